@@ -1,0 +1,23 @@
+#include "app/background_picture_win.h"
+
+#include "app/main_window_description.h"
+#include "app/program_files_win.h"
+#include "app/program_texts.h"
+#include "app/resource_ids.h"
+#include "app/resources_win.h"
+#include "ui/text_win.h"
+#include "ui/window_win.h"
+
+namespace app {
+
+void LoadOrWriteBackgroundPicture(ui::Window& window) {
+    const std::wstring path = ProgramPath(ui::Widen(backgroundFileName));
+    if (FileExists(path)) {
+        window.SetPictureBytes(pictureBox, ReadWholeFile(path));
+        return;
+    }
+    // A read-only directory leaves the box empty; the next start tries again.
+    WriteWholeFile(path, ResourceBytes(BACKGROUND_PICTURE_RESOURCE));
+}
+
+}  // namespace app

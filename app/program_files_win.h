@@ -1,0 +1,24 @@
+// The program directory and whole-file reads and writes.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace app {
+
+// The directory of the running executable, without a trailing backslash.
+std::wstring ProgramDirectory();
+// The executable's file name without its directory, as the system reports it.
+std::wstring ExecutableFileName();
+// ProgramDirectory() + "\" + name.
+std::wstring ProgramPath(std::wstring_view name);
+
+bool FileExists(const std::wstring& path);
+// The whole file, or nothing when it cannot be read.
+std::vector<std::uint8_t> ReadWholeFile(const std::wstring& path);
+// Creates or replaces the file; false when it could not be written completely.
+bool WriteWholeFile(const std::wstring& path, std::span<const std::uint8_t> bytes);
+
+}  // namespace app

@@ -1,0 +1,189 @@
+#include "ui/dialogs_win.h"
+
+#include <commctrl.h>
+
+#include <cstdint>
+#include <cstring>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "ui/integer_input.h"
+
+namespace ui {
+namespace {
+
+constexpr wchar_t defaultMessageCaption[] = L"信息：";
+constexpr wchar_t defaultInputCaption[] = L"请输入：";
+constexpr wchar_t okCaption[] = L"确认输入(&O)";
+constexpr wchar_t cancelCaption[] = L"取消(&C)";
+constexpr wchar_t dialogFace[] = L"MS Shell Dlg";
+constexpr WORD dialogPointSize = 9;
+
+enum InputBoxItem : WORD { promptItem = 100, editItem = 101 };
+
+// Dialog units.
+constexpr short boxWidth = 230;
+constexpr short boxHeight = 84;
+constexpr short margin = 7;
+constexpr short promptHeight = 26;
+constexpr short editTop = 38;
+constexpr short editHeight = 13;
+constexpr short buttonWidth = 56;
+constexpr short buttonHeight = 15;
+constexpr short buttonTop = 60;
+
+constexpr WORD buttonClass = 0x0080;
+constexpr WORD editClass = 0x0081;
+constexpr WORD staticClass = 0x0082;
+
+// Builds an in-memory DLGTEMPLATE; items must start on DWORD boundaries.
+class DialogTemplate {
+public:
+    DialogTemplate(DWORD style, short width, short height) {
+        Add<DWORD>(style | DS_SETFONT | DS_MODALFRAME);
+        Add<DWORD>(0);  // extended style
+        countAt_ = words_.size();
+        Add<WORD>(0);  // item count, filled in by AddItem
+        Add<short>(0);
+        Add<short>(0);
+        Add<short>(width);
+        Add<short>(height);
+        Add<WORD>(0);  // no menu
+        Add<WORD>(0);  // default class
+        Add<WORD>(0);  // empty title, set at WM_INITDIALOG
+        Add<WORD>(dialogPointSize);
+        AddString(dialogFace);
+    }
+
+    void AddItem(WORD classAtom, DWORD style, short x, short y, short width, short height, WORD id,
+                 const wchar_t* text) {
+        if (words_.size() % 2 != 0) words_.push_back(0);
+        Add<DWORD>(style | WS_CHILD | WS_VISIBLE);
+        Add<DWORD>(0);
+        Add<short>(x);
+        Add<short>(y);
+        Add<short>(width);
+        Add<short>(height);
+        Add<WORD>(id);
+        Add<WORD>(0xFFFF);  // a predefined class follows as an atom
+        Add<WORD>(classAtom);
+        AddString(text);
+        Add<WORD>(0);  // no creation data
+        ++words_[countAt_];
+    }
+
+    const DLGTEMPLATE* get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
+
+private:
+    template <typename T>
+    void Add(T value) {
+        static_assert(sizeof(T) % sizeof(WORD) == 0);
+        WORD parts[sizeof(T) / sizeof(WORD)];
+        std::memcpy(parts, &value, sizeof(T));
+        words_.insert(words_.end(), std::begin(parts), std::end(parts));
+    }
+    void AddString(const wchar_t* text) {
+        for (; *text != L'\0'; ++text) words_.push_back(static_cast<WORD>(*text));
+        words_.push_back(0);
+    }
+
+    std::vector<WORD> words_;
+    std::size_t countAt_ = 0;
+};
+
+struct InputBoxState {
+    std::wstring prompt;
+    std::wstring caption;
+    std::wstring initialText;
+    int value = 0;
+};
+
+LRESULT CALLBACK IntegerEditProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR id, DWORD_PTR) {
+    if (message == WM_CHAR && !IsIntegerInputChar(static_cast<char32_t>(wParam))) return 0;
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(edit, IntegerEditProcedure, id);
+    return DefSubclassProc(edit, message, wParam, lParam);
+}
+
+INT_PTR CALLBACK InputBoxProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* state = reinterpret_cast<InputBoxState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    switch (message) {
+    case WM_INITDIALOG: {
+        state = reinterpret_cast<InputBoxState*>(lParam);
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        SetWindowTextW(dialog, state->caption.empty() ? defaultInputCaption : state->caption.c_str());
+        SetDlgItemTextW(dialog, promptItem, state->prompt.c_str());
+        HWND edit = GetDlgItem(dialog, editItem);
+        SetWindowTextW(edit, state->initialText.c_str());
+        SetWindowSubclass(edit, IntegerEditProcedure, editItem, 0);
+        SendMessageW(edit, EM_SETSEL, 0, -1);
+        SetFocus(edit);
+        // Centre on the screen: the box may have no visible owner.
+        RECT box;
+        GetWindowRect(dialog, &box);
+        const int width = box.right - box.left;
+        const int height = box.bottom - box.top;
+        SetWindowPos(dialog, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                     (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER);
+        return FALSE;  // the focus was set here
+    }
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK && state != nullptr) {
+            HWND edit = GetDlgItem(dialog, editItem);
+            const int length = GetWindowTextLengthW(edit);
+            std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+            GetWindowTextW(edit, text.data(), length + 1);
+            text.resize(static_cast<std::size_t>(length));
+            state->value = LeadingInteger(
+                std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()));
+            EndDialog(dialog, IDOK);
+            return TRUE;
+        }
+        if (LOWORD(wParam) == IDCANCEL) {
+            EndDialog(dialog, IDCANCEL);
+            return TRUE;
+        }
+        break;
+    default: break;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+int ShowMessage(std::wstring_view text, std::wstring_view caption, UINT style) {
+    if (!(style & (MB_SYSTEMMODAL | MB_TASKMODAL))) style |= MB_TASKMODAL;
+    const std::wstring shownCaption = caption.empty() ? defaultMessageCaption : std::wstring(caption);
+    return MessageBoxW(nullptr, std::wstring(text).c_str(), shownCaption.c_str(), style);
+}
+
+bool AskQuestion(std::wstring_view text, std::wstring_view caption) {
+    return ShowMessage(text, caption, MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+bool InputInteger(HWND owner, std::wstring_view prompt, std::wstring_view caption,
+                  std::wstring_view initialText, int& value) {
+    DialogTemplate dialog(WS_POPUP | WS_CAPTION | WS_SYSMENU, boxWidth, boxHeight);
+    const short contentWidth = boxWidth - 2 * margin;
+    dialog.AddItem(staticClass, SS_LEFT | SS_NOPREFIX, margin, margin, contentWidth, promptHeight,
+                   promptItem, L"");
+    dialog.AddItem(editClass, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, margin, editTop,
+                   contentWidth, editHeight, editItem, L"");
+    dialog.AddItem(buttonClass, BS_DEFPUSHBUTTON | WS_TABSTOP,
+                   boxWidth - margin - 2 * buttonWidth - margin / 2, buttonTop, buttonWidth,
+                   buttonHeight, IDOK, okCaption);
+    dialog.AddItem(buttonClass, BS_PUSHBUTTON | WS_TABSTOP, boxWidth - margin - buttonWidth,
+                   buttonTop, buttonWidth, buttonHeight, IDCANCEL, cancelCaption);
+
+    InputBoxState state{std::wstring(prompt), std::wstring(caption), std::wstring(initialText)};
+    const INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), dialog.get(), owner,
+                                                   InputBoxProcedure,
+                                                   reinterpret_cast<LPARAM>(&state));
+    if (result != IDOK) return false;
+    value = state.value;
+    return true;
+}
+
+}  // namespace ui

@@ -1,0 +1,18 @@
+// Conversions at the Windows boundary. Descriptions and message texts are UTF-8 in the source;
+// the program's own text model is GBK bytes, fixed to code page 936 so that it does not depend
+// on the system's ANSI code page.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace ui {
+
+inline constexpr unsigned gbkCodePage = 936;
+
+std::wstring Widen(std::string_view utf8);
+std::string Narrow(std::wstring_view text);  // to UTF-8
+std::wstring FromGbk(std::string_view gbk);
+std::string ToGbk(std::wstring_view text);
+
+}  // namespace ui

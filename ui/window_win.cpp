@@ -1,0 +1,626 @@
+#include "ui/window_win.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <climits>
+
+#include "ui/text_win.h"
+
+namespace ui {
+namespace {
+
+constexpr wchar_t pictureBoxClass[] = L"MozhouPictureBox";
+constexpr COLORREF editTextColor = RGB(0, 0, 0);
+constexpr COLORREF editBackColor = RGB(255, 255, 255);
+constexpr int pointsPerInch = 72;
+constexpr LONG boldWeight = FW_BOLD;
+
+PictureRenderer pictureRenderer = nullptr;
+
+// Windows built by the runtime, so that the message loop can give them dialog keyboard handling.
+std::vector<HWND>& RuntimeWindows() {
+    static std::vector<HWND> windows;
+    return windows;
+}
+
+HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
+
+int ScreenDpi() {
+    WindowDc screen(nullptr);
+    return GetDeviceCaps(screen.get(), LOGPIXELSY);
+}
+
+LRESULT CALLBACK PictureBoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam);
+
+void RegisterPictureBoxClass() {
+    static const bool registered = [] {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.lpfnWndProc = PictureBoxProcedure;
+        windowClass.hInstance = Instance();
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+        windowClass.lpszClassName = pictureBoxClass;
+        return RegisterClassExW(&windowClass) != 0;
+    }();
+    (void)registered;
+}
+
+void RegisterWindowClass(const std::wstring& name, WNDPROC procedure) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    if (GetClassInfoExW(Instance(), name.c_str(), &windowClass)) return;
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = Instance();
+    windowClass.hIcon = LoadIconW(Instance(), MAKEINTRESOURCEW(programIconResource));
+    windowClass.hIconSm = windowClass.hIcon;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    windowClass.lpszClassName = name.c_str();
+    RegisterClassExW(&windowClass);
+}
+
+DWORD WindowStyle(std::uint32_t flags) {
+    DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    if (!(flags & fixedBorder)) style |= WS_THICKFRAME;
+    if (flags & minimizeBox) style |= WS_MINIMIZEBOX;
+    if (flags & maximizeBox) style |= WS_MAXIMIZEBOX;
+    return style;
+}
+
+struct ClassAndStyle {
+    const wchar_t* className;
+    DWORD style;
+};
+
+ClassAndStyle ControlClass(const ControlSpec& control) {
+    const std::uint32_t flags = control.flags;
+    DWORD style = WS_CHILD;
+    if (!(flags & hidden)) style |= WS_VISIBLE;
+    if (flags & disabled) style |= WS_DISABLED;
+    if (flags & tabStop) style |= WS_TABSTOP;
+    if (flags & thinBorder) style |= WS_BORDER;
+    switch (control.kind) {
+    case Kind::GroupBox: return {L"BUTTON", style | BS_GROUPBOX};
+    case Kind::PushButton: return {L"BUTTON", style | BS_PUSHBUTTON | BS_CENTER | BS_VCENTER};
+    case Kind::CheckBox: return {L"BUTTON", style | BS_AUTOCHECKBOX};
+    case Kind::RadioButton: return {L"BUTTON", style | BS_AUTORADIOBUTTON};
+    case Kind::EditBox:
+        style |= ES_LEFT;
+        if (flags & multiLine) style |= ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL;
+        else style |= ES_AUTOHSCROLL;
+        if (flags & verticalScroll) style |= WS_VSCROLL;
+        if (flags & keepSelection) style |= ES_NOHIDESEL;
+        return {L"EDIT", style};
+    case Kind::PictureBox: return {pictureBoxClass, style};
+    case Kind::StatusBar:
+        return {STATUSCLASSNAMEW, (style & ~WS_BORDER) | CCS_NOPARENTALIGN | CCS_NORESIZE};
+    case Kind::Label: return {L"STATIC", style | SS_LEFT | SS_NOPREFIX};
+    case Kind::Timer: break;
+    }
+    return {nullptr, 0};
+}
+
+LOGFONTW FontOf(HWND control) {
+    auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    if (font == nullptr) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    LOGFONTW logFont{};
+    GetObjectW(font, sizeof logFont, &logFont);
+    return logFont;
+}
+
+}  // namespace
+
+struct Window::ControlState {
+    const ControlSpec* spec = nullptr;
+    HWND handle = nullptr;
+    Font font;  // null while the control uses the default GUI font
+    COLORREF textColor = editTextColor;
+    bool hasTextColor = false;
+    std::vector<std::uint8_t> picture;
+    unsigned interval = 0;
+};
+
+namespace {
+
+LRESULT CALLBACK PictureBoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(box, &paint);
+        RECT area;
+        GetClientRect(box, &area);
+        FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
+        const auto* picture =
+            reinterpret_cast<const std::vector<std::uint8_t>*>(GetWindowLongPtrW(box, GWLP_USERDATA));
+        if (pictureRenderer != nullptr && picture != nullptr && !picture->empty()) {
+            pictureRenderer(dc, area, *picture);
+        }
+        EndPaint(box, &paint);
+        return 0;
+    }
+    default: return DefWindowProcW(box, message, wParam, lParam);
+    }
+}
+
+}  // namespace
+
+void SetPictureRenderer(PictureRenderer renderer) { pictureRenderer = renderer; }
+
+Window::Window(const WindowSpec& spec) : spec_(spec) {}
+
+Window::~Window() {
+    if (handle_ != nullptr) DestroyWindow(handle_);
+}
+
+std::unique_ptr<Window> Window::Create(const WindowSpec& spec, int showCommand) {
+    std::unique_ptr<Window> window(new Window(spec));
+    if (!window->Build()) return nullptr;
+    window->Raise(windowItself, Event::Created);
+    if (window->handle_ != nullptr) {
+        ShowWindow(window->handle_, showCommand);
+        UpdateWindow(window->handle_);
+    }
+    return window;
+}
+
+bool Window::Build() {
+    static const bool commonControls = [] {
+        INITCOMMONCONTROLSEX init{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+        return InitCommonControlsEx(&init) != FALSE;
+    }();
+    (void)commonControls;
+    RegisterPictureBoxClass();
+    const std::wstring className = Widen(spec_.className);
+    RegisterWindowClass(className, Procedure);
+
+    int x = CW_USEDEFAULT;
+    int y = CW_USEDEFAULT;
+    if (spec_.flags & centered) {
+        x = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - spec_.width) / 2);
+        y = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - spec_.height) / 2);
+    }
+    BuildMenus();
+    const DWORD style = WindowStyle(spec_.flags);
+    handle_ = CreateWindowExW(WS_EX_CONTROLPARENT, className.c_str(), Widen(spec_.title).c_str(),
+                              style, x, y, spec_.width, spec_.height, nullptr, menuBar_.get(),
+                              Instance(), this);
+    if (handle_ == nullptr) return false;
+    menuBar_.release();  // the window destroys its menu bar
+    RuntimeWindows().push_back(handle_);
+
+    for (const ControlSpec& control : spec_.controls) CreateControl(control);
+    return true;
+}
+
+void Window::CreateControl(const ControlSpec& control) {
+    auto state = std::make_unique<ControlState>();
+    state->spec = &control;
+    const ClassAndStyle kind = ControlClass(control);
+    if (kind.className != nullptr) {
+        const Rect rect = ClientRect(spec_, control);
+        state->handle = CreateWindowExW(
+            0, kind.className, Widen(control.text).c_str(), kind.style, rect.x, rect.y, rect.width,
+            rect.height, handle_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
+            Instance(), nullptr);
+        HWND handle = state->handle;
+        if (handle != nullptr) {
+            SendMessageW(handle, WM_SETFONT,
+                         reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+            switch (control.kind) {
+            case Kind::EditBox:
+                SendMessageW(handle, EM_SETLIMITTEXT, 0, 0);  // 0 lifts the limit
+                break;
+            case Kind::PictureBox:
+                SetWindowLongPtrW(handle, GWLP_USERDATA,
+                                  reinterpret_cast<LONG_PTR>(&state->picture));
+                break;
+            case Kind::StatusBar: {
+                std::vector<int> rightEdges;
+                int edge = 0;
+                for (int width : control.parts) rightEdges.push_back(edge += width);
+                if (!rightEdges.empty()) {
+                    SendMessageW(handle, SB_SETPARTS, rightEdges.size(),
+                                 reinterpret_cast<LPARAM>(rightEdges.data()));
+                }
+                SendMessageW(handle, SB_SETTEXTW, 0,
+                             reinterpret_cast<LPARAM>(Widen(control.text).c_str()));
+                break;
+            }
+            default: break;
+            }
+            // Right-button events need the control's own messages.
+            if (FindHandler(spec_, control.id, Event::RightButtonDown) != nullptr) {
+                SetWindowSubclass(handle, ControlProcedure, control.id,
+                                  reinterpret_cast<DWORD_PTR>(this));
+            }
+        }
+    }
+    controls_.push_back(std::move(state));
+}
+
+namespace {
+
+HMENU BuildPopup(std::span<const MenuItemSpec> menu, std::size_t top) {
+    const MenuRange range = SubtreeOf(menu, top);
+    HMENU popup = CreatePopupMenu();
+    const int childDepth = menu[top].depth + 1;
+    for (std::size_t i = range.first + 1; i < range.last; ++i) {
+        if (menu[i].depth != childDepth) continue;
+        const std::wstring text = Widen(menu[i].text);
+        const MenuRange children = SubtreeOf(menu, i);
+        if (children.last > children.first + 1) {
+            AppendMenuW(popup, MF_POPUP | MF_STRING,
+                        reinterpret_cast<UINT_PTR>(BuildPopup(menu, i)), text.c_str());
+        } else {
+            AppendMenuW(popup, MF_STRING, static_cast<UINT_PTR>(menu[i].id), text.c_str());
+        }
+    }
+    return popup;
+}
+
+}  // namespace
+
+void Window::BuildMenus() {
+    const std::span<const MenuItemSpec> menu = spec_.menu;
+    for (std::size_t i = 0; i < menu.size(); ++i) {
+        if (menu[i].depth != 0) continue;
+        HMENU popup = BuildPopup(menu, i);
+        topMenus_.emplace_back(menu[i].id, popup);
+        if (menu[i].hiddenTop) {
+            popups_.emplace_back(popup);
+        } else {
+            if (!menuBar_) menuBar_.reset(CreateMenu());
+            AppendMenuW(menuBar_.get(), MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup),
+                        Widen(menu[i].text).c_str());
+        }
+    }
+}
+
+Window::ControlState* Window::Find(int id) {
+    for (auto& state : controls_) {
+        if (state->spec->id == id) return state.get();
+    }
+    return nullptr;
+}
+
+const Window::ControlState* Window::Find(int id) const {
+    return const_cast<Window*>(this)->Find(id);
+}
+
+HWND Window::Control(int id) const {
+    const ControlState* state = Find(id);
+    return state != nullptr ? state->handle : nullptr;
+}
+
+void Window::SetTitle(std::wstring_view title) {
+    SetWindowTextW(handle_, std::wstring(title).c_str());
+}
+
+std::wstring Window::Text(int id) const {
+    HWND control = Control(id);
+    if (control == nullptr) return {};
+    const LRESULT length = SendMessageW(control, WM_GETTEXTLENGTH, 0, 0);
+    if (length <= 0) return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT copied =
+        SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(std::clamp<LRESULT>(copied, 0, length)));
+    return text;
+}
+
+void Window::SetText(int id, std::wstring_view text) {
+    if (HWND control = Control(id)) {
+        SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(std::wstring(text).c_str()));
+    }
+}
+
+bool Window::Checked(int id) const {
+    HWND control = Control(id);
+    return control != nullptr && SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void Window::SetChecked(int id, bool checked) {
+    if (HWND control = Control(id)) {
+        SendMessageW(control, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+}
+
+bool Window::Enabled(int id) const {
+    HWND control = Control(id);
+    return control != nullptr && IsWindowEnabled(control);
+}
+
+void Window::SetEnabled(int id, bool enabled) {
+    if (HWND control = Control(id)) EnableWindow(control, enabled ? TRUE : FALSE);
+}
+
+FontSpec Window::ControlFont(int id) const {
+    FontSpec font;
+    HWND control = Control(id);
+    if (control == nullptr) return font;
+    const LOGFONTW logFont = FontOf(control);
+    font.face = logFont.lfFaceName;
+    if (logFont.lfHeight < 0) font.pointSize = MulDiv(-logFont.lfHeight, pointsPerInch, ScreenDpi());
+    font.bold = logFont.lfWeight >= boldWeight;
+    font.italic = logFont.lfItalic != 0;
+    font.underline = logFont.lfUnderline != 0;
+    font.strikeOut = logFont.lfStrikeOut != 0;
+    return font;
+}
+
+void Window::SetControlFont(int id, const FontSpec& font) {
+    ControlState* state = Find(id);
+    if (state == nullptr || state->handle == nullptr) return;
+    LOGFONTW logFont = FontOf(state->handle);
+    logFont.lfHeight = font.pointSize == 0 ? 0 : -MulDiv(std::abs(font.pointSize), ScreenDpi(), pointsPerInch);
+    logFont.lfWidth = 0;
+    logFont.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+    logFont.lfItalic = font.italic;
+    logFont.lfUnderline = font.underline;
+    logFont.lfStrikeOut = font.strikeOut;
+    logFont.lfCharSet = DEFAULT_CHARSET;
+    const std::size_t faceLength = std::min(font.face.size(), std::size(logFont.lfFaceName) - 1);
+    std::copy_n(font.face.data(), faceLength, logFont.lfFaceName);
+    logFont.lfFaceName[faceLength] = L'\0';
+    Font created(CreateFontIndirectW(&logFont));
+    if (!created) return;
+    SendMessageW(state->handle, WM_SETFONT, reinterpret_cast<WPARAM>(created.get()), TRUE);
+    state->font = std::move(created);  // the old font is deleted only after the control let go
+}
+
+bool Window::Bold(int id) const {
+    HWND control = Control(id);
+    return control != nullptr && FontOf(control).lfWeight >= boldWeight;
+}
+
+void Window::SetBold(int id, bool bold) {
+    ControlState* state = Find(id);
+    if (state == nullptr || state->handle == nullptr) return;
+    LOGFONTW logFont = FontOf(state->handle);
+    if ((logFont.lfWeight >= boldWeight) == bold) return;
+    logFont.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    Font created(CreateFontIndirectW(&logFont));
+    if (!created) return;
+    SendMessageW(state->handle, WM_SETFONT, reinterpret_cast<WPARAM>(created.get()), TRUE);
+    state->font = std::move(created);
+}
+
+COLORREF Window::TextColor(int id) const {
+    const ControlState* state = Find(id);
+    return state != nullptr ? state->textColor : editTextColor;
+}
+
+void Window::SetTextColor(int id, COLORREF color) {
+    ControlState* state = Find(id);
+    if (state == nullptr) return;
+    state->textColor = color;
+    state->hasTextColor = true;
+    if (state->handle != nullptr) InvalidateRect(state->handle, nullptr, TRUE);
+}
+
+void Window::SetAlignment(int id, Alignment alignment) {
+    HWND control = Control(id);
+    if (control == nullptr) return;
+    LONG style = GetWindowLongW(control, GWL_STYLE) & ~(ES_LEFT | ES_CENTER | ES_RIGHT);
+    if (alignment == Alignment::center) style |= ES_CENTER;
+    if (alignment == Alignment::right) style |= ES_RIGHT;
+    SetWindowLongW(control, GWL_STYLE, style);
+    InvalidateRect(control, nullptr, TRUE);
+}
+
+void Window::SetStatusText(int id, int part, std::wstring_view text) {
+    if (HWND control = Control(id)) {
+        SendMessageW(control, SB_SETTEXTW, static_cast<WPARAM>(part),
+                     reinterpret_cast<LPARAM>(std::wstring(text).c_str()));
+    }
+}
+
+std::wstring Window::StatusText(int id, int part) const {
+    HWND control = Control(id);
+    if (control == nullptr) return {};
+    const LRESULT length = LOWORD(SendMessageW(control, SB_GETTEXTLENGTHW, part, 0));
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(control, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+
+const std::vector<std::uint8_t>& Window::PictureBytes(int id) const {
+    static const std::vector<std::uint8_t> none;
+    const ControlState* state = Find(id);
+    return state != nullptr ? state->picture : none;
+}
+
+void Window::SetPictureBytes(int id, std::vector<std::uint8_t> bytes) {
+    ControlState* state = Find(id);
+    if (state == nullptr) return;
+    state->picture = std::move(bytes);
+    if (state->handle != nullptr) InvalidateRect(state->handle, nullptr, TRUE);
+}
+
+unsigned Window::TimerInterval(int id) const {
+    const ControlState* state = Find(id);
+    return state != nullptr ? state->interval : 0;
+}
+
+void Window::SetTimerInterval(int id, unsigned milliseconds) {
+    ControlState* state = Find(id);
+    if (state == nullptr || handle_ == nullptr) return;
+    state->interval = milliseconds;
+    if (milliseconds == 0) KillTimer(handle_, static_cast<UINT_PTR>(id));
+    else SetTimer(handle_, static_cast<UINT_PTR>(id), milliseconds, nullptr);
+}
+
+HMENU Window::PopupMenu(int topId) const {
+    for (const auto& [id, popup] : topMenus_) {
+        if (id == topId) return popup;
+    }
+    return nullptr;
+}
+
+void Window::ShowPopupMenu(int topId, Point screen, UINT alignment) {
+    HMENU popup = PopupMenu(topId);
+    if (popup == nullptr || handle_ == nullptr) return;
+    const int chosen = static_cast<int>(TrackPopupMenu(
+        popup, alignment | TPM_RIGHTBUTTON | TPM_RETURNCMD, screen.x, screen.y, 0, handle_, nullptr));
+    if (chosen != 0) Raise(chosen, Event::Clicked);
+}
+
+void Window::Raise(int source, Event event, int code, Point screen) {
+    Handler handler = FindHandler(spec_, source, event);
+    if (handler == nullptr) return;
+    EventArgs args{*this, source, code, screen};
+    handler(args);
+}
+
+HBRUSH Window::ControlColors(HDC dc, HWND control) {
+    const int id = GetDlgCtrlID(control);
+    const ControlState* state = Find(id);
+    if (state == nullptr) return nullptr;
+    if (state->spec->kind == Kind::EditBox) {
+        if (!editBackground_) editBackground_.reset(CreateSolidBrush(editBackColor));
+        ::SetTextColor(dc, state->textColor);
+        SetBkColor(dc, editBackColor);
+        return editBackground_.get();
+    }
+    if (state->hasTextColor) ::SetTextColor(dc, state->textColor);
+    if (state->spec->flags & transparent) {
+        SetBkMode(dc, TRANSPARENT);
+        return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+    }
+    return nullptr;
+}
+
+LRESULT CALLBACK Window::Procedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        auto* window = static_cast<Window*>(create->lpCreateParams);
+        window->handle_ = handle;
+        SetWindowLongPtrW(handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
+    }
+    auto* window = reinterpret_cast<Window*>(GetWindowLongPtrW(handle, GWLP_USERDATA));
+    if (window == nullptr) return DefWindowProcW(handle, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(handle, GWLP_USERDATA, 0);
+        std::erase(RuntimeWindows(), handle);
+        window->handle_ = nullptr;
+        return DefWindowProcW(handle, message, wParam, lParam);
+    }
+    return window->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND: {
+        const int id = LOWORD(wParam);
+        const int code = HIWORD(wParam);
+        if (lParam == 0) {
+            Raise(id, Event::Clicked);  // a menu item
+        } else if (code == BN_CLICKED) {
+            Raise(id, Event::Clicked);
+        } else if (code == EN_CHANGE) {
+            Raise(id, Event::Changed);
+        }
+        return 0;
+    }
+    case WM_TIMER: {
+        const int id = static_cast<int>(wParam);
+        const ControlState* state = Find(id);
+        if (state != nullptr && state->spec->kind == Kind::Timer) {
+            Raise(id, Event::Tick);
+            return 0;
+        }
+        break;
+    }
+    case trayMessage: {
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        Raise(windowItself, Event::TrayNotify, LOWORD(lParam), {cursor.x, cursor.y});
+        return 0;
+    }
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+        if (HBRUSH brush = ControlColors(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam))) {
+            return reinterpret_cast<LRESULT>(brush);
+        }
+        break;
+    }
+    case WM_CLOSE: {
+        Handler handler = FindHandler(spec_, windowItself, Event::CloseRequested);
+        if (handler != nullptr) {
+            EventArgs args{*this, windowItself};
+            handler(args);
+            if (args.refuse) return 0;
+        }
+        if (handle_ != nullptr) DestroyWindow(handle_);
+        return 0;
+    }
+    case WM_DESTROY:
+        Raise(windowItself, Event::Destroyed);
+        return 0;
+    default: break;
+    }
+    return DefWindowProcW(handle_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Window::ControlProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
+                                          UINT_PTR id, DWORD_PTR window) {
+    auto* self = reinterpret_cast<Window*>(window);
+    ControlState* state = self->Find(static_cast<int>(id));
+    if (state == nullptr) return DefSubclassProc(control, message, wParam, lParam);
+    return self->HandleControlMessage(*state, message, wParam, lParam);
+}
+
+LRESULT Window::HandleControlMessage(ControlState& state, UINT message, WPARAM wParam,
+                                     LPARAM lParam) {
+    const int id = state.spec->id;
+    switch (message) {
+    case WM_RBUTTONDOWN: {
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        Raise(id, Event::RightButtonDown, 0, {cursor.x, cursor.y});
+        return 0;
+    }
+    case WM_CONTEXTMENU:
+        return 0;  // the bound right-button menu replaces the control's own
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(state.handle, ControlProcedure, static_cast<UINT_PTR>(id));
+        break;
+    default: break;
+    }
+    return DefSubclassProc(state.handle, message, wParam, lParam);
+}
+
+int RunMessageLoop() {
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        HWND root = GetAncestor(message.hwnd, GA_ROOT);
+        const auto& windows = RuntimeWindows();
+        if (root != nullptr && std::find(windows.begin(), windows.end(), root) != windows.end() &&
+            IsDialogMessageW(root, &message)) {
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+void ProcessPendingMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+}  // namespace ui

@@ -1,0 +1,122 @@
+// The window runtime: builds a window and its controls from a description, dispatches their
+// events to the bound handlers, and reads and writes control properties by id.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/description.h"
+#include "ui/handles_win.h"
+
+namespace ui {
+
+// The message a tray icon added for a window sends back to it.
+inline constexpr UINT trayMessage = WM_APP + 1;
+
+enum class Alignment { left, center, right };
+
+// What the font of a control is made of; size in points, 0 for the font's default height.
+struct FontSpec {
+    std::wstring face;
+    int pointSize = 0;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strikeOut = false;
+};
+
+class Window {
+public:
+    // Creates the window and its controls, runs the Created handler, shows the window.
+    static std::unique_ptr<Window> Create(const WindowSpec& spec, int showCommand = SW_SHOW);
+
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+    ~Window();
+
+    HWND Handle() const { return handle_; }
+    HWND Control(int id) const;
+    const WindowSpec& Spec() const { return spec_; }
+
+    void SetTitle(std::wstring_view title);
+
+    std::wstring Text(int id) const;
+    void SetText(int id, std::wstring_view text);
+    bool Checked(int id) const;
+    void SetChecked(int id, bool checked);
+    bool Enabled(int id) const;
+    void SetEnabled(int id, bool enabled);
+    bool Bold(int id) const;
+    void SetBold(int id, bool bold);
+    FontSpec ControlFont(int id) const;
+    void SetControlFont(int id, const FontSpec& font);
+    COLORREF TextColor(int id) const;
+    void SetTextColor(int id, COLORREF color);
+    void SetAlignment(int id, Alignment alignment);
+
+    void SetStatusText(int id, int part, std::wstring_view text);
+    std::wstring StatusText(int id, int part) const;
+
+    // The picture file bytes a picture box holds; the box repaints when they change.
+    const std::vector<std::uint8_t>& PictureBytes(int id) const;
+    void SetPictureBytes(int id, std::vector<std::uint8_t> bytes);
+
+    // Timer components: interval in milliseconds, 0 stops the timer.
+    unsigned TimerInterval(int id) const;
+    void SetTimerInterval(int id, unsigned milliseconds);
+
+    // The pop-up menu made of a top menu item's children.
+    HMENU PopupMenu(int topId) const;
+    // Shows a pop-up menu owned by this window and runs the command of the chosen item.
+    void ShowPopupMenu(int topId, Point screen, UINT alignment = TPM_LEFTALIGN | TPM_TOPALIGN);
+
+    // Runs the handler bound to an event of a source, if any.
+    void Raise(int source, Event event, int code = 0, Point screen = {});
+
+private:
+    struct ControlState;
+
+    explicit Window(const WindowSpec& spec);
+    bool Build();
+    void CreateControl(const ControlSpec& control);
+    void BuildMenus();
+    ControlState* Find(int id);
+    const ControlState* Find(int id) const;
+    void ApplyFont(ControlState& state);
+
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK ControlProcedure(HWND control, UINT message, WPARAM wParam,
+                                             LPARAM lParam, UINT_PTR id, DWORD_PTR window);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleControlMessage(ControlState& state, UINT message, WPARAM wParam, LPARAM lParam);
+    HBRUSH ControlColors(HDC dc, HWND control);
+
+    const WindowSpec& spec_;
+    HWND handle_ = nullptr;
+    std::vector<std::unique_ptr<ControlState>> controls_;
+    Menu menuBar_;
+    std::vector<Menu> popups_;  // detached pop-up menus for the hidden top items
+    std::vector<std::pair<int, HMENU>> topMenus_;  // top item id -> its submenu
+    Brush editBackground_;
+};
+
+// Paints the picture a picture box holds, stretched over the given rectangle. Until a renderer is
+// set, picture boxes show only their background.
+using PictureRenderer = void (*)(HDC dc, const RECT& area, const std::vector<std::uint8_t>& bytes);
+void SetPictureRenderer(PictureRenderer renderer);
+
+// The program icon is resource 1 of the executable.
+inline constexpr int programIconResource = 1;
+
+// Runs the message loop until WM_QUIT; returns its exit code.
+int RunMessageLoop();
+
+// Handles every message that is waiting, without blocking; a quit request stays queued.
+void ProcessPendingMessages();
+
+}  // namespace ui
