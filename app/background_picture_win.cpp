@@ -10,8 +10,8 @@
 
 namespace app {
 
-void LoadOrWriteBackgroundPicture(ui::Window& window) {
-    const std::wstring path = ProgramPath(ui::Widen(backgroundFileName));
+void LoadOrWriteBackgroundPicture(ui::Window& window, const std::wstring& directory) {
+    const std::wstring path = directory + L'\\' + ui::Widen(backgroundFileName);
     if (FileExists(path)) {
         window.SetPictureBytes(pictureBox, ReadWholeFile(path));
         return;

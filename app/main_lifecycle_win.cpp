@@ -32,7 +32,7 @@ void OnMainCreated(ui::EventArgs& event) {
     trayIcon = std::make_unique<TrayIcon>(
         window.Handle(), IconFromFileBytes(ResourceBytes(TRAY_ICON_RESOURCE)),
         ui::Widen(trayTooltip));
-    LoadOrWriteBackgroundPicture(window);
+    LoadOrWriteBackgroundPicture(window, ProgramDirectory());
 }
 
 void OnMainCloseRequested(ui::EventArgs& event) {

@@ -7,7 +7,7 @@
 namespace e2e {
 
 // Owns one handle that is released by a single function; each handle kind is its own type.
-template <typename Handle, auto Release>
+template <typename Handle, auto Free>
 class Owned {
  public:
   Owned() = default;
@@ -28,7 +28,7 @@ class Owned {
   explicit operator bool() const { return handle_ != Handle{}; }
   Handle Release() { return std::exchange(handle_, Handle{}); }
   void Reset() {
-    if (handle_ != Handle{}) Release(handle_);
+    if (handle_ != Handle{}) Free(handle_);
     handle_ = Handle{};
   }
 

@@ -1,0 +1,148 @@
+"""Fixtures for end-to-end tests. The caller prepares wine (WINEPREFIX, DISPLAY): tools/harness.sh up."""
+
+from __future__ import annotations
+
+import json
+import re
+from pathlib import Path
+
+import pytest
+
+from e2elib import App, Driver, DriverError, ProgramDir, exe_required, program_exe, temp_base, windows_path
+from e2elib.paths import driver_exe
+
+FAILURE_DIR_NAME = "failures"
+
+
+@pytest.hookimpl(hookwrapper=True)
+def pytest_runtest_makereport(item, call):
+    outcome = yield
+    report = outcome.get_result()
+    setattr(item, f"report_{report.when}", report)
+
+
+class DriverHolder:
+    """One driver for the session; replaced when a test left it dead (a hang is killed)."""
+
+    def __init__(self, log_path: Path):
+        self.log_path = log_path
+        self.driver: Driver | None = None
+
+    def get(self) -> Driver:
+        if self.driver is None or not self.driver.alive:
+            if self.driver is not None:
+                self.driver.close()
+            self.driver = Driver(log_path=self.log_path).start()
+        return self.driver
+
+    def close(self) -> None:
+        if self.driver is not None:
+            self.driver.close()
+
+
+class Started:
+    """What one test started: killed, and its directories removed, when the test ends."""
+
+    def __init__(self):
+        self.apps: list[App] = []
+        self.directories: list[ProgramDir] = []
+
+
+@pytest.fixture(scope="session")
+def driver_holder():
+    holder = DriverHolder(temp_base() / "driver-stderr.log")
+    yield holder
+    holder.close()
+
+
+@pytest.fixture
+def driver(driver_holder) -> Driver:
+    try:
+        driver_exe()
+    except FileNotFoundError as missing:
+        if exe_required():
+            pytest.fail(str(missing))
+        pytest.skip(str(missing))
+    return driver_holder.get()
+
+
+@pytest.fixture
+def started(driver, request):
+    """Register every App a test starts here. A failed test leaves a screenshot, the list of
+    windows and its program directories behind in <MOZHOU_E2E_TMP>/failures."""
+    record = Started()
+    yield record
+    failed = _failed(request.node)
+    if failed and driver.alive:
+        _save_failure_evidence(driver, request.node, record)
+    for app in record.apps:
+        app.kill()
+    if not failed:
+        for directory in record.directories:
+            directory.remove()
+
+
+@pytest.fixture
+def program_exe_path() -> Path:
+    exe = program_exe()
+    if not exe.is_file():
+        message = f"{exe} does not exist (build it, or set MOZHOU_EXE)"
+        if exe_required():
+            pytest.fail(message)
+        pytest.skip(message)
+    return exe
+
+
+@pytest.fixture
+def program_dir(program_exe_path, started):
+    """program_dir(exe_name="墨舟.exe") -> a fresh directory holding a copy of the program;
+    put files in it, then launch(directory)."""
+
+    def new_dir(exe_name: str = program_exe_path.name) -> ProgramDir:
+        directory = ProgramDir(exe_name, source=program_exe_path)
+        started.directories.append(directory)
+        return directory
+
+    return new_dir
+
+
+@pytest.fixture
+def launch(driver, program_dir, started):
+    """launch(directory=None, exe_name=None, wait=True) -> App, killed at the end of the test.
+    With wait the main window is on screen when it returns."""
+
+    def start(directory: ProgramDir | None = None, exe_name: str | None = None, wait: bool = True) -> App:
+        directory = directory or (program_dir(exe_name) if exe_name else program_dir())
+        app = directory.start(driver, wait_for_main_window=False)
+        started.apps.append(app)
+        if wait:
+            app.wait_main_window()
+        return app
+
+    return start
+
+
+@pytest.fixture
+def app(launch) -> App:
+    """A fresh copy of the program, started in its own directory, main window on screen."""
+    return launch()
+
+
+def _failed(node) -> bool:
+    report = getattr(node, "report_call", None)
+    return report is not None and report.failed
+
+
+def _save_failure_evidence(driver: Driver, node, record: Started) -> None:
+    folder = temp_base() / FAILURE_DIR_NAME
+    folder.mkdir(parents=True, exist_ok=True)
+    stem = re.sub(r"[^\w.-]+", "_", node.nodeid)
+    try:
+        driver.call("screenshot", windows_path(folder / f"{stem}.bmp"))
+        evidence = {
+            "windows": driver.call("windows", visible=True)["windows"],
+            "program_directories": [str(d.path) for d in record.directories],
+        }
+        (folder / f"{stem}.json").write_text(json.dumps(evidence, ensure_ascii=False, indent=1), "utf-8")
+    except DriverError as error:
+        (folder / f"{stem}.error.txt").write_text(str(error), "utf-8")

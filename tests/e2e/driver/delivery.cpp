@@ -1,0 +1,53 @@
+#include "delivery.h"
+
+#include <set>
+
+#include "command_table.h"
+#include "pump.h"
+
+namespace e2e {
+namespace {
+
+std::set<ULONG_PTR> finishedDeliveries;
+ULONG_PTR lastDelivery = 0;
+
+void CALLBACK OnDelivered(HWND, UINT, ULONG_PTR delivery, LRESULT) { finishedDeliveries.insert(delivery); }
+
+bool Finished(ULONG_PTR delivery) {
+  PumpPendingMessages();
+  return finishedDeliveries.erase(delivery) > 0;
+}
+
+}  // namespace
+
+Delivery DeliverMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD waitMs) {
+  const ULONG_PTR delivery = ++lastDelivery;
+  if (!SendMessageCallbackW(window, message, wParam, lParam, OnDelivered, delivery)) {
+    throw CommandError(SystemError("SendMessageCallback"));
+  }
+  // Messages sent from one thread are handled in order, so once this one is answered
+  // the first has either been answered too or is running a nested message loop.
+  DWORD_PTR ignored = 0;
+  const bool pumped = SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, waitMs, &ignored) != 0;
+  if (Finished(delivery)) return Delivery::Handled;
+  if (!IsWindow(window)) return Delivery::Closed;
+  return pumped ? Delivery::Modal : Delivery::Busy;
+}
+
+void WriteDelivery(JsonWriter& json, Delivery delivery) {
+  json.Key("handled").Bool(delivery == Delivery::Handled);
+  if (delivery == Delivery::Modal) json.Key("modal").Bool(true);
+  if (delivery == Delivery::Busy) json.Key("busy").Bool(true);
+  if (delivery == Delivery::Closed) json.Key("closed").Bool(true);
+}
+
+void RequireClickable(HWND control) {
+  if (!IsWindowVisible(control)) throw CommandError("the control is not visible");
+  if (!IsWindowEnabled(control)) throw CommandError("the control is disabled");
+  const HWND root = GetAncestor(control, GA_ROOT);
+  if (root && root != control && !IsWindowEnabled(root)) {
+    throw CommandError("its window is disabled (is a modal box open?)");
+  }
+}
+
+}  // namespace e2e

@@ -1,0 +1,172 @@
+"""Client of e2e-driver.exe: one long-lived driver under wine, one JSON answer per command."""
+
+from __future__ import annotations
+
+import json
+import os
+import queue
+import shutil
+import subprocess
+import threading
+import time
+from pathlib import Path
+from typing import Any
+
+from .paths import driver_exe
+
+# Wine may have to set up its prefix on the first start.
+START_TIMEOUT_S = 180.0
+# Time allowed for an answer on top of any waiting the command itself was asked to do.
+ANSWER_MARGIN_S = 15.0
+QUIT_TIMEOUT_S = 10.0
+WAIT_KEYS = ("timeout", "wait", "delay")
+MS_PER_S = 1000.0
+
+
+class DriverError(RuntimeError):
+    """The driver answered {"ok": false}: the command could not be carried out."""
+
+    def __init__(self, command: str, error: str):
+        super().__init__(f"{error}\n    command: {command}")
+        self.command = command
+        self.error = error
+
+
+class DriverTimeout(DriverError):
+    """No answer in time; the driver is stopped and the next test starts a new one."""
+
+
+class DriverGone(DriverError):
+    """The driver process ended."""
+
+
+def _word(value: Any) -> str:
+    if isinstance(value, bool):
+        return "1" if value else "0"
+    if isinstance(value, int):
+        return str(value)
+    hwnd = getattr(value, "hwnd", None)
+    if isinstance(hwnd, int):
+        return str(hwnd)
+    if isinstance(value, (str, os.PathLike)):
+        return json.dumps(os.fspath(value), ensure_ascii=False)
+    raise TypeError(f"cannot pass {value!r} to the driver")
+
+
+def _key(name: str) -> str:
+    return "class" if name == "cls" else name.rstrip("_")
+
+
+def format_command(command: str, args: tuple, named: dict) -> str:
+    words = [command, *(_word(a) for a in args)]
+    words += [f"{_key(k)}={_word(v)}" for k, v in named.items() if v is not None]
+    return " ".join(words)
+
+
+class Driver:
+    def __init__(self, exe: Path | None = None, wine: str | None = None, log_path: Path | None = None):
+        self.exe = Path(exe) if exe else driver_exe()
+        self.wine = wine or os.environ.get("WINE", "wine")
+        self.log_path = log_path
+        self.startup_seconds: float | None = None
+        self.hello: dict | None = None
+        self._process: subprocess.Popen | None = None
+        self._answers: queue.Queue[bytes | None] = queue.Queue()
+        self._log = None
+
+    # -- lifecycle -------------------------------------------------------
+
+    def start(self) -> "Driver":
+        if shutil.which(self.wine) is None:
+            raise FileNotFoundError(f"'{self.wine}' not found; set WINE or install wine")
+        env = dict(os.environ)
+        env.setdefault("WINEDEBUG", "-all")
+        if self.log_path:
+            self.log_path.parent.mkdir(parents=True, exist_ok=True)
+            self._log = open(self.log_path, "ab")
+        began = time.monotonic()
+        self._process = subprocess.Popen(
+            [self.wine, str(self.exe)],
+            stdin=subprocess.PIPE,
+            stdout=subprocess.PIPE,
+            stderr=self._log or subprocess.DEVNULL,
+            env=env,
+        )
+        threading.Thread(target=self._read_answers, args=(self._process.stdout,), daemon=True).start()
+        self.hello = self.call("hello", answer_timeout=START_TIMEOUT_S)
+        self.startup_seconds = time.monotonic() - began
+        return self
+
+    @property
+    def alive(self) -> bool:
+        return self._process is not None and self._process.poll() is None
+
+    def close(self) -> None:
+        process, self._process = self._process, None
+        if process is None:
+            return
+        try:
+            if process.poll() is None:
+                process.stdin.write(b"quit\n")
+                process.stdin.flush()
+                process.stdin.close()
+                process.wait(QUIT_TIMEOUT_S)
+        except (OSError, subprocess.TimeoutExpired):
+            process.kill()
+            process.wait()
+        finally:
+            if self._log:
+                self._log.close()
+                self._log = None
+
+    def __enter__(self) -> "Driver":
+        return self.start() if self._process is None else self
+
+    def __exit__(self, *exc) -> None:
+        self.close()
+
+    # -- commands --------------------------------------------------------
+
+    def call(self, command: str, *args: Any, answer_timeout: float | None = None, **named: Any) -> dict:
+        """Runs one command; returns its answer, raises DriverError when it failed."""
+        line = format_command(command, args, named)
+        if not self.alive:
+            raise DriverGone(line, "the driver is not running")
+        if answer_timeout is None:
+            answer_timeout = ANSWER_MARGIN_S + self._requested_wait(command, args, named)
+        try:
+            self._process.stdin.write(line.encode("utf-8") + b"\n")
+            self._process.stdin.flush()
+        except OSError as error:
+            raise DriverGone(line, f"cannot write to the driver: {error}") from error
+        try:
+            raw = self._answers.get(timeout=answer_timeout)
+        except queue.Empty:
+            self._abandon()
+            raise DriverTimeout(line, f"no answer within {answer_timeout:.0f} s; driver stopped") from None
+        if raw is None:
+            raise DriverGone(line, f"the driver ended (exit code {self._process.wait()})")
+        answer = json.loads(raw.decode("utf-8", errors="replace"))
+        if not answer.get("ok"):
+            raise DriverError(line, answer.get("error", "unknown error"))
+        return answer
+
+    @staticmethod
+    def _requested_wait(command: str, args: tuple, named: dict) -> float:
+        waited = sum(int(named.get(key) or 0) for key in WAIT_KEYS) / MS_PER_S
+        if command == "sleep" and args:
+            waited += int(args[0]) / MS_PER_S
+        if command == "key":
+            waited *= max(1, len(args))
+        return waited
+
+    def _read_answers(self, stream) -> None:
+        for line in stream:
+            self._answers.put(line)
+        self._answers.put(None)
+
+    def _abandon(self) -> None:
+        process, self._process = self._process, None
+        if process and process.poll() is None:
+            process.kill()
+            process.wait()

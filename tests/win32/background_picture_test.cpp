@@ -1,0 +1,52 @@
+// The background picture file: written from the built-in picture on a first start, shown after.
+#include <gtest/gtest.h>
+
+#include "app/background_picture_win.h"
+#include "app/main_window_description.h"
+#include "app/program_files_win.h"
+#include "app/resource_ids.h"
+#include "app/resources_win.h"
+#include "test_support.h"
+#include "ui/window_win.h"
+
+namespace {
+
+const ui::WindowSpec& PictureOnlySpec() {
+    static const ui::WindowSpec spec{"MozhouBackgroundTest", "", 400, 400, ui::fixedBorder,
+                                     app::MainControls(), {}, {}};
+    return spec;
+}
+
+std::wstring BackgroundPath(const std::wstring& directory) { return directory + L"\\打印机图"; }
+
+TEST(BackgroundPicture, AFirstStartWritesTheBuiltInPictureAndLeavesTheBoxEmpty) {
+    testing_win::TempDirectory directory;
+    auto window = ui::Window::Create(PictureOnlySpec(), SW_HIDE);
+    app::LoadOrWriteBackgroundPicture(*window, directory.path());
+
+    const auto builtIn = app::ResourceBytes(BACKGROUND_PICTURE_RESOURCE);
+    ASSERT_GT(builtIn.size(), 1000u);
+    const auto written = app::ReadWholeFile(BackgroundPath(directory.path()));
+    EXPECT_TRUE(std::equal(written.begin(), written.end(), builtIn.begin(), builtIn.end()));
+    EXPECT_TRUE(window->PictureBytes(app::pictureBox).empty());
+}
+
+TEST(BackgroundPicture, ALaterStartShowsTheFileAsItIs) {
+    testing_win::TempDirectory directory;
+    const std::vector<std::uint8_t> png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 1, 2, 3};
+    ASSERT_TRUE(app::WriteWholeFile(BackgroundPath(directory.path()), png));
+    auto window = ui::Window::Create(PictureOnlySpec(), SW_HIDE);
+    app::LoadOrWriteBackgroundPicture(*window, directory.path());
+    EXPECT_EQ(window->PictureBytes(app::pictureBox), png);
+}
+
+TEST(BackgroundPicture, AnEmptyFileGivesAnEmptyPicture) {
+    testing_win::TempDirectory directory;
+    ASSERT_TRUE(app::WriteWholeFile(BackgroundPath(directory.path()), {}));
+    auto window = ui::Window::Create(PictureOnlySpec(), SW_HIDE);
+    app::LoadOrWriteBackgroundPicture(*window, directory.path());
+    EXPECT_TRUE(window->PictureBytes(app::pictureBox).empty());
+    EXPECT_TRUE(app::FileExists(BackgroundPath(directory.path())));
+}
+
+}  // namespace
