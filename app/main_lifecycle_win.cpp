@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "app/background_picture_win.h"
+#include "app/edge_docking_win.h"
 #include "app/main_window_win.h"
 #include "app/program_files_win.h"
 #include "app/program_state_win.h"
@@ -33,6 +34,8 @@ void OnMainCreated(ui::EventArgs& event) {
         window.Handle(), IconFromFileBytes(ResourceBytes(TRAY_ICON_RESOURCE)),
         ui::Widen(trayTooltip));
     LoadOrWriteBackgroundPicture(window, ProgramDirectory());
+    SetDockingHoldOpen(true);
+    StartEdgeDocking(window.Handle());
 }
 
 void OnMainCloseRequested(ui::EventArgs& event) {

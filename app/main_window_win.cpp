@@ -5,6 +5,7 @@
 
 #include "app/program_state_win.h"
 #include "app/program_texts.h"
+#include "app/window_helpers_win.h"
 #include "ui/text_win.h"
 #include "ui/window_win.h"
 
@@ -32,6 +33,8 @@ constexpr std::array events{
     Binding{printButton, Event::Clicked, OnPrintClicked},
     Binding{cancelButton, Event::Clicked, OnCancelClicked},
     Binding{stopButton, Event::Clicked, OnStopClicked},
+    Binding{aboutTimer, Event::Tick, OnAboutTick},
+    Binding{aboutItem, Event::Clicked, ShowAboutBox},
 };
 
 constexpr int commandButtons[] = {findButton, printButton, cancelButton, stopButton};

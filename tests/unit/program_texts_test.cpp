@@ -16,3 +16,14 @@ TEST(VersionText, IsTheShortestTextOfTheNumber) {
 }
 
 }  // namespace
+
+#include "app/about_text.h"
+
+namespace {
+
+TEST(AboutText, CountsDownOnTheFirstLine) {
+    EXPECT_EQ(app::AboutText(), "墨舟工作室\r\n\r\n联系邮箱：support@mozhou.example");
+    EXPECT_EQ(app::AboutCountdownText(5), "墨舟工作室   (5)\r\n\r\n联系邮箱：support@mozhou.example");
+}
+
+}  // namespace
