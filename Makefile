@@ -45,7 +45,7 @@ win32-test: windows
 e2e-test: windows
 	@eval "$$(tools/harness.sh up)"; \
 	 MOZHOU_EXE=$(PROGRAM) MOZHOU_REQUIRE_EXE=1 \
-	 MOZHOU_DRIVER=$(WIN)/tests/e2e/driver/e2e-driver.exe \
+	 E2E_DRIVER_EXE=$(WIN)/tests/e2e/driver/e2e-driver.exe \
 	 $(PYTEST) -q tests/e2e $(PYTEST_ARGS)
 
 # The whole suite; the environment it started is stopped again even when a layer fails.
@@ -54,7 +54,7 @@ test: windows
 	@status=0; eval "$$(tools/harness.sh up)"; \
 	 (cd $(WIN)/tests/win32 && wine ./win32_tests.exe) || status=1; \
 	 MOZHOU_EXE=$(PROGRAM) MOZHOU_REQUIRE_EXE=1 \
-	 MOZHOU_DRIVER=$(WIN)/tests/e2e/driver/e2e-driver.exe \
+	 E2E_DRIVER_EXE=$(WIN)/tests/e2e/driver/e2e-driver.exe \
 	 $(PYTEST) -q tests/e2e $(PYTEST_ARGS) || status=1; \
 	 tools/harness.sh down > /dev/null || true; \
 	 exit $$status

@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "app/edit_commands_win.h"
 #include "app/program_state_win.h"
 #include "app/program_texts.h"
 #include "app/window_helpers_win.h"
@@ -35,6 +36,13 @@ constexpr std::array events{
     Binding{stopButton, Event::Clicked, OnStopClicked},
     Binding{aboutTimer, Event::Tick, OnAboutTick},
     Binding{aboutItem, Event::Clicked, ShowAboutBox},
+    Binding{copyItem, Event::Clicked, OnCopyChosen},
+    Binding{pasteItem, Event::Clicked, OnPasteChosen},
+    Binding{fontItem, Event::Clicked, OnFontChosen},
+    Binding{alignLeftItem, Event::Clicked, OnAlignLeftChosen},
+    Binding{alignCenterItem, Event::Clicked, OnAlignCenterChosen},
+    Binding{alignRightItem, Event::Clicked, OnAlignRightChosen},
+    Binding{clearItem, Event::Clicked, OnClearChosen},
 };
 
 constexpr int commandButtons[] = {findButton, printButton, cancelButton, stopButton};

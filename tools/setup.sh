@@ -1,29 +1,34 @@
 #!/usr/bin/env bash
 # Machine set-up for Mozhou on Debian 12 (bookworm), run as root.
 #
-#  1. i386 architecture + a deb-src entry for bookworm main (own file).
+#  1. i386 architecture + deb-src entries for bookworm main (own file).
 #  2. Missing Debian packages (installed without recommends).
 #  3. zh_CN.UTF-8 locale.
-#  4. Static i686-w64-mingw32 builds of libjpeg-turbo, libpng and
-#     GoogleTest/GoogleMock into <repo>/.cache/deps/i686 (include/ + lib/),
-#     reused when their stamp (the version built) matches.
+#  4. 32-bit programs must run (Wine win32).  Where the kernel cannot run
+#     32-bit code (e.g. "32-bit emulation disabled", as on this project's
+#     VMs), i386 ELF binaries are handed to qemu-user via binfmt_misc:
+#     Wine then works, but every Wine process start costs about a minute.
+#  5. Static mingw-w64 builds of libjpeg-turbo (SIMD), libpng and
+#     GoogleTest/GoogleMock into <repo>/.cache/deps/<arch> (include/, lib/),
+#     reused while their stamp (source version + recipe revision) matches.
 #
-# Idempotent; a second run only checks and takes a few seconds.
+# Idempotent; a run with everything present takes a few seconds.
 # Environment:
+#   MOZHOU_ARCHS    deps to build: "i686" (default) or "i686 x86_64";
+#                   x86_64 also installs the x86_64 mingw compilers and wine64
 #   MOZHOU_JOBS     parallel build jobs (default: 2)
-#   MOZHOU_REBUILD  "1" forces the three libraries to be rebuilt
+#   MOZHOU_REBUILD  "1" forces the libraries to be rebuilt
 set -Eeuo pipefail
 
 REPO="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 DEPS_ROOT="$REPO/.cache/deps"
-PREFIX="$DEPS_ROOT/i686"
 SRC_DIR="$DEPS_ROOT/src"
-TOOLCHAIN="$REPO/tools/toolchain-i686-mingw-deps.cmake"
+TOOLCHAIN="$REPO/tools/toolchain-mingw-deps.cmake"
 JOBS="${MOZHOU_JOBS:-2}"
+ARCHS="${MOZHOU_ARCHS:-i686}"
 # Bump when the recipes below change so that the cache is rebuilt.
 RECIPE_REV=1
 SRC_LIST=/etc/apt/sources.list.d/mozhou-src.sources
-TRIPLE=i686-w64-mingw32
 
 export DEBIAN_FRONTEND=noninteractive LC_ALL=C
 
@@ -39,6 +44,14 @@ PACKAGES=(
   fonts-wqy-zenhei locales cups cups-client cups-bsd printer-driver-cups-pdf
   poppler-utils
 )
+for a in $ARCHS; do
+  case "$a" in
+    i686) ;;
+    x86_64) PACKAGES+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
+                       binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wine64) ;;
+    *) echo "[setup] ERROR: unknown arch '$a' in MOZHOU_ARCHS (i686, x86_64)" >&2; exit 2 ;;
+  esac
+done
 
 T_START=$(date +%s)
 SUMMARY=()
@@ -68,14 +81,21 @@ if ! dpkg --print-foreign-architectures | grep -x i386 >/dev/null; then
   note "added i386 architecture"
 fi
 
-have_bookworm_src() {
+SRC_CONTENT='# Added by mozhou tools/setup.sh: sources for `apt-get source` (libjpeg-turbo, libpng1.6).
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: bookworm bookworm-updates
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg'
+
+other_bookworm_src() {
   # A deb-src line (one-line format) or a deb822 stanza with deb-src for
-  # bookworm main.
-  grep -rqsE '^[[:space:]]*deb-src[[:space:]].*[[:space:]]bookworm[[:space:]].*main' \
-      /etc/apt/sources.list /etc/apt/sources.list.d/*.list && return 0
+  # bookworm main, in a file other than ours.
+  grep -rsE '^[[:space:]]*deb-src[[:space:]].*[[:space:]]bookworm[[:space:]].*main' \
+      /etc/apt/sources.list /etc/apt/sources.list.d/*.list >/dev/null && return 0
   local f
   for f in /etc/apt/sources.list.d/*.sources; do
-    [ -f "$f" ] || continue
+    [ -f "$f" ] && [ "$f" != "$SRC_LIST" ] || continue
     awk 'BEGIN{RS=""; IGNORECASE=1}
          /(^|\n)Types:[^\n]*deb-src/ && /(^|\n)Suites:[^\n]*bookworm([ \t\n]|$)/ &&
          /(^|\n)Components:[^\n]*main/ && !/(^|\n)Enabled:[ \t]*no/ {found=1}
@@ -83,37 +103,31 @@ have_bookworm_src() {
   done
   return 1
 }
-if ! have_bookworm_src; then
+if { [ -f "$SRC_LIST" ] && [ "$(cat "$SRC_LIST")" != "$SRC_CONTENT" ]; } ||
+   { [ ! -f "$SRC_LIST" ] && ! other_bookworm_src; }; then
   need_root "adding a deb-src entry"
-  log "adding $SRC_LIST"
-  cat > "$SRC_LIST" <<'EOF'
-# Added by mozhou tools/setup.sh: sources for `apt-get source` (libjpeg-turbo, libpng1.6).
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-EOF
+  log "writing $SRC_LIST"
+  printf '%s\n' "$SRC_CONTENT" > "$SRC_LIST"
   NEED_UPDATE=1
-  note "added deb-src entry $SRC_LIST"
+  note "added deb-src entries ($SRC_LIST)"
 fi
 
 # ---------------------------------------------------------------- 2. packages
 pkg_installed() {
   [ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null)" = "install ok installed" ]
 }
-MISSING=()
-for p in "${PACKAGES[@]}"; do pkg_installed "$p" || MISSING+=("$p"); done
-if [ ${#MISSING[@]} -gt 0 ]; then
-  need_root "installing packages (${MISSING[*]})"
+install_missing() {
+  local missing=() p
+  for p in "$@"; do pkg_installed "$p" || missing+=("$p"); done
+  [ ${#missing[@]} -eq 0 ] && return 1
+  need_root "installing packages (${missing[*]})"
   apt_update
-  log "apt-get install ${MISSING[*]}"
-  apt-get install -y -qq --no-install-recommends "${MISSING[@]}" >&2 \
-    || die "apt-get install failed for: ${MISSING[*]}"
-  note "installed packages: ${MISSING[*]}"
-else
-  note "packages: all ${#PACKAGES[@]} present"
-fi
+  log "apt-get install ${missing[*]}"
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2 \
+    || die "apt-get install failed for: ${missing[*]}"
+  note "installed packages: ${missing[*]}"
+}
+install_missing "${PACKAGES[@]}" || note "packages: all ${#PACKAGES[@]} present"
 [ "$NEED_UPDATE" -eq 1 ] && apt_update
 
 # ---------------------------------------------------------------- 3. locale
@@ -130,59 +144,69 @@ if ! locale -a 2>/dev/null | grep -ix 'zh_CN\.utf-\?8' >/dev/null; then
   note "generated locale zh_CN.UTF-8"
 fi
 
-# ---------------------------------------------------------------- 4. deps
-mkdir -p "$PREFIX/include" "$PREFIX/lib" "$SRC_DIR" "$DEPS_ROOT/stamps"
-for tool in $TRIPLE-gcc-posix $TRIPLE-g++-posix nasm cmake; do
-  command -v "$tool" >/dev/null || die "$tool not found"
-done
+# ---------------------------------------------------------------- 4. i386
+BINFMT=/proc/sys/fs/binfmt_misc
+QEMU_I386_REG=':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F'
+i386_runs() { /lib/ld-linux.so.2 --version >/dev/null 2>&1; }
+if i386_runs; then
+  if [ -f "$BINFMT/qemu-i386" ] && grep -x enabled "$BINFMT/qemu-i386" >/dev/null; then
+    note "i386: emulated by qemu-user (binfmt_misc qemu-i386; Wine win32 is slow)"
+  else
+    note "i386: native"
+  fi
+else
+  log "this kernel cannot run 32-bit code; routing i386 binaries to qemu-user"
+  need_root "registering qemu-user for i386"
+  install_missing qemu-user-static || true
+  [ -f "$BINFMT/register" ] || mount -t binfmt_misc binfmt_misc "$BINFMT" \
+    || die "cannot mount binfmt_misc"
+  if [ -f "$BINFMT/qemu-i386" ]; then
+    echo 1 > "$BINFMT/qemu-i386"
+  else
+    printf '%s' "$QEMU_I386_REG" > "$BINFMT/register" || die "binfmt_misc registration failed"
+  fi
+  i386_runs || die "i386 binaries still cannot run (qemu-i386 via binfmt_misc)"
+  note "i386: emulated by qemu-user (registered binfmt_misc qemu-i386; Wine win32 is slow)"
+fi
 
-stamp_file() { echo "$DEPS_ROOT/stamps/$1.stamp"; }
-stamp_ok()   { [ "${MOZHOU_REBUILD:-0}" != 1 ] && [ -f "$(stamp_file "$1")" ] && [ "$(cat "$(stamp_file "$1")")" = "$2" ]; }
-write_stamp() { echo "$2" > "$(stamp_file "$1")"; }
+# ---------------------------------------------------------------- 5. deps
+mkdir -p "$SRC_DIR" "$DEPS_ROOT/stamps"
+for tool in nasm cmake; do command -v "$tool" >/dev/null || die "$tool not found"; done
 
-# Source package version as apt sees it locally (no network): binary
-# package built from that source, else the candidate in the Sources index.
-srcpkg_version() { # srcpkg binary-pkg
-  local v
-  v=$(dpkg-query -W -f='${source:Version}' "$2" 2>/dev/null || true)
-  [ -n "$v" ] && { echo "$v"; return; }
-  apt-cache showsrc "$1" 2>/dev/null | awk '/^Version:/{print $2; exit}'
+# Source versions in apt's local Sources index, highest first (no network).
+src_versions() {
+  apt-cache showsrc --only-source "$1" 2>/dev/null | awk '/^Version:/{print $2}' | sort -Vru
 }
+src_candidate() { src_versions "$1" | head -n1; }
 
-# apt-get source into $SRC_DIR (once); prints the extracted directory.
+# apt-get source PKG=VER into $SRC_DIR (once); prints the directory.
 fetch_source() { # srcpkg version
   local pkg=$1 ver=$2 upver dir
   upver=${ver#*:}; upver=${upver%-*}
   dir="$SRC_DIR/$pkg-$upver"
-  if [ ! -f "$dir/.mozhou-extracted" ]; then
+  if [ ! -f "$dir/.mozhou-version" ] || [ "$(cat "$dir/.mozhou-version")" != "$ver" ]; then
     rm -rf "$dir"
     log "apt-get source $pkg=$ver"
-    if ! ( cd "$SRC_DIR" && apt-get source -qq "$pkg=$ver" >&2 ); then
-      # The Sources index may be missing or stale: refresh once and retry
-      # with whatever version the archive now has.
-      apt_update
-      ( cd "$SRC_DIR" && apt-get source -qq "$pkg" >&2 ) || die "apt-get source $pkg failed"
-      dir=$(ls -d "$SRC_DIR/$pkg"-*/ 2>/dev/null | sort -V | tail -n1); dir=${dir%/}
-    fi
-    [ -d "$dir" ] || die "source directory for $pkg not found under $SRC_DIR"
-    touch "$dir/.mozhou-extracted"
+    ( cd "$SRC_DIR" && apt-get source -qq "$pkg=$ver" >&2 ) || return 1
+    [ -d "$dir" ] || die "source directory $dir not found after apt-get source"
+    echo "$ver" > "$dir/.mozhou-version"
   fi
   echo "$dir"
 }
 
-cmake_build() { # name srcdir [cmake args...] ; MOZHOU_TARGETS/NO_INSTALL via env
+cmake_build() { # name srcdir [cmake args...]; env BUILD_TARGETS: build only these, no install
   local name=$1 src=$2; shift 2
-  local bdir="$DEPS_ROOT/build-$name" tgt=()
+  local bdir="$DEPS_ROOT/build-$ARCH-$name" tgt=()
   [ -n "${BUILD_TARGETS:-}" ] && tgt=(--target $BUILD_TARGETS)
   rm -rf "$bdir"
   cmake -S "$src" -B "$bdir" -G "Unix Makefiles" \
-    -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" -DMOZHOU_DEPS_PREFIX="$PREFIX" \
+    -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" -DMOZHOU_TRIPLE="$TRIPLE" -DMOZHOU_DEPS_PREFIX="$PREFIX" \
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$PREFIX" \
     -DBUILD_SHARED_LIBS=OFF "$@" > "$bdir.log" 2>&1 \
     || { tail -n 30 "$bdir.log" >&2; die "configuring $name failed (log: $bdir.log)"; }
   cmake --build "$bdir" -j "$JOBS" "${tgt[@]}" >> "$bdir.log" 2>&1 \
     || { tail -n 30 "$bdir.log" >&2; die "building $name failed (log: $bdir.log)"; }
-  [ -n "${BUILD_TARGETS:-}" ] && return 0   # caller installs by hand
+  [ -n "${BUILD_TARGETS:-}" ] && return 0
   cmake --install "$bdir" >> "$bdir.log" 2>&1 \
     || { tail -n 30 "$bdir.log" >&2; die "installing $name failed (log: $bdir.log)"; }
 }
@@ -193,43 +217,61 @@ tidy_prefix() {
   find "$PREFIX/lib" -maxdepth 1 \( -name '*.dll' -o -name '*.dll.a' \) -delete
 }
 
-build_timed() { # name version function
-  local name=$1 ver=$2 fn=$3 t0
-  local want="$ver r$RECIPE_REV"
-  if stamp_ok "$name" "$want"; then
-    note "$name $ver: cached"
+stamp_file() { echo "$DEPS_ROOT/stamps/$ARCH-$1.stamp"; }
+
+# build_lib NAME VERSION FUNCTION: build unless the stamp matches.
+# An empty VERSION (no Sources index) reuses whatever was built before.
+build_lib() {
+  local name=$1 ver=$2 fn=$3 t0 sf; sf=$(stamp_file "$name")
+  if [ "${MOZHOU_REBUILD:-0}" != 1 ] && [ -f "$sf" ] &&
+     { [ -z "$ver" ] || [ "$(cat "$sf")" = "$ver r$RECIPE_REV" ]; }; then
+    note "$ARCH $name $(cut -d' ' -f1 "$sf"): cached"
     return
   fi
+  if [ -z "$ver" ]; then
+    apt_update
+    ver=$(src_candidate "$SRCPKG")
+    [ -n "$ver" ] || die "no source version for $SRCPKG (deb-src missing?)"
+  fi
+  if [ "$SRCPKG" != googletest ] && ! SRC=$(fetch_source "$SRCPKG" "$ver"); then
+    # The index may list a version the archive no longer serves: try the others.
+    local v ok=0
+    for v in $(src_versions "$SRCPKG"); do
+      [ "$v" = "$ver" ] && continue
+      log "falling back to $SRCPKG $v"
+      if SRC=$(fetch_source "$SRCPKG" "$v"); then ver=$v; ok=1; break; fi
+    done
+    [ $ok = 1 ] || die "apt-get source $SRCPKG failed for every listed version"
+  fi
   t0=$(date +%s)
-  log "building $name $ver (i686-w64-mingw32, static, -j$JOBS)"
-  rm -f "$(stamp_file "$name")"
+  log "building $name $ver for $TRIPLE (static, -j$JOBS)"
+  rm -f "$sf"
   "$fn" "$ver"
   tidy_prefix
-  write_stamp "$name" "$want"
-  note "$name $ver: built in $(( $(date +%s) - t0 ))s"
+  echo "$ver r$RECIPE_REV" > "$sf"
+  note "$ARCH $name $ver: built in $(( $(date +%s) - t0 ))s"
 }
 
 build_libjpeg() {
-  local src; src=$(fetch_source libjpeg-turbo "$1")
+  local src=$SRC
   # Only the static library is built (the cjpeg/djpeg tools are not needed).
   BUILD_TARGETS=jpeg-static cmake_build libjpeg-turbo "$src" \
     -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF \
-    -DWITH_SIMD=ON -DREQUIRE_SIMD=ON -DWITH_JAVA=OFF \
-    -DCMAKE_ASM_NASM_COMPILER=nasm
-  local b="$DEPS_ROOT/build-libjpeg-turbo"
+    -DWITH_SIMD=ON -DREQUIRE_SIMD=ON -DWITH_JAVA=OFF
+  local b="$DEPS_ROOT/build-$ARCH-libjpeg-turbo"
   install -m644 "$b/libjpeg.a" "$PREFIX/lib/libjpeg.a"
   install -m644 "$b/jconfig.h" "$src/jpeglib.h" "$src/jerror.h" "$src/jmorecfg.h" "$PREFIX/include/"
   # SIMD must really be in: look for a NASM-built symbol.
-  $TRIPLE-nm "$PREFIX/lib/libjpeg.a" 2>/dev/null | grep 'jsimd_.*_sse2' >/dev/null \
+  "$TRIPLE-nm" "$PREFIX/lib/libjpeg.a" 2>/dev/null | grep 'jsimd_.*_sse2' >/dev/null \
     || die "libjpeg.a was built without SIMD"
 }
 
 build_libpng() {
-  local src; src=$(fetch_source libpng1.6 "$1")
+  local src=$SRC
   cmake_build libpng "$src" \
     -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
-    -DPNG_FRAMEWORK=OFF -DSKIP_INSTALL_PROGRAMS=ON -DSKIP_INSTALL_EXECUTABLES=ON \
-    -DZLIB_LIBRARY=/usr/$TRIPLE/lib/libz.a -DZLIB_INCLUDE_DIR=/usr/$TRIPLE/include
+    -DSKIP_INSTALL_PROGRAMS=ON -DSKIP_INSTALL_EXECUTABLES=ON \
+    -DZLIB_LIBRARY="/usr/$TRIPLE/lib/libz.a" -DZLIB_INCLUDE_DIR="/usr/$TRIPLE/include"
   # libpng names its static library libpng16.a; provide libpng.a too.
   [ -f "$PREFIX/lib/libpng16.a" ] || die "libpng16.a not installed"
   [ -e "$PREFIX/lib/libpng.a" ] || cp "$PREFIX/lib/libpng16.a" "$PREFIX/lib/libpng.a"
@@ -238,14 +280,13 @@ build_libpng() {
 build_gtest() {
   [ -f /usr/src/googletest/CMakeLists.txt ] || die "/usr/src/googletest missing (package googletest)"
   cmake_build googletest /usr/src/googletest \
-    -DBUILD_GMOCK=ON -DINSTALL_GTEST=ON -Dgtest_disable_pthreads=OFF \
-    -Dgtest_force_shared_crt=OFF
+    -DBUILD_GMOCK=ON -DINSTALL_GTEST=ON -Dgtest_disable_pthreads=OFF
   local f
   for f in libgtest.a libgtest_main.a libgmock.a libgmock_main.a; do
     [ -f "$PREFIX/lib/$f" ] || die "$f not installed"
   done
-  # Check that a test program links (static, winpthreads).
-  local t="$DEPS_ROOT/build-googletest/linkcheck"
+  # A test program must link (static, winpthreads).
+  local t="$DEPS_ROOT/build-$ARCH-googletest/linkcheck"
   mkdir -p "$t"
   cat > "$t/t.cpp" <<'EOF'
 #include <gtest/gtest.h>
@@ -253,29 +294,32 @@ build_gtest() {
 #include <thread>
 TEST(LinkCheck, Works) { int v = 0; std::thread th([&] { v = 1; }); th.join(); EXPECT_THAT(v, ::testing::Eq(1)); }
 EOF
-  $TRIPLE-g++-posix -std=c++17 -O1 -I"$PREFIX/include" "$t/t.cpp" -o "$t/t.exe" \
+  "$TRIPLE-g++-posix" -std=c++17 -O1 -I"$PREFIX/include" "$t/t.cpp" -o "$t/t.exe" \
     -L"$PREFIX/lib" -lgmock -lgtest_main -lgtest -static -static-libgcc -static-libstdc++ \
     > "$t/link.log" 2>&1 || { cat "$t/link.log" >&2; die "GoogleTest link check failed"; }
 }
 
-JPEG_VER=$(srcpkg_version libjpeg-turbo libjpeg62-turbo-dev)
-[ -n "$JPEG_VER" ] || JPEG_VER=$(srcpkg_version libjpeg-turbo libjpeg62-turbo)
-PNG_VER=$(srcpkg_version libpng1.6 libpng16-16)
+JPEG_VER=$(src_candidate libjpeg-turbo)
+PNG_VER=$(src_candidate libpng1.6)
 GTEST_VER=$(dpkg-query -W -f='${Version}' googletest 2>/dev/null || true)
-[ -n "$JPEG_VER" ] || { apt_update; JPEG_VER=$(srcpkg_version libjpeg-turbo x); }
-[ -n "$PNG_VER" ]  || { apt_update; PNG_VER=$(srcpkg_version libpng1.6 x); }
-[ -n "$JPEG_VER" ] || die "cannot determine the libjpeg-turbo source version"
-[ -n "$PNG_VER" ]  || die "cannot determine the libpng1.6 source version"
 [ -n "$GTEST_VER" ] || die "googletest package not installed"
 
-build_timed libjpeg-turbo "$JPEG_VER"  build_libjpeg
-build_timed libpng        "$PNG_VER"   build_libpng
-build_timed googletest    "$GTEST_VER" build_gtest
+for ARCH in $ARCHS; do
+  TRIPLE="$ARCH-w64-mingw32"
+  PREFIX="$DEPS_ROOT/$ARCH"
+  mkdir -p "$PREFIX/include" "$PREFIX/lib"
+  for tool in "$TRIPLE-gcc-posix" "$TRIPLE-g++-posix"; do
+    command -v "$tool" >/dev/null || die "$tool not found"
+  done
+  SRCPKG=libjpeg-turbo build_lib libjpeg-turbo "$JPEG_VER"  build_libjpeg
+  SRCPKG=libpng1.6     build_lib libpng        "$PNG_VER"   build_libpng
+  SRCPKG=googletest    build_lib googletest    "$GTEST_VER" build_gtest
+done
 
 # ---------------------------------------------------------------- summary
 trap - ERR
 {
   echo "[setup] done in $(( $(date +%s) - T_START ))s"
   for s in "${SUMMARY[@]}"; do echo "  - $s"; done
-  echo "  - deps prefix: $PREFIX"
+  echo "  - deps: $DEPS_ROOT/{$(echo $ARCHS | tr ' ' ',')}"
 } >&2

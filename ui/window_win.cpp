@@ -403,13 +403,38 @@ void Window::SetTextColor(int id, COLORREF color) {
 }
 
 void Window::SetAlignment(int id, Alignment alignment) {
-    HWND control = Control(id);
-    if (control == nullptr) return;
-    LONG style = GetWindowLongW(control, GWL_STYLE) & ~(ES_LEFT | ES_CENTER | ES_RIGHT);
+    ControlState* state = Find(id);
+    if (state == nullptr || state->handle == nullptr) return;
+    HWND old = state->handle;
+    DWORD style = static_cast<DWORD>(GetWindowLongW(old, GWL_STYLE)) & ~(ES_LEFT | ES_CENTER | ES_RIGHT);
     if (alignment == Alignment::center) style |= ES_CENTER;
     if (alignment == Alignment::right) style |= ES_RIGHT;
-    SetWindowLongW(control, GWL_STYLE, style);
-    InvalidateRect(control, nullptr, TRUE);
+    // An edit control reads its alignment only when it is created, so it is made anew in the
+    // same place with the same text, font, selection and Z-order.
+    RECT rect;
+    GetWindowRect(old, &rect);
+    MapWindowPoints(nullptr, handle_, reinterpret_cast<POINT*>(&rect), 2);
+    const std::wstring text = Text(id);
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(old, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const bool hadFocus = GetFocus() == old;
+    HWND created = CreateWindowExW(
+        GetWindowLongW(old, GWL_EXSTYLE), L"EDIT", text.c_str(), style, rect.left, rect.top,
+        rect.right - rect.left, rect.bottom - rect.top, handle_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
+    if (created == nullptr) return;
+    SendMessageW(created, WM_SETFONT, SendMessageW(old, WM_GETFONT, 0, 0), FALSE);
+    SendMessageW(created, EM_SETLIMITTEXT, 0, 0);
+    SendMessageW(created, EM_SETSEL, start, end);
+    SetWindowPos(created, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (FindHandler(spec_, id, Event::RightButtonDown) != nullptr) {
+        SetWindowSubclass(created, ControlProcedure, static_cast<UINT_PTR>(id),
+                          reinterpret_cast<DWORD_PTR>(this));
+    }
+    state->handle = created;
+    DestroyWindow(old);
+    if (hadFocus) SetFocus(created);
 }
 
 void Window::SetStatusText(int id, int part, std::wstring_view text) {

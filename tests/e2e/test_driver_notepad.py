@@ -4,7 +4,7 @@ from __future__ import annotations
 
 import pytest
 
-from e2elib import App, DriverError, wait_until
+from e2elib import App, DriverError, wait_for_equal, wait_until
 
 NOTEPAD_CLASS = "Notepad"
 GBK_CODE_PAGE = 936
@@ -50,20 +50,20 @@ def test_keyboard_input_reaches_the_focused_edit_box(notepad, driver):
     notepad.main_window.bring_to_front()
     driver.call("input_text", "键盘输入")
     edit = notepad.edit_box()
-    assert wait_until(lambda: edit.text, message="typed text") == "键盘输入"
+    wait_for_equal(lambda: edit.text, "键盘输入", what="text typed on the keyboard")
 
 
 def test_clipboard_text_is_pasted_and_copied_with_the_keyboard(notepad, driver):
     driver.call("set_clipboard", "剪贴板里的字")
     notepad.press_keys("Ctrl+V")
     edit = notepad.edit_box()
-    wait_until(lambda: edit.text == "剪贴板里的字", message="pasted text")
+    wait_for_equal(lambda: edit.text, "剪贴板里的字", what="pasted text")
 
     driver.call("clear_clipboard")
     assert driver.call("clipboard")["text"] is None
     driver.call("send", edit, EM_SETSEL, *SELECT_ALL)
     notepad.press_keys("Ctrl+C")
-    assert wait_until(lambda: driver.call("clipboard")["text"], message="copied text") == "剪贴板里的字"
+    wait_for_equal(lambda: driver.call("clipboard")["text"], "剪贴板里的字", what="copied text")
 
 
 def test_help_menu_opens_the_about_box_by_keyboard(notepad):
@@ -89,7 +89,7 @@ def test_closing_a_changed_document_asks_and_no_discards_it(notepad):
     notepad.type_text("未保存的改动")
     assert notepad.close()["modal"], "the close handler should be waiting in its question"
     question = notepad.message_box()
-    assert "无标题" in question.text or "Untitled" in question.text
+    assert "未命名" in question.text or "Untitled" in question.text
     assert len(question.buttons) == 3
     question.press(IDNO)
     assert notepad.wait_exit() == 0
@@ -99,7 +99,7 @@ def test_status_bar_parts_are_read_from_another_process(driver, started):
     taskmgr = App.launch(driver, "taskmgr.exe", main_window={})
     started.apps.append(taskmgr)
     window = taskmgr.wait_main_window()
-    parts = wait_until(lambda: [t for t in window.status_texts() if any(c.isdigit() for c in t)],
-                       message="process count in the status bar")
+    counted = wait_until(lambda: [t for t in window.status_texts() if any(c.isdigit() for c in t)],
+                         message="a count in the status bar")
     assert len(window.status_texts()) >= 2
-    assert parts
+    assert counted

@@ -10,6 +10,7 @@ void AddControlCommands(CommandTable& table);
 void AddDialogCommands(CommandTable& table);
 void AddStatusBarCommands(CommandTable& table);
 void AddFontCommands(CommandTable& table);
+void AddMenuCommands(CommandTable& table);
 void AddInputCommands(CommandTable& table);
 void AddClipboardCommands(CommandTable& table);
 void AddMessageCommands(CommandTable& table);

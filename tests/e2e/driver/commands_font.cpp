@@ -1,7 +1,10 @@
 #include <array>
+#include <memory>
 #include <string_view>
 
 #include "commands.h"
+#include "delivery.h"
+#include "remote_probe.h"
 #include "window_query.h"
 
 namespace e2e {
@@ -19,42 +22,52 @@ constexpr std::array stockFonts{
     StockFont{DEVICE_DEFAULT_FONT, "DEVICE_DEFAULT_FONT"},
 };
 
-// Font handles belong to the process that made them. Stock fonts have the same handle
-// everywhere; for any other handle GetObject here describes whatever this process has
-// under that number, if anything, so the answer says which case it is.
-void Font(Session&, const Arguments& arguments, JsonWriter& json) {
-  DWORD_PTR answer = 0;
-  if (!SendMessageTimeoutW(arguments.Window(0), WM_GETFONT, 0, 0, SMTO_ABORTIFHUNG, answerTimeoutMs, &answer)) {
-    throw CommandError(SystemError("WM_GETFONT"));
-  }
-  const auto font = reinterpret_cast<HFONT>(answer);
-  json.Key("handle").Int(static_cast<long long>(answer));
-  json.Key("stock");
-  std::string_view stock;
+std::string_view StockName(HFONT font) {
   for (const StockFont& candidate : stockFonts) {
-    if (GetStockObject(candidate.object) == font) stock = candidate.name;
+    if (GetStockObject(candidate.object) == font) return candidate.name;
   }
-  if (!font) stock = "SYSTEM_FONT";
+  return {};
+}
+
+void WriteFont(JsonWriter& json, const LOGFONTW& font) {
+  json.Key("face").String(std::wstring_view(font.lfFaceName));
+  json.Key("height").Int(font.lfHeight);
+  json.Key("weight").Int(font.lfWeight);
+  json.Key("italic").Bool(font.lfItalic != 0);
+  json.Key("underline").Bool(font.lfUnderline != 0);
+  json.Key("strikeout").Bool(font.lfStrikeOut != 0);
+  json.Key("charset").Int(font.lfCharSet);
+}
+
+// A font handle belongs to the process that made it, so it is described from inside
+// that process; a control that was never given a font draws with the system font.
+void Font(Session&, const Arguments& arguments, JsonWriter& json) {
+  const HWND window = arguments.Window(0);
+  const std::optional<LRESULT> answer = AskWindow(window, WM_GETFONT, 0, 0, answerTimeoutMs);
+  if (!answer) throw CommandError("the window did not answer WM_GETFONT");
+  const auto font = reinterpret_cast<HFONT>(*answer);
+  json.Key("handle").Int(static_cast<long long>(*answer));
+  const std::string_view stock = font ? StockName(font) : "SYSTEM_FONT";
+  json.Key("stock");
   if (stock.empty()) json.Null(); else json.String(stock);
-  LOGFONTW description{};
-  const bool readable = font && GetObjectType(font) == OBJ_FONT &&
-                        GetObjectW(font, sizeof description, &description) == sizeof description;
-  json.Key("readable").Bool(readable);
-  if (!readable) return;
-  json.Key("face").String(std::wstring_view(description.lfFaceName));
-  json.Key("height").Int(description.lfHeight);
-  json.Key("weight").Int(description.lfWeight);
-  json.Key("italic").Bool(description.lfItalic != 0);
-  json.Key("underline").Bool(description.lfUnderline != 0);
-  json.Key("strikeout").Bool(description.lfStrikeOut != 0);
-  json.Key("charset").Int(description.lfCharSet);
+  if (!font) {
+    LOGFONTW system{};
+    GetObjectW(GetStockObject(SYSTEM_FONT), sizeof system, &system);
+    WriteFont(json, system);
+    return;
+  }
+  auto request = std::make_unique<probe::Request>();
+  request->operation = probe::Operation::DescribeFont;
+  request->handle = static_cast<std::uint64_t>(reinterpret_cast<UINT_PTR>(font));
+  RunProbe(ProcessOf(window), *request);
+  WriteFont(json, request->font);
 }
 
 }  // namespace
 
 void AddFontCommands(CommandTable& table) {
-  table.Add({"font", "font <hwnd> -> handle, stock, readable, face, height, weight, ...: the control's WM_GETFONT", 1,
-             1, {}, Font});
+  table.Add({"font", "font <hwnd> -> handle, stock, face, height, weight, italic, underline, strikeout, charset", 1, 1,
+             {}, Font});
 }
 
 }  // namespace e2e

@@ -1,4 +1,5 @@
 #include "commands.h"
+#include "delivery.h"
 #include "window_query.h"
 
 namespace e2e {
@@ -22,20 +23,18 @@ void Post(Session&, const Arguments& arguments, JsonWriter& json) {
 
 // Only for messages without pointers: a pointer means nothing in the other process.
 void Send(Session&, const Arguments& arguments, JsonWriter& json) {
-  DWORD_PTR result = 0;
-  if (!SendMessageTimeoutW(arguments.Window(0), static_cast<UINT>(arguments.Integer(1)), OptionalWord(arguments, 2),
-                           OptionalLong(arguments, 3), SMTO_ABORTIFHUNG,
-                           arguments.Milliseconds("timeout", answerTimeoutMs), &result)) {
-    throw CommandError(SystemError("SendMessageTimeout"));
-  }
-  json.Key("result").Int(static_cast<long long>(static_cast<LONG_PTR>(result)));
+  const std::optional<LRESULT> result =
+      AskWindow(arguments.Window(0), static_cast<UINT>(arguments.Integer(1)), OptionalWord(arguments, 2),
+                OptionalLong(arguments, 3), arguments.Milliseconds("timeout", answerTimeoutMs));
+  if (!result) throw CommandError("no answer in time");
+  json.Key("result").Int(static_cast<long long>(*result));
 }
 
 }  // namespace
 
 void AddMessageCommands(CommandTable& table) {
   table.Add({"post", "post <hwnd> <message> [wparam] [lparam]: PostMessage", 2, 4, {}, Post});
-  table.Add({"send", "send <hwnd> <message> [wparam] [lparam] [timeout=ms] -> result: SendMessageTimeout", 2, 4,
+  table.Add({"send", "send <hwnd> <message> [wparam] [lparam] [timeout=ms] -> result (messages without pointers)", 2, 4,
              {"timeout"}, Send});
 }
 

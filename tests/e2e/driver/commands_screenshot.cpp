@@ -25,14 +25,23 @@ RECT CaptureArea(const Arguments& arguments) {
   return area;
 }
 
-void WriteFileBytes(const std::wstring& path, const void* data, DWORD size) {
-  const KernelHandle file = OwnFile(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  if (!file) throw CommandError(SystemError("CreateFile"));
-  DWORD written = 0;
-  if (!WriteFile(file.Get(), data, size, &written, nullptr) || written != size) {
-    throw CommandError(SystemError("WriteFile"));
+class OutputFile {
+ public:
+  explicit OutputFile(const std::wstring& path)
+      : file_(OwnFile(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr))) {
+    if (!file_) throw CommandError(SystemError("CreateFile"));
   }
-}
+
+  void Write(const void* data, size_t size) {
+    DWORD written = 0;
+    if (!WriteFile(file_.Get(), data, static_cast<DWORD>(size), &written, nullptr) || written != size) {
+      throw CommandError(SystemError("WriteFile"));
+    }
+  }
+
+ private:
+  KernelHandle file_;
+};
 
 // What is on the screen, as the user sees it, into a 24-bit BMP file.
 void Screenshot(Session&, const Arguments& arguments, JsonWriter& json) {
@@ -65,11 +74,10 @@ void Screenshot(Session&, const Arguments& arguments, JsonWriter& json) {
   header.bfType = bitmapSignature;
   header.bfOffBits = sizeof header + sizeof format.bmiHeader;
   header.bfSize = header.bfOffBits + static_cast<DWORD>(pixels.size());
-  std::vector<BYTE> file(reinterpret_cast<const BYTE*>(&header), reinterpret_cast<const BYTE*>(&header) + sizeof header);
-  const auto* info = reinterpret_cast<const BYTE*>(&format.bmiHeader);
-  file.insert(file.end(), info, info + sizeof format.bmiHeader);
-  file.insert(file.end(), pixels.begin(), pixels.end());
-  WriteFileBytes(arguments.Text(0), file.data(), static_cast<DWORD>(file.size()));
+  OutputFile file(arguments.Text(0));
+  file.Write(&header, sizeof header);
+  file.Write(&format.bmiHeader, sizeof format.bmiHeader);
+  file.Write(pixels.data(), pixels.size());
   json.Key("width").Int(width).Key("height").Int(height);
   json.Key("left").Int(area.left).Key("top").Int(area.top);
 }

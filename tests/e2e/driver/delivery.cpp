@@ -1,6 +1,6 @@
 #include "delivery.h"
 
-#include <set>
+#include <map>
 
 #include "command_table.h"
 #include "pump.h"
@@ -8,28 +8,44 @@
 namespace e2e {
 namespace {
 
-std::set<ULONG_PTR> finishedDeliveries;
+std::map<ULONG_PTR, LRESULT> answers;
 ULONG_PTR lastDelivery = 0;
 
-void CALLBACK OnDelivered(HWND, UINT, ULONG_PTR delivery, LRESULT) { finishedDeliveries.insert(delivery); }
+void CALLBACK OnAnswered(HWND, UINT, ULONG_PTR delivery, LRESULT answer) { answers[delivery] = answer; }
 
-bool Finished(ULONG_PTR delivery) {
+std::optional<LRESULT> TakeAnswer(ULONG_PTR delivery) {
   PumpPendingMessages();
-  return finishedDeliveries.erase(delivery) > 0;
+  const auto found = answers.find(delivery);
+  if (found == answers.end()) return std::nullopt;
+  const LRESULT answer = found->second;
+  answers.erase(found);
+  return answer;
+}
+
+ULONG_PTR Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const ULONG_PTR delivery = ++lastDelivery;
+  if (!SendMessageCallbackW(window, message, wParam, lParam, OnAnswered, delivery)) {
+    throw CommandError(SystemError("SendMessageCallback"));
+  }
+  return delivery;
 }
 
 }  // namespace
 
+std::optional<LRESULT> AskWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD waitMs) {
+  const ULONG_PTR delivery = Send(window, message, wParam, lParam);
+  std::optional<LRESULT> answer;
+  PumpUntil([&] { return (answer = TakeAnswer(delivery)).has_value(); }, waitMs);
+  return answer;
+}
+
 Delivery DeliverMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD waitMs) {
-  const ULONG_PTR delivery = ++lastDelivery;
-  if (!SendMessageCallbackW(window, message, wParam, lParam, OnDelivered, delivery)) {
-    throw CommandError(SystemError("SendMessageCallback"));
-  }
+  const ULONG_PTR delivery = Send(window, message, wParam, lParam);
   // Messages sent from one thread are handled in order, so once this one is answered
   // the first has either been answered too or is running a nested message loop.
   DWORD_PTR ignored = 0;
   const bool pumped = SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, waitMs, &ignored) != 0;
-  if (Finished(delivery)) return Delivery::Handled;
+  if (TakeAnswer(delivery)) return Delivery::Handled;
   if (!IsWindow(window)) return Delivery::Closed;
   return pumped ? Delivery::Modal : Delivery::Busy;
 }

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "json_writer.h"
 
 namespace e2e {
@@ -20,6 +22,11 @@ enum class Delivery {
 Delivery DeliverMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD waitMs);
 
 void WriteDelivery(JsonWriter& json, Delivery delivery);
+
+// The answer to a message without pointers, or nothing if none came in time. Wine
+// refuses a synchronous send across processes for messages that answer with a handle
+// (WM_GETFONT, WM_GETICON), but delivers their answer to a callback.
+std::optional<LRESULT> AskWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD waitMs);
 
 // Refuses what a user could not do: click a disabled or hidden control, or a control
 // of a window that a modal box has disabled.

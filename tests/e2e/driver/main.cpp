@@ -29,6 +29,7 @@ e2e::CommandTable BuildCommands() {
   e2e::AddDialogCommands(table);
   e2e::AddStatusBarCommands(table);
   e2e::AddFontCommands(table);
+  e2e::AddMenuCommands(table);
   e2e::AddInputCommands(table);
   e2e::AddClipboardCommands(table);
   e2e::AddMessageCommands(table);

@@ -36,6 +36,18 @@ def wait_until(condition: Callable[[], T], timeout: float = 5.0, message: str = 
         time.sleep(POLL_INTERVAL_S)
 
 
+def wait_for_equal(read: Callable[[], T], expected: T, timeout: float = 5.0, what: str = "value") -> T:
+    """Polls read() until it equals expected; fails showing the last value seen."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = read()
+        if value == expected:
+            return value
+        if time.monotonic() >= deadline:
+            raise AssertionError(f"{what}: expected {expected!r}, still {value!r} after {timeout} s")
+        time.sleep(POLL_INTERVAL_S)
+
+
 def locator(
     caption: str | None = None,
     *,

@@ -1,0 +1,140 @@
+// The edit box's context menu: copy, paste, font, alignment and clear.
+#include <windows.h>
+#include <commdlg.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "app/edit_commands_win.h"
+#include "app/font_choice.h"
+#include "app/main_window_description.h"
+#include "ui/handles_win.h"
+#include "ui/text_win.h"
+#include "ui/window_win.h"
+
+namespace app {
+namespace {
+
+FontChoice heldFont;  // the common dialog's values, kept between uses
+
+// Open with no owner; closed again when the scope ends.
+class ClipboardScope {
+public:
+    ClipboardScope() : open_(OpenClipboard(nullptr) != FALSE) {}
+    ClipboardScope(const ClipboardScope&) = delete;
+    ClipboardScope& operator=(const ClipboardScope&) = delete;
+    ~ClipboardScope() {
+        if (open_) CloseClipboard();
+    }
+    bool IsOpen() const { return open_; }
+
+private:
+    bool open_;
+};
+
+std::wstring SelectedText(HWND edit) {
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const int length = GetWindowTextLengthW(edit);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    GetWindowTextW(edit, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(length));
+    start = std::min<DWORD>(start, text.size());
+    end = std::clamp<DWORD>(end, start, text.size());
+    return text.substr(start, end - start);
+}
+
+std::wstring ClipboardText() {
+    ClipboardScope clipboard;
+    if (!clipboard.IsOpen()) return {};
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    if (data == nullptr) return {};
+    const auto* text = static_cast<const wchar_t*>(GlobalLock(data));
+    if (text == nullptr) return {};
+    std::wstring copy(text, wcsnlen(text, GlobalSize(data) / sizeof(wchar_t)));
+    GlobalUnlock(data);
+    return copy;
+}
+
+void ApplyHeldFont(ui::Window& window, int edit) {
+    ui::FontSpec font;
+    font.face = ui::FromGbk(EffectiveFaceGbk(heldFont.faceGbk));
+    font.pointSize = heldFont.pointSize;
+    font.bold = heldFont.bold;
+    font.italic = heldFont.italic;
+    font.underline = heldFont.underline;
+    font.strikeOut = heldFont.strikeOut;
+    window.SetControlFont(edit, font);
+    window.SetTextColor(edit, heldFont.color);
+}
+
+}  // namespace
+
+void CopySelection(HWND edit) {
+    const std::wstring text = SelectedText(edit);
+    ClipboardScope clipboard;
+    if (!clipboard.IsOpen()) return;
+    EmptyClipboard();
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    if (data == nullptr) return;
+    if (void* target = GlobalLock(data)) {
+        std::memcpy(target, text.c_str(), bytes);
+        GlobalUnlock(data);
+    }
+    if (SetClipboardData(CF_UNICODETEXT, data) == nullptr) GlobalFree(data);
+}
+
+void PasteOverSelection(HWND edit) {
+    const std::wstring text = ClipboardText();
+    SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void ChooseEditFont(ui::Window& window, int edit) {
+    LOGFONTW logFont{};
+    const std::wstring face = ui::FromGbk(heldFont.faceGbk);
+    std::copy_n(face.c_str(), std::min<std::size_t>(face.size(), LF_FACESIZE - 1), logFont.lfFaceName);
+    {
+        ui::WindowDc screen(nullptr);
+        logFont.lfHeight = -MulDiv(heldFont.pointSize, GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
+    }
+    logFont.lfWeight = heldFont.bold ? FW_BOLD : FW_NORMAL;
+    logFont.lfItalic = heldFont.italic;
+    logFont.lfUnderline = heldFont.underline;
+    logFont.lfStrikeOut = heldFont.strikeOut;
+    logFont.lfCharSet = DEFAULT_CHARSET;
+
+    CHOOSEFONTW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = window.Handle();
+    dialog.lpLogFont = &logFont;
+    dialog.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
+    dialog.rgbColors = heldFont.color;
+    if (ChooseFontW(&dialog)) {
+        heldFont.pointSize = dialog.iPointSize / 10;  // tenths of a point
+        heldFont.faceGbk = ui::ToGbk(logFont.lfFaceName);
+        heldFont.color = dialog.rgbColors;
+        heldFont.bold = logFont.lfWeight >= FW_BOLD;
+        heldFont.italic = logFont.lfItalic != 0;
+        heldFont.underline = logFont.lfUnderline != 0;
+        heldFont.strikeOut = logFont.lfStrikeOut != 0;
+    }
+    // Cancelled or not, the held values go to the edit box.
+    ApplyHeldFont(window, edit);
+}
+
+void OnCopyChosen(ui::EventArgs& event) { CopySelection(event.window.Control(editBox)); }
+void OnPasteChosen(ui::EventArgs& event) { PasteOverSelection(event.window.Control(editBox)); }
+void OnFontChosen(ui::EventArgs& event) { ChooseEditFont(event.window, editBox); }
+void OnAlignLeftChosen(ui::EventArgs& event) { event.window.SetAlignment(editBox, ui::Alignment::left); }
+void OnAlignCenterChosen(ui::EventArgs& event) {
+    event.window.SetAlignment(editBox, ui::Alignment::center);
+}
+void OnAlignRightChosen(ui::EventArgs& event) {
+    event.window.SetAlignment(editBox, ui::Alignment::right);
+}
+void OnClearChosen(ui::EventArgs& event) { event.window.SetText(editBox, L""); }
+
+}  // namespace app

@@ -1,0 +1,87 @@
+"""The main window as a user sees it: its controls by role, and the layout they should have."""
+
+from __future__ import annotations
+
+from dataclasses import dataclass
+
+from e2elib import App
+from e2elib.gui import Rect, Window
+
+TITLE = "墨舟" + " " * 50 + "版本号：3.2"
+
+# Control ids of the main window, as the program numbers them.
+GROUP_IDS = {"图片": 100, "文本": 101, "设置": 102, "打印": 103}
+PICTURE_BOX, EDIT_BOX = 104, 105
+DELETE_SPACES, KEEP_SPACES, TEXT_OPTION, PICTURE_OPTION = 106, 107, 108, 109
+FIND, PRINT, CANCEL, STOP = 110, 111, 112, 113
+STATUS_BAR = 114
+
+# Where each control belongs: (group box caption or None, left, top, width, height).
+LAYOUT = {
+    GROUP_IDS["图片"]: (None, 8, 8, 376, 320),
+    GROUP_IDS["文本"]: (None, 392, 8, 376, 320),
+    GROUP_IDS["设置"]: (None, 8, 336, 376, 96),
+    GROUP_IDS["打印"]: (None, 392, 336, 376, 96),
+    PICTURE_BOX: ("图片", 8, 16, 360, 296),
+    EDIT_BOX: ("文本", 8, 16, 360, 296),
+    DELETE_SPACES: ("设置", 64, 24, 96, 24),
+    KEEP_SPACES: ("设置", 64, 64, 96, 24),
+    TEXT_OPTION: ("设置", 224, 24, 96, 24),
+    PICTURE_OPTION: ("设置", 224, 64, 96, 24),
+    FIND: ("打印", 64, 24, 96, 24),
+    PRINT: ("打印", 64, 64, 96, 24),
+    CANCEL: ("打印", 224, 24, 96, 24),
+    STOP: ("打印", 224, 64, 96, 24),
+    STATUS_BAR: (None, 0, 436, 782, 20),
+}
+
+
+@dataclass
+class MainWindow:
+    app: App
+
+    @property
+    def window(self) -> Window:
+        return self.app.main_window
+
+    def by_id(self, control_id: int) -> Window:
+        return self.window.control(id=control_id)
+
+    @property
+    def print_button(self) -> Window:
+        return self.by_id(PRINT)
+
+    @property
+    def text_option(self) -> Window:
+        return self.by_id(TEXT_OPTION)
+
+    @property
+    def picture_option(self) -> Window:
+        return self.by_id(PICTURE_OPTION)
+
+    @property
+    def delete_spaces(self) -> Window:
+        return self.by_id(DELETE_SPACES)
+
+    @property
+    def keep_spaces(self) -> Window:
+        return self.by_id(KEEP_SPACES)
+
+    @property
+    def edit_box(self) -> Window:
+        return self.by_id(EDIT_BOX)
+
+    def command_buttons(self) -> dict[str, Window]:
+        return {name: self.by_id(i) for name, i in (("查找", FIND), ("打印", PRINT), ("取消", CANCEL), ("停止", STOP))}
+
+    def status_message(self) -> str:
+        return self.window.status_text(1)
+
+    def placed_rect(self, control_id: int) -> Rect:
+        """Where the control is, relative to its group box when it is in one."""
+        group, *_ = LAYOUT[control_id]
+        rect = self.by_id(control_id).rect_in_parent
+        if group is None:
+            return rect
+        box = self.by_id(GROUP_IDS[group]).rect_in_parent
+        return Rect(rect.left - box.left, rect.top - box.top, rect.right - box.left, rect.bottom - box.top)
