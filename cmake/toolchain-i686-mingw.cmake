@@ -1,16 +1,5 @@
-# Cross-compiling for 32-bit Windows with Debian's mingw-w64 (posix threading model).
-set(CMAKE_SYSTEM_NAME Windows)
+# 32-bit Windows with Debian's mingw-w64 (posix threading model): the program as shipped.
 set(CMAKE_SYSTEM_PROCESSOR x86)
-
 set(MINGW_TRIPLE i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${MINGW_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${MINGW_TRIPLE}-g++-posix)
-set(CMAKE_RC_COMPILER ${MINGW_TRIPLE}-windres)
-set(CMAKE_ASM_NASM_COMPILER nasm)
-
-get_filename_component(MOZHOU_DEPS_PREFIX "${CMAKE_CURRENT_LIST_DIR}/../.cache/deps/i686" ABSOLUTE)
-set(CMAKE_FIND_ROOT_PATH /usr/${MINGW_TRIPLE} ${MOZHOU_DEPS_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+set(MOZHOU_DEPS_ARCH i686)
+include(${CMAKE_CURRENT_LIST_DIR}/toolchain-mingw-common.cmake)

@@ -11,8 +11,12 @@
 # Only `export` lines go to stdout; progress goes to stderr.
 #
 # Settings (environment):
-#   MOZHOU_WINEARCH  win32 (default) or win64; the win64 prefix is
-#                    build/wineprefix64 and its loader /usr/lib/wine/wine64.
+#   MOZHOU_WINEARCH  auto (default), win32 or win64.  auto: win32 where the
+#                    kernel runs 32-bit code natively, else win64.  The win64
+#                    prefix is build/wineprefix64, its loader
+#                    /usr/lib/wine/wine64 (exported as MOZHOU_WINE and
+#                    WINELOADER); tests then need x86_64 builds
+#                    (.cache/deps/x86_64).
 #   MOZHOU_PRINTER   CUPS queue name (default MozhouPDF)
 set -Eeuo pipefail
 
@@ -21,15 +25,25 @@ BUILD="$ROOT/build"
 STATE="$BUILD/harness"
 PDF_DIR="$BUILD/pdf"
 QUEUE="${MOZHOU_PRINTER:-MozhouPDF}"
-WINEARCH_WANT="${MOZHOU_WINEARCH:-win32}"
 CUPS_PDF_CONF=/etc/cups/cups-pdf.conf
 # Bump when the registry settings below change (re-applied to old prefixes).
 REG_REV=1
 
+# win32 where the kernel runs 32-bit code natively; otherwise win64 (this
+# project's VMs have "32-bit emulation disabled"; see tools/setup.sh).
+native_i386() {
+  local b=/proc/sys/fs/binfmt_misc/qemu-i386
+  if [ -f "$b" ] && grep -x enabled "$b" >/dev/null 2>&1; then return 1; fi
+  /lib/ld-linux.so.2 --version >/dev/null 2>&1
+}
+WINEARCH_WANT="${MOZHOU_WINEARCH:-auto}"
+if [ "$WINEARCH_WANT" = auto ]; then
+  if native_i386 || [ ! -x /usr/lib/wine/wine64 ]; then WINEARCH_WANT=win32; else WINEARCH_WANT=win64; fi
+fi
 case "$WINEARCH_WANT" in
   win32) PREFIX="$BUILD/wineprefix";   WINE_CMD=wine ;;
   win64) PREFIX="$BUILD/wineprefix64"; WINE_CMD=/usr/lib/wine/wine64 ;;
-  *) echo "[harness] MOZHOU_WINEARCH must be win32 or win64" >&2; exit 2 ;;
+  *) echo "[harness] MOZHOU_WINEARCH must be auto, win32 or win64" >&2; exit 2 ;;
 esac
 
 log() { printf '[harness] %s\n' "$*" >&2; }
@@ -67,7 +81,7 @@ current_display() {
 
 print_exports() {
   local d
-  q() { printf 'export %s=%q\n' "$1" "$2"; }
+  q() { local v=${2//\'/\'\\\'\'}; printf "export %s='%s'\n" "$1" "$v"; }
   q WINEPREFIX "$PREFIX"
   q WINEARCH "$WINEARCH_WANT"
   q WINEDEBUG -all
@@ -94,7 +108,7 @@ start_xvfb() {
     while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
     log "starting Xvfb :$n (1280x1024x24)"
     setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset \
-      </dev/null >"$STATE/xvfb.log" 2>&1 &
+      </dev/null >"$STATE/xvfb.log" 2>&1 9>&- &
     pid=$!
     for i in $(seq 1 100); do
       display_ok ":$n" && break
@@ -141,7 +155,7 @@ ensure_cupsd() {
   command -v cupsd >/dev/null || die "cupsd not installed: run tools/setup.sh"
   log "starting cupsd"
   mkdir -p /run/cups /var/spool/cups-pdf/SPOOL
-  setsid cupsd -f </dev/null >"$STATE/cupsd.log" 2>&1 &
+  setsid cupsd -f </dev/null >"$STATE/cupsd.log" 2>&1 9>&- &
   local pid=$! i
   for i in $(seq 1 100); do
     cups_running && break
@@ -236,12 +250,13 @@ check_wine() {
   fi
 }
 
-# Registry value from Wine's text registry files (no Wine process needed).
+# Registry value from Wine's text registry files (no Wine process needed;
+# names compared case-insensitively, as Windows does).
 # reg_file_value FILE 'Key\\\\Path' Name
 reg_file_value() {
   awk -v key="[$2]" -v name="\"$3\"" '
-    index($0, "[") == 1 { insec = (index($0, key) == 1); next }
-    insec && index($0, name "=") == 1 { sub(/^[^=]*=/, ""); print; exit }' "$1" 2>/dev/null
+    index($0, "[") == 1 { insec = (tolower(substr($0, 1, length(key))) == tolower(key)); next }
+    insec && tolower(substr($0, 1, length(name) + 1)) == tolower(name "=") { sub(/^[^=]*=/, ""); print; exit }' "$1" 2>/dev/null
 }
 
 write_reg_file() { # out.reg  (UTF-16LE with BOM, as regedit expects)
@@ -273,8 +288,14 @@ ensure_prefix() {
     log "creating Wine prefix $PREFIX ($WINEARCH_WANT; slow under emulation)"
     rm -rf "$PREFIX"
     mkdir -p "$PREFIX"
-    "$WINE_CMD" wineboot -i >"$STATE/wineboot.log" 2>&1 || { tail -n 20 "$STATE/wineboot.log" >&2; die "wineboot -i failed"; }
+    local rc=0
+    "$WINE_CMD" wineboot -i </dev/null >"$STATE/wineboot.log" 2>&1 9>&- || rc=$?
     wineserver -w
+    # The prefix is made by a wineboot.exe child; judge by the result.
+    if [ ! -s "$PREFIX/system.reg" ] || [ ! -f "$PREFIX/drive_c/windows/system32/kernel32.dll" ]; then
+      tail -n 20 "$STATE/wineboot.log" >&2; die "wineboot -i failed (rc $rc)"
+    fi
+    [ $rc = 0 ] || log "wineboot exited with $rc, but the prefix is complete"
     date -u +%FT%TZ > "$PREFIX/.mozhou-prefix"
     log "prefix created in $(( $(date +%s) - t0 ))s"
   fi
@@ -290,7 +311,7 @@ ensure_prefix() {
     esac
     log "applying registry settings (fonts, virtual desktop, printer)"
     write_reg_file "$device" "$STATE/mozhou.reg"
-    "$WINE_CMD" regedit /S "$(winepath_w "$STATE/mozhou.reg")" >"$STATE/regedit.log" 2>&1 ||
+    "$WINE_CMD" regedit /S "$(winepath_w "$STATE/mozhou.reg")" </dev/null >"$STATE/regedit.log" 2>&1 9>&- ||
       { cat "$STATE/regedit.log" >&2; die "regedit failed"; }
     wineserver -w
     cur=$(reg_file_value "$PREFIX/user.reg" 'Software\\\\Wine\\\\Explorer' Desktop)
@@ -318,9 +339,12 @@ stop_pidfile() { # pidfile name
 }
 
 cmd_down() {
-  if [ -d "$PREFIX" ] && command -v wineserver >/dev/null; then
-    WINEPREFIX="$PREFIX" wineserver -k >/dev/null 2>&1 || true
-  fi
+  local p
+  for p in "$BUILD/wineprefix" "$BUILD/wineprefix64"; do
+    if [ -d "$p" ] && command -v wineserver >/dev/null; then
+      WINEPREFIX="$p" wineserver -k >/dev/null 2>&1 || true
+    fi
+  done
   stop_pidfile "$STATE/xvfb.pid" Xvfb
   rm -f "$STATE/display"
   stop_pidfile "$STATE/cupsd.pid" cupsd
@@ -338,6 +362,8 @@ cmd_status() {
   echo "prefix: $PREFIX $( [ -f "$PREFIX/.mozhou-prefix" ] && echo ready || echo missing)"
 }
 
+# Long-lived children (Xvfb, cupsd, wineserver) are started with fd 9
+# closed so that they do not keep holding the lock.
 # ------------------------------------------------------------------ main
 main() {
   local cmd=${1:-}; shift || true

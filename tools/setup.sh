@@ -4,10 +4,9 @@
 #  1. i386 architecture + deb-src entries for bookworm main (own file).
 #  2. Missing Debian packages (installed without recommends).
 #  3. zh_CN.UTF-8 locale.
-#  4. 32-bit programs must run (Wine win32).  Where the kernel cannot run
-#     32-bit code (e.g. "32-bit emulation disabled", as on this project's
-#     VMs), i386 ELF binaries are handed to qemu-user via binfmt_misc:
-#     Wine then works, but every Wine process start costs about a minute.
+#  4. Checks that 32-bit code runs (Wine win32).  Where the kernel cannot
+#     (e.g. "32-bit emulation disabled", as on this project's VMs), the
+#     x86_64 deps and wine64 are added so tests can run as win64 (see below).
 #  5. Static mingw-w64 builds of libjpeg-turbo (SIMD), libpng and
 #     GoogleTest/GoogleMock into <repo>/.cache/deps/<arch> (include/, lib/),
 #     reused while their stamp (source version + recipe revision) matches.
@@ -16,6 +15,9 @@
 # Environment:
 #   MOZHOU_ARCHS    deps to build: "i686" (default) or "i686 x86_64";
 #                   x86_64 also installs the x86_64 mingw compilers and wine64
+#                   (added by itself where 32-bit code cannot run)
+#   MOZHOU_QEMU_I386 "1": where 32-bit code cannot run, emulate it with
+#                   qemu-user (binfmt_misc) instead of adding x86_64
 #   MOZHOU_JOBS     parallel build jobs (default: 2)
 #   MOZHOU_REBUILD  "1" forces the libraries to be rebuilt
 set -Eeuo pipefail
@@ -41,14 +43,16 @@ PACKAGES=(
   file procps ca-certificates xz-utils patch
   # test environment: Wine, X, fonts, printing
   wine wine32:i386 libcups2:i386 xvfb xauth x11-utils xdotool imagemagick
-  fonts-wqy-zenhei locales cups cups-client cups-bsd printer-driver-cups-pdf
+  fonts-wqy-zenhei fonts-wine fonts-liberation locales
+  cups cups-client cups-bsd printer-driver-cups-pdf
   poppler-utils
 )
+X86_64_PACKAGES=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
+                 binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wine64)
 for a in $ARCHS; do
   case "$a" in
     i686) ;;
-    x86_64) PACKAGES+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
-                       binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wine64) ;;
+    x86_64) PACKAGES+=("${X86_64_PACKAGES[@]}") ;;
     *) echo "[setup] ERROR: unknown arch '$a' in MOZHOU_ARCHS (i686, x86_64)" >&2; exit 2 ;;
   esac
 done
@@ -145,28 +149,45 @@ if ! locale -a 2>/dev/null | grep -ix 'zh_CN\.utf-\?8' >/dev/null; then
 fi
 
 # ---------------------------------------------------------------- 4. i386
+# Wine win32 needs the kernel to run 32-bit code.  Some kernels cannot
+# ("32-bit emulation disabled", as on this project's VMs).  Then:
+#  - default: build the x86_64 deps too and install wine64, so that tests
+#    can run as 64-bit programs (tools/harness.sh picks win64);
+#  - MOZHOU_QEMU_I386=1: hand i386 binaries to qemu-user via binfmt_misc.
+#    Wine win32 then starts, but each Wine process costs minutes of
+#    emulation and qemu crashes now and then: not fit for a test suite.
 BINFMT=/proc/sys/fs/binfmt_misc
 QEMU_I386_REG=':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F'
 i386_runs() { /lib/ld-linux.so.2 --version >/dev/null 2>&1; }
-if i386_runs; then
-  if [ -f "$BINFMT/qemu-i386" ] && grep -x enabled "$BINFMT/qemu-i386" >/dev/null; then
-    note "i386: emulated by qemu-user (binfmt_misc qemu-i386; Wine win32 is slow)"
-  else
-    note "i386: native"
-  fi
-else
-  log "this kernel cannot run 32-bit code; routing i386 binaries to qemu-user"
-  need_root "registering qemu-user for i386"
-  install_missing qemu-user-static || true
-  [ -f "$BINFMT/register" ] || mount -t binfmt_misc binfmt_misc "$BINFMT" \
-    || die "cannot mount binfmt_misc"
-  if [ -f "$BINFMT/qemu-i386" ]; then
-    echo 1 > "$BINFMT/qemu-i386"
-  else
-    printf '%s' "$QEMU_I386_REG" > "$BINFMT/register" || die "binfmt_misc registration failed"
+qemu_i386_on() { [ -f "$BINFMT/qemu-i386" ] && grep -x enabled "$BINFMT/qemu-i386" >/dev/null; }
+if i386_runs && ! qemu_i386_on; then
+  note "i386: native (Wine win32 usable)"
+elif [ "${MOZHOU_QEMU_I386:-0}" = 1 ]; then
+  if ! qemu_i386_on; then
+    log "this kernel cannot run 32-bit code; routing i386 binaries to qemu-user"
+    need_root "registering qemu-user for i386"
+    install_missing qemu-user-static || true
+    [ -f "$BINFMT/register" ] || mount -t binfmt_misc binfmt_misc "$BINFMT" \
+      || die "cannot mount binfmt_misc"
+    if [ -f "$BINFMT/qemu-i386" ]; then
+      echo 1 > "$BINFMT/qemu-i386"
+    else
+      printf '%s' "$QEMU_I386_REG" > "$BINFMT/register" || die "binfmt_misc registration failed"
+    fi
   fi
   i386_runs || die "i386 binaries still cannot run (qemu-i386 via binfmt_misc)"
-  note "i386: emulated by qemu-user (registered binfmt_misc qemu-i386; Wine win32 is slow)"
+  note "i386: EMULATED by qemu-user (binfmt_misc qemu-i386): Wine win32 is very slow"
+else
+  if qemu_i386_on; then
+    note "i386: only through qemu-user (binfmt_misc qemu-i386 is registered; echo -1 > $BINFMT/qemu-i386 removes it)"
+  else
+    note "i386: this kernel cannot run 32-bit code: Wine win32 unusable, tests run as win64"
+  fi
+  case " $ARCHS " in
+    *" x86_64 "*) ;;
+    *) ARCHS="$ARCHS x86_64"
+       install_missing "${X86_64_PACKAGES[@]}" || true ;;
+  esac
 fi
 
 # ---------------------------------------------------------------- 5. deps

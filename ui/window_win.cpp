@@ -313,8 +313,12 @@ std::wstring Window::Text(int id) const {
 }
 
 void Window::SetText(int id, std::wstring_view text) {
-    if (HWND control = Control(id)) {
-        SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(std::wstring(text).c_str()));
+    const ControlState* state = Find(id);
+    if (state == nullptr || state->handle == nullptr) return;
+    SendMessageW(state->handle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(std::wstring(text).c_str()));
+    // A multi-line edit control does not report text set this way; its handlers still need to.
+    if (state->spec->kind == Kind::EditBox && (state->spec->flags & multiLine)) {
+        Raise(id, Event::Changed);
     }
 }
 
@@ -546,7 +550,8 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (lParam == 0) {
             Raise(id, Event::Clicked);  // a menu item
         } else if (code == BN_CLICKED) {
-            Raise(id, Event::Clicked);
+            // Wine lets BM_CLICK through to a disabled button; a user cannot click one.
+            if (IsWindowEnabled(reinterpret_cast<HWND>(lParam))) Raise(id, Event::Clicked);
         } else if (code == EN_CHANGE) {
             Raise(id, Event::Changed);
         }

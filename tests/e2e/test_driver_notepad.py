@@ -4,7 +4,7 @@ from __future__ import annotations
 
 import pytest
 
-from e2elib import App, DriverError, wait_for_equal, wait_until
+from e2elib import App, DriverError, captions, wait_for_equal, wait_until
 
 NOTEPAD_CLASS = "Notepad"
 GBK_CODE_PAGE = 936
@@ -12,6 +12,7 @@ EM_SETSEL = 0x00B1
 SELECT_ALL = (0, -1)
 IDOK = 1
 IDNO = 7
+REGULAR_WEIGHT = 400
 # A pop-up menu opens with its top-left corner at the point it was asked for, or a pixel off.
 MENU_PLACEMENT_SLACK = 3
 
@@ -81,8 +82,21 @@ def test_right_click_opens_a_popup_menu_at_the_pointer(notepad, driver):
     menu = notepad.popup_menu()
     assert 0 <= menu.rect.left - pointer["x"] <= MENU_PLACEMENT_SLACK
     assert 0 <= menu.rect.top - pointer["y"] <= MENU_PLACEMENT_SLACK
+    assert "全选" in captions(menu.menu())
     driver.call("key", "Escape")
     menu.wait_gone()
+
+
+def test_menu_bar_is_read_from_inside_the_program(notepad):
+    menus = notepad.menu_bar()
+    assert captions(menus)[-1] == "帮助"
+    assert captions(menus[-1]["items"])[-1] == "关于记事本"
+
+
+def test_fonts_are_described_from_inside_the_program(notepad):
+    edit_font = notepad.edit_box().font()
+    assert edit_font["face"] and edit_font["weight"] == REGULAR_WEIGHT
+    assert notepad.main_window.font()["stock"] == "SYSTEM_FONT"
 
 
 def test_closing_a_changed_document_asks_and_no_discards_it(notepad):

@@ -92,17 +92,16 @@ void CommandTable::Validate(const Command& command, const Request& request) {
   const size_t count = request.positional.size();
   if (count < command.minPositional || count > command.maxPositional) {
     throw CommandError(std::string(command.name) + " takes " +
-                       (command.minPositional == command.maxPositional
-                            ? Plural(command.minPositional, "argument")
-                            : "other arguments") +
+                       (command.minPositional == command.maxPositional ? Plural(command.minPositional, "argument")
+                                                                       : "other arguments") +
                        ", got " + std::to_string(count) + "; usage: " + std::string(command.usage));
   }
   for (const auto& [key, value] : request.named) {
     bool known = false;
     for (const std::string_view allowed : command.namedKeys) known = known || allowed == key;
     if (!known) {
-      throw CommandError(std::string(command.name) + " has no argument " + key + "=; usage: " +
-                         std::string(command.usage));
+      throw CommandError(std::string(command.name) + " has no argument " + key +
+                         "=; usage: " + std::string(command.usage));
     }
   }
 }
@@ -135,14 +134,13 @@ std::string CommandTable::Execute(Session& session, std::string_view line) const
 std::string SystemError(std::string_view what) {
   const DWORD code = GetLastError();
   wchar_t* message = nullptr;
-  const DWORD length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-      reinterpret_cast<wchar_t*>(&message), 0, nullptr);
+  const DWORD length =
+      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, code, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
   std::wstring text = length ? std::wstring(message, length) : std::wstring();
   if (message) LocalFree(message);
   while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
-  return std::string(what) + " failed (error " + std::to_string(code) + (text.empty() ? "" : ": " + ToUtf8(text)) +
-         ")";
+  return std::string(what) + " failed (error " + std::to_string(code) + (text.empty() ? "" : ": " + ToUtf8(text)) + ")";
 }
 
 HWND ToWindow(long long value) { return reinterpret_cast<HWND>(static_cast<INT_PTR>(value)); }

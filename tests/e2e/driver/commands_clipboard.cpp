@@ -62,8 +62,8 @@ void ClearClipboard(Session& session, const Arguments&, JsonWriter& json) {
 
 void AddClipboardCommands(CommandTable& table) {
   table.Add({"clipboard", "clipboard -> text (null when it holds no text), formats", 0, 0, {}, Clipboard});
-  table.Add({"set_clipboard", "set_clipboard <text>: the clipboard then holds this plain text only", 1, 1, {},
-             SetClipboard});
+  table.Add(
+      {"set_clipboard", "set_clipboard <text>: the clipboard then holds this plain text only", 1, 1, {}, SetClipboard});
   table.Add({"clear_clipboard", "clear_clipboard: empties the clipboard", 0, 0, {}, ClearClipboard});
 }
 

@@ -7,7 +7,6 @@
 namespace e2e {
 namespace {
 
-constexpr DWORD defaultDeliveryWaitMs = 2000;
 constexpr wchar_t enterCharacter = L'\r';
 
 void Text(Session&, const Arguments& arguments, JsonWriter& json) {
@@ -19,8 +18,8 @@ void Text(Session&, const Arguments& arguments, JsonWriter& json) {
 void SetText(Session&, const Arguments& arguments, JsonWriter& json) {
   const std::wstring text = arguments.Text(1);
   DWORD_PTR result = 0;
-  if (!SendMessageTimeoutW(arguments.Window(0), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
-                           SMTO_ABORTIFHUNG, answerTimeoutMs, &result)) {
+  if (!SendMessageTimeoutW(arguments.Window(0), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+                           answerTimeoutMs, &result)) {
     throw CommandError(SystemError("WM_SETTEXT"));
   }
   json.Key("result").Int(static_cast<long long>(result));
@@ -59,8 +58,12 @@ void AddControlCommands(CommandTable& table) {
   table.Add({"text", "text <hwnd> -> text: what the control shows (WM_GETTEXT)", 1, 1, {}, Text});
   table.Add({"set_text", "set_text <hwnd> <text> (WM_SETTEXT)", 2, 2, {}, SetText});
   table.Add({"type", "type <hwnd> <text> -> typed: one WM_CHAR per UTF-16 unit, \\n as Enter", 2, 2, {}, Type});
-  table.Add({"click", "click <hwnd> [wait=ms] -> handled|modal|busy|closed: BM_CLICK, refused when the user could not click",
-             1, 1, {"wait"}, Click});
+  table.Add({"click",
+             "click <hwnd> [wait=ms] -> handled|modal|busy|closed: BM_CLICK, refused when the user could not click",
+             1,
+             1,
+             {"wait"},
+             Click});
 }
 
 }  // namespace e2e

@@ -10,7 +10,6 @@
 namespace e2e {
 namespace {
 
-constexpr DWORD defaultDeliveryWaitMs = 2000;
 // The message text of a message box is a static control with this id (IDC_STATIC as a WORD).
 constexpr int messageTextId = 0xFFFF;
 constexpr int controlIdMask = 0xFFFF;
@@ -80,7 +79,8 @@ void Press(Session&, const Arguments& arguments, JsonWriter& json) {
   const std::optional<long long> id = arguments.NamedInteger("id");
   if (id.has_value() == (arguments.Count() > 1)) throw CommandError("press takes either a caption or id=");
   for (const HWND button : Buttons(dialog)) {
-    const bool matches = id ? GetDlgCtrlID(button) == *id : CaptionMatches(WindowText(button).value_or(L""), arguments.Text(1));
+    const bool matches =
+        id ? GetDlgCtrlID(button) == *id : CaptionMatches(WindowText(button).value_or(L""), arguments.Text(1));
     if (!matches) continue;
     RequireClickable(button);
     json.Key("id").Int(GetDlgCtrlID(button));
@@ -95,9 +95,17 @@ void Press(Session&, const Arguments& arguments, JsonWriter& json) {
 }  // namespace
 
 void AddDialogCommands(CommandTable& table) {
-  table.Add({"dialog", "dialog <hwnd> -> title, text, buttons: a message box or dialog as the user reads it", 1, 1, {},
+  table.Add({"dialog",
+             "dialog <hwnd> -> title, text, buttons: a message box or dialog as the user reads it",
+             1,
+             1,
+             {},
              Dialog});
-  table.Add({"press", "press <hwnd> (<caption> | id=n) [wait=ms] -> id, handled|modal|busy|closed", 1, 2, {"id", "wait"},
+  table.Add({"press",
+             "press <hwnd> (<caption> | id=n) [wait=ms] -> id, handled|modal|busy|closed",
+             1,
+             2,
+             {"id", "wait"},
              Press});
 }
 

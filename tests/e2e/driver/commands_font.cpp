@@ -16,9 +16,12 @@ struct StockFont {
 };
 
 constexpr std::array stockFonts{
-    StockFont{DEFAULT_GUI_FONT, "DEFAULT_GUI_FONT"}, StockFont{SYSTEM_FONT, "SYSTEM_FONT"},
-    StockFont{ANSI_VAR_FONT, "ANSI_VAR_FONT"},       StockFont{ANSI_FIXED_FONT, "ANSI_FIXED_FONT"},
-    StockFont{OEM_FIXED_FONT, "OEM_FIXED_FONT"},     StockFont{SYSTEM_FIXED_FONT, "SYSTEM_FIXED_FONT"},
+    StockFont{DEFAULT_GUI_FONT, "DEFAULT_GUI_FONT"},
+    StockFont{SYSTEM_FONT, "SYSTEM_FONT"},
+    StockFont{ANSI_VAR_FONT, "ANSI_VAR_FONT"},
+    StockFont{ANSI_FIXED_FONT, "ANSI_FIXED_FONT"},
+    StockFont{OEM_FIXED_FONT, "OEM_FIXED_FONT"},
+    StockFont{SYSTEM_FIXED_FONT, "SYSTEM_FIXED_FONT"},
     StockFont{DEVICE_DEFAULT_FONT, "DEVICE_DEFAULT_FONT"},
 };
 
@@ -49,7 +52,10 @@ void Font(Session&, const Arguments& arguments, JsonWriter& json) {
   json.Key("handle").Int(static_cast<long long>(*answer));
   const std::string_view stock = font ? StockName(font) : "SYSTEM_FONT";
   json.Key("stock");
-  if (stock.empty()) json.Null(); else json.String(stock);
+  if (stock.empty())
+    json.Null();
+  else
+    json.String(stock);
   if (!font) {
     LOGFONTW system{};
     GetObjectW(GetStockObject(SYSTEM_FONT), sizeof system, &system);
@@ -66,8 +72,12 @@ void Font(Session&, const Arguments& arguments, JsonWriter& json) {
 }  // namespace
 
 void AddFontCommands(CommandTable& table) {
-  table.Add({"font", "font <hwnd> -> handle, stock, face, height, weight, italic, underline, strikeout, charset", 1, 1,
-             {}, Font});
+  table.Add({"font",
+             "font <hwnd> -> handle, stock, face, height, weight, italic, underline, strikeout, charset",
+             1,
+             1,
+             {},
+             Font});
 }
 
 }  // namespace e2e

@@ -70,8 +70,10 @@ LONG Normalized(long long value, int origin, int extent) {
 INPUT MouseInput(const Arguments& arguments, DWORD buttonFlags) {
   INPUT input{};
   input.type = INPUT_MOUSE;
-  input.mi.dx = Normalized(arguments.Integer(0), GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_CXVIRTUALSCREEN));
-  input.mi.dy = Normalized(arguments.Integer(1), GetSystemMetrics(SM_YVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
+  input.mi.dx =
+      Normalized(arguments.Integer(0), GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_CXVIRTUALSCREEN));
+  input.mi.dy =
+      Normalized(arguments.Integer(1), GetSystemMetrics(SM_YVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
   input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK | buttonFlags;
   return input;
 }
@@ -137,14 +139,30 @@ void SetCursor(Session&, const Arguments& arguments, JsonWriter& json) {
 }  // namespace
 
 void AddInputCommands(CommandTable& table) {
-  table.Add({"key", "key <key>... [delay=ms]: real key presses to the foreground window, e.g. key F10 Down Enter Alt+F4",
-             1, anyCount, {"delay"}, Key});
-  table.Add({"input_text", "input_text <text> [delay=ms]: types through the keyboard into the focused control", 1, 1,
-             {"delay"}, InputText});
-  table.Add({"mouse_move", "mouse_move <x> <y> [delay=ms] -> x, y: moves the real pointer (screen coordinates)", 2, 2,
-             {"delay"}, MouseMove});
-  table.Add({"mouse_click", "mouse_click <x> <y> [button=left|right|middle] [count=n] [delay=ms] -> x, y", 2, 2,
-             {"button", "count", "delay"}, MouseClick});
+  table.Add({"key",
+             "key <key>... [delay=ms]: real key presses to the foreground window, e.g. key F10 Down Enter Alt+F4",
+             1,
+             anyCount,
+             {"delay"},
+             Key});
+  table.Add({"input_text",
+             "input_text <text> [delay=ms]: types through the keyboard into the focused control",
+             1,
+             1,
+             {"delay"},
+             InputText});
+  table.Add({"mouse_move",
+             "mouse_move <x> <y> [delay=ms] -> x, y: moves the real pointer (screen coordinates)",
+             2,
+             2,
+             {"delay"},
+             MouseMove});
+  table.Add({"mouse_click",
+             "mouse_click <x> <y> [button=left|right|middle] [count=n] [delay=ms] -> x, y",
+             2,
+             2,
+             {"button", "count", "delay"},
+             MouseClick});
   table.Add({"mouse_down", "mouse_down <x> <y> [button=...] [delay=ms] -> x, y", 2, 2, {"button", "delay"}, MouseDown});
   table.Add({"mouse_up", "mouse_up <x> <y> [button=...] [delay=ms] -> x, y", 2, 2, {"button", "delay"}, MouseUp});
   table.Add({"cursor", "cursor -> x, y", 0, 0, {}, Cursor});

@@ -1,6 +1,7 @@
 #include <memory>
 #include <vector>
 
+#include "caption.h"
 #include "commands.h"
 #include "remote_probe.h"
 #include "window_query.h"
@@ -15,7 +16,9 @@ size_t WriteItems(JsonWriter& json, const probe::Request& request, size_t index,
     const probe::MenuEntry& entry = request.menu[index++];
     const bool separator = (entry.type & MFT_SEPARATOR) != 0;
     json.BeginObject();
-    json.Key("text").String(separator ? std::wstring_view() : std::wstring_view(entry.text));
+    const std::wstring_view text = separator ? std::wstring_view() : std::wstring_view(entry.text);
+    json.Key("text").String(text);
+    json.Key("caption").String(ReadableCaption(text));
     json.Key("id").Int(entry.id);
     json.Key("separator").Bool(separator);
     json.Key("enabled").Bool((entry.state & MFS_DISABLED) == 0);
@@ -46,8 +49,13 @@ void Menu(Session&, const Arguments& arguments, JsonWriter& json) {
 }  // namespace
 
 void AddMenuCommands(CommandTable& table) {
-  table.Add({"menu", "menu <hwnd> -> items: [{text, id, separator, enabled, checked, items}] of a menu bar or open "
-             "#32768 pop-up", 1, 1, {}, Menu});
+  table.Add({"menu",
+             "menu <hwnd> -> items: [{text, caption, id, separator, enabled, checked, items}] of a menu bar or open "
+             "#32768 pop-up",
+             1,
+             1,
+             {},
+             Menu});
 }
 
 }  // namespace e2e

@@ -34,8 +34,12 @@ void Send(Session&, const Arguments& arguments, JsonWriter& json) {
 
 void AddMessageCommands(CommandTable& table) {
   table.Add({"post", "post <hwnd> <message> [wparam] [lparam]: PostMessage", 2, 4, {}, Post});
-  table.Add({"send", "send <hwnd> <message> [wparam] [lparam] [timeout=ms] -> result (messages without pointers)", 2, 4,
-             {"timeout"}, Send});
+  table.Add({"send",
+             "send <hwnd> <message> [wparam] [lparam] [timeout=ms] -> result (messages without pointers)",
+             2,
+             4,
+             {"timeout"},
+             Send});
 }
 
 }  // namespace e2e

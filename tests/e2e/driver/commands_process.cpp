@@ -28,8 +28,8 @@ void WriteExitCode(JsonWriter& json, HANDLE process) {
 
 void Launch(Session& session, const Arguments& arguments, JsonWriter& json) {
   const std::optional<std::wstring> directory = arguments.NamedText("cwd");
-  const DWORD pid =
-      session.Launch(CommandLine(arguments.Text(0), arguments.NamedText("args")), directory ? directory->c_str() : nullptr);
+  const DWORD pid = session.Launch(CommandLine(arguments.Text(0), arguments.NamedText("args")),
+                                   directory ? directory->c_str() : nullptr);
   json.Key("pid").Int(pid);
 }
 

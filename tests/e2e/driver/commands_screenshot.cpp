@@ -85,8 +85,12 @@ void Screenshot(Session&, const Arguments& arguments, JsonWriter& json) {
 }  // namespace
 
 void AddScreenshotCommands(CommandTable& table) {
-  table.Add({"screenshot", "screenshot <file.bmp> [hwnd] -> width, height, left, top: the screen or a window's area", 1,
-             2, {}, Screenshot});
+  table.Add({"screenshot",
+             "screenshot <file.bmp> [hwnd] -> width, height, left, top: the screen or a window's area",
+             1,
+             2,
+             {},
+             Screenshot});
 }
 
 }  // namespace e2e

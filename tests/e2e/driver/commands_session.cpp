@@ -14,9 +14,9 @@ using WineVersion = const char*(__cdecl*)();
 // Wine's ntdll exports its version; on Windows the lookup simply finds nothing.
 const char* WineVersionText() {
   const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-  const auto query = ntdll ? reinterpret_cast<WineVersion>(
-                                 reinterpret_cast<void*>(GetProcAddress(ntdll, "wine_get_version")))
-                           : nullptr;
+  const auto query =
+      ntdll ? reinterpret_cast<WineVersion>(reinterpret_cast<void*>(GetProcAddress(ntdll, "wine_get_version")))
+            : nullptr;
   return query ? query() : nullptr;
 }
 
@@ -25,7 +25,10 @@ void Hello(Session&, const Arguments&, JsonWriter& json) {
   json.Key("acp").Int(GetACP());
   json.Key("oemcp").Int(GetOEMCP());
   json.Key("wine");
-  if (const char* version = WineVersionText()) json.String(version); else json.Null();
+  if (const char* version = WineVersionText())
+    json.String(version);
+  else
+    json.Null();
   json.Key("screen").BeginArray();
   json.Int(GetSystemMetrics(SM_XVIRTUALSCREEN)).Int(GetSystemMetrics(SM_YVIRTUALSCREEN));
   json.Int(GetSystemMetrics(SM_CXVIRTUALSCREEN)).Int(GetSystemMetrics(SM_CYVIRTUALSCREEN));

@@ -1,5 +1,5 @@
 #include <windows.h>
-
+// commctrl.h builds on the types of windows.h.
 #include <commctrl.h>
 
 #include <string>

@@ -10,7 +10,6 @@
 namespace e2e {
 namespace {
 
-constexpr DWORD defaultDeliveryWaitMs = 2000;
 constexpr DWORD foregroundSettleMs = 50;
 
 using Candidates = std::vector<HWND> (*)(HWND scope);
@@ -97,7 +96,10 @@ void Foreground(Session&, const Arguments& arguments, JsonWriter& json) {
   }
   const HWND foreground = GetForegroundWindow();
   json.Key("window");
-  if (foreground) DescribeWindow(foreground, json); else json.Null();
+  if (foreground)
+    DescribeWindow(foreground, json);
+  else
+    json.Null();
 }
 
 void GuiThread(Session&, const Arguments& arguments, JsonWriter& json) {
@@ -118,8 +120,8 @@ void GuiThread(Session&, const Arguments& arguments, JsonWriter& json) {
 }
 
 void Close(Session&, const Arguments& arguments, JsonWriter& json) {
-  WriteDelivery(json, DeliverMessage(arguments.Window(0), WM_CLOSE, 0, 0,
-                                     arguments.Milliseconds("wait", defaultDeliveryWaitMs)));
+  WriteDelivery(
+      json, DeliverMessage(arguments.Window(0), WM_CLOSE, 0, 0, arguments.Milliseconds("wait", defaultDeliveryWaitMs)));
 }
 
 std::vector<std::string_view> FilterKeysAnd(std::vector<std::string_view> extra) {
@@ -129,23 +131,35 @@ std::vector<std::string_view> FilterKeysAnd(std::vector<std::string_view> extra)
 }  // namespace
 
 void AddWindowCommands(CommandTable& table) {
-  table.Add({"windows", "windows [filters] -> windows: top-level windows in Z order", 0, 0, FilterKeysAnd({}), Windows});
+  table.Add(
+      {"windows", "windows [filters] -> windows: top-level windows in Z order", 0, 0, FilterKeysAnd({}), Windows});
   table.Add({"window", "window [filters] [index=n] [timeout=ms] -> window: the first top-level match, waiting for it",
              0, 0, FilterKeysAnd({"index", "timeout"}), Window});
   table.Add({"gone", "gone [filters] [timeout=ms] -> waits until no top-level window matches", 0, 0,
              FilterKeysAnd({"timeout"}), Gone});
-  table.Add({"children", "children <hwnd> [filters] -> controls: every descendant", 1, 1, FilterKeysAnd({}),
-             Children});
+  table.Add({"children", "children <hwnd> [filters] -> controls: every descendant", 1, 1, FilterKeysAnd({}), Children});
   table.Add({"child", "child <hwnd> [filters] [index=n] [timeout=ms] -> control: a matching descendant", 1, 1,
              FilterKeysAnd({"index", "timeout"}), Child});
-  table.Add({"info", "info <hwnd> -> window: class, text, id, rects, style, visible, enabled, checked", 1, 1, {},
-             Info});
-  table.Add({"foreground", "foreground [hwnd] -> set, window: brings hwnd to the front, answers the foreground window", 0,
-             1, {}, Foreground});
-  table.Add({"gui_thread", "gui_thread <hwnd> -> focus, active, capture, menu_owner, in_menu, popup_menu of its thread",
-             1, 1, {}, GuiThread});
-  table.Add({"close", "close <hwnd> [wait=ms] -> handled|modal|busy|closed: WM_CLOSE as from the close button", 1, 1,
-             {"wait"}, Close});
+  table.Add(
+      {"info", "info <hwnd> -> window: class, text, id, rects, style, visible, enabled, checked", 1, 1, {}, Info});
+  table.Add({"foreground",
+             "foreground [hwnd] -> set, window: brings hwnd to the front, answers the foreground window",
+             0,
+             1,
+             {},
+             Foreground});
+  table.Add({"gui_thread",
+             "gui_thread <hwnd> -> focus, active, capture, menu_owner, in_menu, popup_menu of its thread",
+             1,
+             1,
+             {},
+             GuiThread});
+  table.Add({"close",
+             "close <hwnd> [wait=ms] -> handled|modal|busy|closed: WM_CLOSE as from the close button",
+             1,
+             1,
+             {"wait"},
+             Close});
 }
 
 }  // namespace e2e

@@ -8,6 +8,8 @@
 namespace e2e {
 namespace {
 
+constexpr DWORD settleMs = 500;
+
 std::map<ULONG_PTR, LRESULT> answers;
 ULONG_PTR lastDelivery = 0;
 
@@ -45,7 +47,12 @@ Delivery DeliverMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
   // the first has either been answered too or is running a nested message loop.
   DWORD_PTR ignored = 0;
   const bool pumped = SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, waitMs, &ignored) != 0;
-  if (TakeAnswer(delivery)) return Delivery::Handled;
+  std::optional<LRESULT> answer = TakeAnswer(delivery);
+  if (!pumped && !answer) {
+    // Without that ordering (the window is going away) the answer may still be on its way.
+    PumpUntil([&] { return (answer = TakeAnswer(delivery)).has_value() || !IsWindow(window); }, settleMs);
+  }
+  if (answer) return Delivery::Handled;
   if (!IsWindow(window)) return Delivery::Closed;
   return pumped ? Delivery::Modal : Delivery::Busy;
 }

@@ -8,6 +8,9 @@
 
 namespace e2e {
 
+// Long enough for a handler that does its work at once; a box it opens answers sooner.
+inline constexpr DWORD defaultDeliveryWaitMs = 2000;
+
 // How a message sent on the user's behalf went.
 enum class Delivery {
   Handled,  // the target finished handling it before the answer

@@ -55,10 +55,22 @@ void JsonWriter::Close(char bracket) {
   if (!containerHasItems_.empty()) containerHasItems_.pop_back();
 }
 
-JsonWriter& JsonWriter::BeginObject() { Open('{'); return *this; }
-JsonWriter& JsonWriter::EndObject() { Close('}'); return *this; }
-JsonWriter& JsonWriter::BeginArray() { Open('['); return *this; }
-JsonWriter& JsonWriter::EndArray() { Close(']'); return *this; }
+JsonWriter& JsonWriter::BeginObject() {
+  Open('{');
+  return *this;
+}
+JsonWriter& JsonWriter::EndObject() {
+  Close('}');
+  return *this;
+}
+JsonWriter& JsonWriter::BeginArray() {
+  Open('[');
+  return *this;
+}
+JsonWriter& JsonWriter::EndArray() {
+  Close(']');
+  return *this;
+}
 
 JsonWriter& JsonWriter::Key(std::string_view name) {
   BeforeValue();

@@ -15,14 +15,14 @@ struct KeyName {
 };
 
 constexpr std::array namedKeys{
-    KeyName{"enter", VK_RETURN},     KeyName{"return", VK_RETURN},   KeyName{"escape", VK_ESCAPE},
-    KeyName{"esc", VK_ESCAPE},       KeyName{"tab", VK_TAB},         KeyName{"space", VK_SPACE},
-    KeyName{"backspace", VK_BACK},   KeyName{"delete", VK_DELETE},   KeyName{"del", VK_DELETE},
-    KeyName{"insert", VK_INSERT},    KeyName{"home", VK_HOME},       KeyName{"end", VK_END},
-    KeyName{"pageup", VK_PRIOR},     KeyName{"pagedown", VK_NEXT},   KeyName{"up", VK_UP},
-    KeyName{"down", VK_DOWN},        KeyName{"left", VK_LEFT},       KeyName{"right", VK_RIGHT},
-    KeyName{"apps", VK_APPS},        KeyName{"menu", VK_APPS},       KeyName{"ctrl", VK_CONTROL},
-    KeyName{"control", VK_CONTROL},  KeyName{"alt", VK_MENU},        KeyName{"shift", VK_SHIFT},
+    KeyName{"enter", VK_RETURN},    KeyName{"return", VK_RETURN}, KeyName{"escape", VK_ESCAPE},
+    KeyName{"esc", VK_ESCAPE},      KeyName{"tab", VK_TAB},       KeyName{"space", VK_SPACE},
+    KeyName{"backspace", VK_BACK},  KeyName{"delete", VK_DELETE}, KeyName{"del", VK_DELETE},
+    KeyName{"insert", VK_INSERT},   KeyName{"home", VK_HOME},     KeyName{"end", VK_END},
+    KeyName{"pageup", VK_PRIOR},    KeyName{"pagedown", VK_NEXT}, KeyName{"up", VK_UP},
+    KeyName{"down", VK_DOWN},       KeyName{"left", VK_LEFT},     KeyName{"right", VK_RIGHT},
+    KeyName{"apps", VK_APPS},       KeyName{"menu", VK_APPS},     KeyName{"ctrl", VK_CONTROL},
+    KeyName{"control", VK_CONTROL}, KeyName{"alt", VK_MENU},      KeyName{"shift", VK_SHIFT},
     KeyName{"win", VK_LWIN},
 };
 
@@ -80,11 +80,19 @@ KeyChord ParseKeyChord(std::string_view spec) {
 
 bool IsExtendedKey(WORD virtualKey) {
   switch (virtualKey) {
-    case VK_INSERT: case VK_DELETE: case VK_HOME: case VK_END: case VK_PRIOR: case VK_NEXT:
-    case VK_UP: case VK_DOWN: case VK_LEFT: case VK_RIGHT: case VK_APPS: case VK_LWIN:
-      return true;
-    default:
-      return false;
+    case VK_INSERT:
+    case VK_DELETE:
+    case VK_HOME:
+    case VK_END:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_UP:
+    case VK_DOWN:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_APPS:
+    case VK_LWIN: return true;
+    default: return false;
   }
 }
 

@@ -17,7 +17,10 @@ TEST(Utf16, RoundTripsChineseAndSupplementaryCharacters) {
 }
 
 TEST(Utf16, ReplacesBrokenBytesInsteadOfFailing) {
-  EXPECT_EQ(FromUtf8("a\xFF" "b"), std::wstring(L"a\xFFFD" L"b"));
+  EXPECT_EQ(FromUtf8("a\xFF"
+                     "b"),
+            std::wstring(L"a\xFFFD"
+                         L"b"));
   EXPECT_EQ(FromUtf8("\xE5\xA2"), std::wstring(L"\xFFFD\xFFFD"));
   EXPECT_EQ(FromUtf8("\xC0\xAF"), std::wstring(L"\xFFFD\xFFFD"));
   EXPECT_EQ(ToUtf8(std::wstring(1, static_cast<wchar_t>(0xDC00))), "\xEF\xBF\xBD");

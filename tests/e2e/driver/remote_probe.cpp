@@ -13,8 +13,8 @@
 namespace e2e {
 namespace {
 
-constexpr DWORD probeAccess = PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION | PROCESS_VM_OPERATION |
-                              PROCESS_VM_WRITE | PROCESS_VM_READ;
+constexpr DWORD probeAccess =
+    PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION | PROCESS_VM_OPERATION | PROCESS_VM_WRITE | PROCESS_VM_READ;
 constexpr DWORD remoteThreadWaitMs = 5000;
 constexpr DWORD pathCapacity = 32768;
 
@@ -95,7 +95,8 @@ BYTE* EnsureLoaded(DWORD pid, HANDLE process, const std::wstring& path) {
   const RemoteMemory remotePath(process, bytes);
   if (!remotePath) throw CommandError(SystemError("VirtualAllocEx"));
   Write(process, remotePath.Address(), path.c_str(), bytes);
-  const auto loadLibrary = reinterpret_cast<const void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW"));
+  const auto loadLibrary =
+      reinterpret_cast<const void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW"));
   RunRemoteThread(process, RemoteAddress(pid, loadLibrary), remotePath.Address(), "loading the probe");
   const std::optional<BYTE*> base = RemoteModuleBase(pid, probe::dllName);
   if (!base) throw CommandError("the program did not load " + ToUtf8(path));
@@ -113,7 +114,8 @@ void RunProbe(DWORD pid, probe::Request& request) {
   const KernelHandle process(OpenProcess(probeAccess, FALSE, pid));
   if (!process) throw CommandError(SystemError("OpenProcess"));
   BYTE* const remoteBase = EnsureLoaded(pid, process.Get(), path);
-  void* const remoteEntry = remoteBase + (static_cast<const BYTE*>(local.entry) - reinterpret_cast<const BYTE*>(local.module));
+  void* const remoteEntry =
+      remoteBase + (static_cast<const BYTE*>(local.entry) - reinterpret_cast<const BYTE*>(local.module));
 
   const RemoteMemory block(process.Get(), sizeof(probe::Request));
   if (!block) throw CommandError(SystemError("VirtualAllocEx"));

@@ -27,10 +27,22 @@ void AppendUtf16(std::wstring& out, char32_t point) {
 
 // Length of the sequence a lead byte announces, and the bits it contributes; 0 for a stray byte.
 int SequenceLength(unsigned char lead, char32_t& bits) {
-  if (lead < 0x80) { bits = lead; return 1; }
-  if ((lead & 0xE0) == 0xC0) { bits = lead & 0x1F; return 2; }
-  if ((lead & 0xF0) == 0xE0) { bits = lead & 0x0F; return 3; }
-  if ((lead & 0xF8) == 0xF0) { bits = lead & 0x07; return 4; }
+  if (lead < 0x80) {
+    bits = lead;
+    return 1;
+  }
+  if ((lead & 0xE0) == 0xC0) {
+    bits = lead & 0x1F;
+    return 2;
+  }
+  if ((lead & 0xF0) == 0xE0) {
+    bits = lead & 0x0F;
+    return 3;
+  }
+  if ((lead & 0xF8) == 0xF0) {
+    bits = lead & 0x07;
+    return 4;
+  }
   return 0;
 }
 
@@ -95,7 +107,10 @@ std::wstring FromUtf8(std::string_view text) {
     bool valid = true;
     for (int k = 1; k < length; ++k) {
       const auto next = static_cast<unsigned char>(text[i + k]);
-      if ((next & 0xC0) != 0x80) { valid = false; break; }
+      if ((next & 0xC0) != 0x80) {
+        valid = false;
+        break;
+      }
       point = (point << 6) | (next & 0x3F);
     }
     const bool overlong = point < SmallestFor(length);

@@ -43,9 +43,7 @@ using GdiBitmap = Owned<HBITMAP, &DeleteObject>;
 using WindowHandle = Owned<HWND, &DestroyWindow>;
 using GlobalMemory = Owned<HGLOBAL, &GlobalFree>;
 
-inline KernelHandle OwnFile(HANDLE file) {
-  return KernelHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
-}
+inline KernelHandle OwnFile(HANDLE file) { return KernelHandle(file == INVALID_HANDLE_VALUE ? nullptr : file); }
 
 // A device context borrowed from a window (or the whole screen) with GetDC.
 class WindowDc {

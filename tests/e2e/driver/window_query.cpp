@@ -27,8 +27,8 @@ std::optional<std::wstring> SentText(HWND window) {
   }
   std::wstring buffer(length + 1, L'\0');
   DWORD_PTR copied = 0;
-  if (!SendMessageTimeoutW(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
-                           SMTO_ABORTIFHUNG, answerTimeoutMs, &copied)) {
+  if (!SendMessageTimeoutW(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()), SMTO_ABORTIFHUNG,
+                           answerTimeoutMs, &copied)) {
     return std::nullopt;
   }
   buffer.resize(wcsnlen(buffer.c_str(), buffer.size()));
@@ -126,7 +126,10 @@ void DescribeWindow(HWND window, JsonWriter& json) {
   json.Key("class").String(ClassName(window));
   const std::optional<std::wstring> text = WindowText(window);
   json.Key("text");
-  if (text) json.String(*text); else json.Null();
+  if (text)
+    json.String(*text);
+  else
+    json.Null();
   if (!text) json.Key("hung").Bool(true);
   if (!topLevel) json.Key("id").Int(GetDlgCtrlID(window));
   json.Key("pid").Int(ProcessOf(window));
@@ -144,7 +147,10 @@ void DescribeWindow(HWND window, JsonWriter& json) {
     if (IsCheckable(window)) {
       const std::optional<LRESULT> state = CheckState(window);
       json.Key("checked");
-      if (state) json.Int(*state); else json.Null();
+      if (state)
+        json.Int(*state);
+      else
+        json.Null();
     }
   }
   json.EndObject();
@@ -163,8 +169,8 @@ std::vector<HWND> Descendants(HWND parent) {
 }
 
 const std::vector<std::string_view>& WindowFilter::Keys() {
-  static const std::vector<std::string_view> keys{"text", "prefix",  "contains", "caption", "class",
-                                                  "pid",  "id",      "hwnd",     "visible", "enabled"};
+  static const std::vector<std::string_view> keys{"text", "prefix", "contains", "caption", "class",
+                                                  "pid",  "id",     "hwnd",     "visible", "enabled"};
   return keys;
 }
 

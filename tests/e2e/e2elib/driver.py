@@ -66,7 +66,7 @@ def format_command(command: str, args: tuple, named: dict) -> str:
 class Driver:
     def __init__(self, exe: Path | None = None, wine: str | None = None, log_path: Path | None = None):
         self.exe = Path(exe) if exe else driver_exe()
-        self.wine = wine or os.environ.get("WINE", "wine")
+        self.wine = wine or os.environ.get("MOZHOU_WINE") or os.environ.get("WINE", "wine")
         self.log_path = log_path
         self.startup_seconds: float | None = None
         self.hello: dict | None = None
@@ -78,7 +78,7 @@ class Driver:
 
     def start(self) -> "Driver":
         if shutil.which(self.wine) is None:
-            raise FileNotFoundError(f"'{self.wine}' not found; set WINE or install wine")
+            raise FileNotFoundError(f"'{self.wine}' not found; set MOZHOU_WINE (tools/harness.sh does)")
         env = dict(os.environ)
         env.setdefault("WINEDEBUG", "-all")
         if self.log_path:

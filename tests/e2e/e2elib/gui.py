@@ -36,6 +36,11 @@ def wait_until(condition: Callable[[], T], timeout: float = 5.0, message: str = 
         time.sleep(POLL_INTERVAL_S)
 
 
+def captions(items: list[dict]) -> list[str]:
+    """The readable captions of menu items, separators left out."""
+    return [item["caption"] for item in items if not item["separator"]]
+
+
 def wait_for_equal(read: Callable[[], T], expected: T, timeout: float = 5.0, what: str = "value") -> T:
     """Polls read() until it equals expected; fails showing the last value seen."""
     deadline = time.monotonic() + timeout
@@ -174,7 +179,14 @@ class Window:
         return Rect.of(self.info()["rect_in_parent"])
 
     def font(self) -> dict:
+        """face, height, weight, italic, underline, strikeout, charset, read inside the program."""
         return self.driver.call("font", self)
+
+    def menu(self) -> list[dict]:
+        """This window's menu bar, or the items of this open pop-up menu (#32768), read inside
+        the program: [{text, caption, id, separator, enabled, checked, items: [...]}].
+        caption is the text as the user reads it: "复制(&C)\tCtrl+C" reads "复制"."""
+        return self.driver.call("menu", self)["items"]
 
     # -- finding controls ------------------------------------------------
 

@@ -95,6 +95,9 @@ class App:
         choose items with keys or clicks."""
         return find_window(self.driver, cls=POPUP_MENU_CLASS, visible=True, timeout=timeout)
 
+    def menu_bar(self) -> list[dict]:
+        return self.main_window.menu()
+
     # -- controls of the main window -------------------------------------
 
     def control(self, caption: str | None = None, **filters: Any) -> Window:
