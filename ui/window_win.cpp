@@ -63,7 +63,8 @@ void RegisterWindowClass(const std::wstring& name, WNDPROC procedure) {
 }
 
 DWORD WindowStyle(std::uint32_t flags) {
-    DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    // No WS_CLIPCHILDREN: group boxes do not paint their inside, the window behind them does.
+    DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
     if (!(flags & fixedBorder)) style |= WS_THICKFRAME;
     if (flags & minimizeBox) style |= WS_MINIMIZEBOX;
     if (flags & maximizeBox) style |= WS_MAXIMIZEBOX;
@@ -521,7 +522,9 @@ HBRUSH Window::ControlColors(HDC dc, HWND control) {
         SetBkMode(dc, TRANSPARENT);
         return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
     }
-    return nullptr;
+    // Buttons, check boxes and labels sit on the window's own face colour.
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    return GetSysColorBrush(COLOR_BTNFACE);
 }
 
 LRESULT CALLBACK Window::Procedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
