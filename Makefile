@@ -7,13 +7,12 @@ JOBS ?= 2
 ROOT := $(CURDIR)
 BUILD := $(ROOT)/build
 NATIVE := $(BUILD)/native
-WIN := $(BUILD)/win
 DIST := $(BUILD)/dist
 PROGRAM := $(DIST)/墨舟.exe
-DEPS := $(ROOT)/.cache/deps/i686
-PYTEST := /usr/bin/python3 -m pytest
+PYTEST_ARGS ?=
 
-.PHONY: all setup native windows run test unit-test win32-test e2e-test bench clean
+
+.PHONY: all setup native windows test-build run test unit-test win32-test e2e-test bench clean
 
 all: windows
 
@@ -24,45 +23,34 @@ native: setup
 	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
 	@cmake --build $(NATIVE) -j$(JOBS)
 
+# The program as shipped: 32-bit.
 windows: native
-	@cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/toolchain-i686-mingw.cmake \
-	    -DCMAKE_BUILD_TYPE=Release -DMOZHOU_ASSETS_DIR=$(NATIVE)/assets -DMOZHOU_DIST_DIR=$(DIST) \
-	    -DGTest_DIR=$(DEPS)/lib/cmake/GTest > /dev/null
-	@cmake --build $(WIN) -j$(JOBS)
+	@JOBS=$(JOBS) tools/build-windows.sh i686 $(BUILD)/win $(DIST)
 	@echo "built $(PROGRAM)"
 
+# The build the Windows tests run against on this machine (see tools/test-arch.sh).
+test-build: windows
+	@arch=$$(tools/test-arch.sh); \
+	 if [ "$$arch" = x86_64 ]; then JOBS=$(JOBS) tools/build-windows.sh x86_64 $(BUILD)/win64 $(BUILD)/win64/dist; fi
+
 run: windows
-	@eval "$$(tools/harness.sh up --display-from-env)"; \
-	 cd $(DIST) && wine ./墨舟.exe
+	@eval "$$(tools/harness.sh up --display-from-env)"; cd $(DIST) && "$$MOZHOU_WINE" ./墨舟.exe
 
 unit-test: native
 	@cd $(NATIVE) && ctest --output-on-failure
 
-win32-test: windows
-	@eval "$$(tools/harness.sh up)"; \
-	 cd $(WIN)/tests/win32 && wine ./win32_tests.exe
+win32-test: test-build
+	@tools/run-tests.sh win32
 
-e2e-test: windows
-	@eval "$$(tools/harness.sh up)"; \
-	 MOZHOU_EXE=$(PROGRAM) MOZHOU_REQUIRE_EXE=1 \
-	 E2E_DRIVER_EXE=$(WIN)/tests/e2e/driver/e2e-driver.exe \
-	 $(PYTEST) -q tests/e2e $(PYTEST_ARGS)
+e2e-test: test-build
+	@tools/run-tests.sh e2e $(PYTEST_ARGS)
 
-# The whole suite; the environment it started is stopped again even when a layer fails.
-test: windows
+test: test-build
 	@cd $(NATIVE) && ctest --output-on-failure
-	@status=0; eval "$$(tools/harness.sh up)"; \
-	 (cd $(WIN)/tests/win32 && wine ./win32_tests.exe) || status=1; \
-	 MOZHOU_EXE=$(PROGRAM) MOZHOU_REQUIRE_EXE=1 \
-	 E2E_DRIVER_EXE=$(WIN)/tests/e2e/driver/e2e-driver.exe \
-	 $(PYTEST) -q tests/e2e $(PYTEST_ARGS) || status=1; \
-	 tools/harness.sh down > /dev/null || true; \
-	 exit $$status
+	@tools/run-tests.sh all $(PYTEST_ARGS)
 
-bench: windows
-	@eval "$$(tools/harness.sh up)"; \
-	 rm -rf $(BUILD)/bench-tmp && mkdir -p $(BUILD)/bench-tmp && cp $(PROGRAM) $(BUILD)/bench-tmp/; \
-	 cd $(WIN)/bench && wine ./bench_startup.exe "$$(winepath -w $(BUILD)/bench-tmp/墨舟.exe)" 10
+bench: test-build
+	@tools/run-bench.sh
 
 clean:
 	rm -rf $(BUILD)

@@ -15,8 +15,9 @@
 #                    kernel runs 32-bit code natively, else win64.  The win64
 #                    prefix is build/wineprefix64, its loader
 #                    /usr/lib/wine/wine64 (exported as MOZHOU_WINE and
-#                    WINELOADER); tests then need x86_64 builds
-#                    (.cache/deps/x86_64).
+#                    WINELOADER; build/harness/bin/wine is put first in
+#                    PATH so that `wine` works too); tests then need x86_64
+#                    builds (.cache/deps/x86_64).
 #   MOZHOU_PRINTER   CUPS queue name (default MozhouPDF)
 set -Eeuo pipefail
 
@@ -88,6 +89,13 @@ print_exports() {
   q WINEDLLOVERRIDES "mscoree,mshtml="
   [ "$WINEARCH_WANT" = win64 ] && q WINELOADER /usr/lib/wine/wine64
   q MOZHOU_WINE "$WINE_CMD"
+  if [ "$WINEARCH_WANT" = win64 ]; then
+    # `wine` would pick the 32-bit loader: put a wine64 shim first in PATH.
+    case ":$PATH:" in
+      *":$STATE/bin:"*) q PATH "$PATH" ;;
+      *) q PATH "$STATE/bin:$PATH" ;;
+    esac
+  fi
   q LANG zh_CN.UTF-8
   q LC_ALL zh_CN.UTF-8
   if d=$(current_display); then
@@ -300,6 +308,15 @@ ensure_prefix() {
     log "prefix created in $(( $(date +%s) - t0 ))s"
   fi
 
+  # Wine's own fonts (Marlett draws the caption buttons, Tahoma the dialogs)
+  # are only used from the prefix's Fonts folder here: copy what is missing.
+  [ -f /usr/share/wine/fonts/marlett.ttf ] || die "Wine's fonts are missing: run tools/setup.sh (fonts-wine)"
+  local fontdir="$PREFIX/drive_c/windows/Fonts" f
+  mkdir -p "$fontdir"
+  for f in /usr/share/wine/fonts/*; do
+    [ -e "$fontdir/${f##*/}" ] || cp "$f" "$fontdir/"
+  done
+
   if [ "$(cat "$PREFIX/.mozhou-reg" 2>/dev/null)" != "$REG_REV $QUEUE" ]; then
     t0=$(date +%s)
     local device cur
@@ -320,6 +337,12 @@ ensure_prefix() {
     log "registry done in $(( $(date +%s) - t0 ))s"
   fi
   log "Wine default printer: $(reg_file_value "$PREFIX/user.reg" 'Software\\\\Microsoft\\\\Windows NT\\\\CurrentVersion\\\\Windows' Device)"
+}
+
+write_shim() {
+  mkdir -p "$STATE/bin"
+  printf '#!/bin/sh\n# tools/harness.sh: win64 prefix, use the 64-bit loader\nexec /usr/lib/wine/wine64 "$@"\n' > "$STATE/bin/wine"
+  chmod +x "$STATE/bin/wine"
 }
 
 # Unix path -> Z:\ path (without starting Wine).
@@ -384,6 +407,7 @@ main() {
       ensure_cupsd          # CUPS and the queue before the prefix: Wine
       ensure_queue          # reads the printers when the prefix is made
       ensure_prefix
+      write_shim
       log "up in $(( $(date +%s) - t0 ))s"
       print_exports ;;
     env) print_exports ;;

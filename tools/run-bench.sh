@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Runs the benchmarks under Wine against the build for this machine's test architecture.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+if [ "$(tools/test-arch.sh)" = x86_64 ]; then
+  build=$root/build/win64; export MOZHOU_WINEARCH=win64
+else
+  build=$root/build/win; export MOZHOU_WINEARCH=win32
+fi
+eval "$(tools/harness.sh up)" || exit 1
+work=$root/build/bench-tmp
+rm -rf "$work" && mkdir -p "$work" && cp "$build/dist/墨舟.exe" "$work/"
+(cd "$build/bench" && "$MOZHOU_WINE" ./bench_startup.exe "$(winepath -w "$work/墨舟.exe" 2>/dev/null)" 10)
+status=$?
+tools/harness.sh down >/dev/null 2>&1 || true
+exit $status
