@@ -162,16 +162,22 @@ ensure_cupsd() {
   is_root || die "cupsd is not running and starting it needs root"
   command -v cupsd >/dev/null || die "cupsd not installed: run tools/setup.sh"
   log "starting cupsd"
-  mkdir -p /run/cups /var/spool/cups-pdf/SPOOL
-  setsid cupsd -f </dev/null >"$STATE/cupsd.log" 2>&1 9>&- &
-  local pid=$! i
-  for i in $(seq 1 100); do
+  mkdir -p /run/cups
+  # cupsd daemonizes itself (its parent returns once it is ready) and
+  # writes its pid to /run/cups/cupsd.pid.
+  cupsd </dev/null >"$STATE/cupsd.log" 2>&1 9>&- || { cat "$STATE/cupsd.log" >&2; die "cupsd failed to start"; }
+  local i pid=""
+  for i in $(seq 1 300); do
     cups_running && break
-    kill -0 "$pid" 2>/dev/null || break
     sleep 0.1
   done
-  cups_running || { cat "$STATE/cupsd.log" >&2; die "cupsd did not start"; }
-  echo "$pid" > "$STATE/cupsd.pid"
+  [ -s /run/cups/cupsd.pid ] && pid=$(cat /run/cups/cupsd.pid)
+  if ! { [ -n "$pid" ] && [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = cupsd ]; }; then
+    pid=$(pgrep -n -x cupsd || true)
+  fi
+  # Record it even if it is not answering yet, so that `down` stops it.
+  [ -n "$pid" ] && echo "$pid" > "$STATE/cupsd.pid"
+  cups_running || { cat "$STATE/cupsd.log" >&2; die "cupsd did not answer within 30s"; }
 }
 
 # set_conf KEY VALUE: one uncommented "KEY VALUE" line in cups-pdf.conf.
@@ -387,6 +393,11 @@ cmd_status() {
 
 # Long-lived children (Xvfb, cupsd, wineserver) are started with fd 9
 # closed so that they do not keep holding the lock.
+take_lock() {
+  exec 9>>"$STATE/lock"
+  flock -w 600 9 || die "another tools/harness.sh holds $STATE/lock (waited 10 min)"
+}
+
 # ------------------------------------------------------------------ main
 main() {
   local cmd=${1:-}; shift || true
@@ -401,7 +412,7 @@ main() {
         esac
         shift
       done
-      exec 9>"$STATE/lock"; flock 9
+      take_lock
       local t0; t0=$(date +%s)
       ensure_display "$from_env"
       ensure_cupsd          # CUPS and the queue before the prefix: Wine
@@ -412,7 +423,7 @@ main() {
       print_exports ;;
     env) print_exports ;;
     down)
-      exec 9>"$STATE/lock"; flock 9
+      take_lock
       cmd_down ;;
     status) cmd_status ;;
     *) echo "usage: $0 up [--display-from-env] | env | down | status" >&2; exit 2 ;;

@@ -613,7 +613,8 @@ LRESULT Window::HandleControlMessage(ControlState& state, UINT message, WPARAM w
                                      LPARAM lParam) {
     const int id = state.spec->id;
     switch (message) {
-    case WM_RBUTTONDOWN: {
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK: {  // a quick second right click is a press too
         POINT cursor{};
         GetCursorPos(&cursor);
         Raise(id, Event::RightButtonDown, 0, {cursor.x, cursor.y});

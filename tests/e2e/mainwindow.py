@@ -85,3 +85,26 @@ class MainWindow:
             return rect
         box = self.by_id(GROUP_IDS[group]).rect_in_parent
         return Rect(rect.left - box.left, rect.top - box.top, rect.right - box.left, rect.bottom - box.top)
+
+
+# Tray icon notifications reach the main window as this message, with the mouse message as lParam.
+TRAY_MESSAGE = 0x8000 + 1
+WM_LBUTTONDBLCLK = 0x0203
+EDIT_MENU_ITEMS = ["复制", "粘贴", "字体", "对齐方式", "全部删除", "单独编辑 (适于A4纸)"]
+
+
+def open_edit_menu(main: MainWindow) -> tuple[Window, tuple[int, int]]:
+    """Right-clicks the middle of the edit box; returns the pop-up menu and where the cursor was."""
+    x, y = main.edit_box.rect.center
+    main.window.bring_to_front()
+    main.app.driver.call("mouse_move", x, y)
+    main.app.driver.call("mouse_click", x, y, button="right")
+    return main.app.popup_menu(), (x, y)
+
+
+def choose_edit_menu_item(main: MainWindow, caption: str) -> None:
+    menu, _ = open_edit_menu(main)
+    downs = EDIT_MENU_ITEMS.index(caption) + 1
+    main.app.driver.call("key", *(["Down"] * downs), "Enter")
+    menu.wait_gone()
+    main.app.driver.call("sleep", 200)  # let the menu's mouse capture go before the next click

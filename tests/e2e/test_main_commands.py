@@ -1,0 +1,119 @@
+"""The main window's small commands: print mode, space options, the print button's state, the
+edit box's context menu, the command buttons, the tray icon and the about box."""
+
+from __future__ import annotations
+
+import time
+
+from e2elib import wait_for_equal, wait_until
+from mainwindow import (EDIT_MENU_ITEMS, TRAY_MESSAGE, WM_LBUTTONDBLCLK, MainWindow,
+                        choose_edit_menu_item, open_edit_menu)
+
+
+def test_mode_options_switch_the_space_options_and_the_print_button(app):
+    main = MainWindow(app)
+    main.text_option.click()
+    main.text_option.click()  # clicking the checked option keeps it checked
+    assert main.text_option.checked and not main.picture_option.checked
+    assert main.keep_spaces.checked and not main.delete_spaces.checked
+    assert main.print_button.text == "打印文本"
+
+    main.picture_option.click()
+    assert main.picture_option.checked and not main.text_option.checked
+    assert not main.keep_spaces.checked and not main.delete_spaces.checked
+    assert not main.keep_spaces.enabled and not main.delete_spaces.enabled
+    assert main.print_button.text == "打印图片"
+    assert not main.print_button.enabled  # no picture on a first start
+
+    main.edit_box.type_text("文字")
+    assert main.print_button.enabled  # typing decides, whatever the mode
+
+    main.text_option.click()
+    assert main.keep_spaces.enabled and main.keep_spaces.checked
+    main.delete_spaces.click()
+    assert main.delete_spaces.checked and not main.keep_spaces.checked
+
+
+def test_clear_copy_and_paste_from_the_edit_box_menu(app):
+    main = MainWindow(app)
+    main.edit_box.type_text("第一行")
+    assert main.print_button.enabled
+
+    menu, (x, y) = open_edit_menu(main)
+    assert [item["caption"] for item in menu.menu()] == EDIT_MENU_ITEMS
+    assert (menu.rect.left, menu.rect.top) == (x + 3, y + 3)
+    app.driver.call("key", "Escape")
+    menu.wait_gone()
+    app.driver.call("sleep", 200)
+
+    app.driver.call("set_clipboard", "旧的")
+    app.driver.call("send", main.edit_box, 0x00B1, 0, 0)  # EM_SETSEL: nothing selected
+    choose_edit_menu_item(main, "复制")
+    wait_for_equal(lambda: app.driver.call("clipboard")["text"], "")
+
+    app.driver.call("clear_clipboard")
+    app.driver.call("send", main.edit_box, 0x00B1, 0, 3)  # select "第一行"
+    choose_edit_menu_item(main, "粘贴")
+    wait_for_equal(lambda: main.edit_box.text, "")
+
+    main.edit_box.type_text("再来")
+    choose_edit_menu_item(main, "全部删除")
+    wait_for_equal(lambda: main.edit_box.text, "")
+    assert not main.print_button.enabled
+
+
+def test_cancelling_the_first_font_dialog_gives_song_ti(app):
+    main = MainWindow(app)
+    menu, _ = open_edit_menu(main)
+    app.driver.call("key", "Down", "Down", "Down", "Enter")
+    dialog = app.message_box(caption="字体", timeout=10)
+    dialog.press("取消")
+    font = wait_until(lambda: (f := main.edit_box.font())["face"] == "宋体" and f, message="宋体")
+    assert font["weight"] < 700 and not font["italic"]
+
+
+def test_stop_before_any_job_only_reports_and_emphasises(app):
+    main = MainWindow(app)
+    main.command_buttons()["停止"].click()
+    assert main.status_message() == "停止打印"
+    weights = {name: button.font()["weight"] for name, button in main.command_buttons().items()}
+    assert weights["停止"] >= 700
+    assert all(weight < 700 for name, weight in weights.items() if name != "停止")
+
+    main.command_buttons()["取消"].click()
+    assert main.status_message() == "取消打印"
+    assert main.command_buttons()["取消"].font()["weight"] >= 700
+    assert main.command_buttons()["停止"].font()["weight"] < 700
+
+
+def test_double_clicking_the_tray_icon_hides_and_shows_the_window(app):
+    main = MainWindow(app)
+    app.driver.call("post", main.window, TRAY_MESSAGE, 1, WM_LBUTTONDBLCLK)
+    wait_for_equal(lambda: main.window.visible, False)
+    app.driver.call("post", main.window, TRAY_MESSAGE, 1, WM_LBUTTONDBLCLK)
+    wait_for_equal(lambda: main.window.visible, True)
+
+
+def open_about_box(app):
+    app.main_window.press_keys("F10", "Down", "Down", "Down", "Enter")
+    return app.message_box(caption="关于作者", timeout=10)
+
+
+def test_the_about_box_counts_down_and_closes_itself(app):
+    box = open_about_box(app)
+    opened = time.monotonic()
+    assert box.text.startswith("墨舟工作室")
+    wait_until(lambda: "(5)" in box.text, timeout=3, message="(5)")
+    wait_until(lambda: "(1)" in box.text, timeout=6, message="(1)")
+    box.wait_gone(timeout=4)
+    assert 4.5 < time.monotonic() - opened < 9
+
+
+def test_an_about_box_closed_early_leaves_the_count_where_it_was(app):
+    box = open_about_box(app)
+    wait_until(lambda: "(4)" in box.text, timeout=4, message="(4)")
+    box.press("确定")
+    time.sleep(1.5)  # the next tick finds no box and stops the timer
+    box = open_about_box(app)
+    wait_until(lambda: "(3)" in box.text, timeout=3, message="(3)")
+    box.wait_gone(timeout=6)
