@@ -163,6 +163,12 @@ ensure_cupsd() {
   command -v cupsd >/dev/null || die "cupsd not installed: run tools/setup.sh"
   log "starting cupsd"
   mkdir -p /run/cups
+  # Write printers.conf at once (default: 30 s later), so that a queue made
+  # just before `down` stops cupsd is not lost.
+  if ! grep -qxF 'DirtyCleanInterval 0' /etc/cups/cupsd.conf; then
+    sed -i -E '/^DirtyCleanInterval[[:space:]]/d' /etc/cups/cupsd.conf
+    echo 'DirtyCleanInterval 0' >> /etc/cups/cupsd.conf
+  fi
   # cupsd daemonizes itself (its parent returns once it is ready) and
   # writes its pid to /run/cups/cupsd.pid.
   cupsd </dev/null >"$STATE/cupsd.log" 2>&1 9>&- || { cat "$STATE/cupsd.log" >&2; die "cupsd failed to start"; }
@@ -299,7 +305,7 @@ ensure_prefix() {
   local t0
   if [ ! -f "$PREFIX/.mozhou-prefix" ] || [ ! -f "$PREFIX/system.reg" ]; then
     t0=$(date +%s)
-    log "creating Wine prefix $PREFIX ($WINEARCH_WANT; slow under emulation)"
+    log "creating Wine prefix $PREFIX ($WINEARCH_WANT)"
     rm -rf "$PREFIX"
     mkdir -p "$PREFIX"
     local rc=0
@@ -323,15 +329,16 @@ ensure_prefix() {
     [ -e "$fontdir/${f##*/}" ] || cp "$f" "$fontdir/"
   done
 
-  if [ "$(cat "$PREFIX/.mozhou-reg" 2>/dev/null)" != "$REG_REV $QUEUE" ]; then
+  # Wine drops printers that CUPS did not list when a Wine process started
+  # (e.g. cupsd down), and with them its default printer: check every time.
+  local device="" cur
+  cur=$(reg_file_value "$PREFIX/user.reg" 'Software\\\\Microsoft\\\\Windows NT\\\\CurrentVersion\\\\Windows' Device)
+  case "$cur" in
+    \"$QUEUE,*) ;;                                   # already our queue
+    *) device="$QUEUE,wineps.drv,CUPS:$QUEUE"; log "Wine default printer was ${cur:-unset}; setting $QUEUE" ;;
+  esac
+  if [ -n "$device" ] || [ "$(cat "$PREFIX/.mozhou-reg" 2>/dev/null)" != "$REG_REV $QUEUE" ]; then
     t0=$(date +%s)
-    local device cur
-    cur=$(reg_file_value "$PREFIX/user.reg" 'Software\\\\Microsoft\\\\Windows NT\\\\CurrentVersion\\\\Windows' Device)
-    device=""
-    case "$cur" in
-      \"$QUEUE,*) ;;                                   # already our queue
-      *) device="$QUEUE,winspool,CUPS:$QUEUE"; log "Wine default printer was ${cur:-unset}; setting $QUEUE" ;;
-    esac
     log "applying registry settings (fonts, virtual desktop, printer)"
     write_reg_file "$device" "$STATE/mozhou.reg"
     "$WINE_CMD" regedit /S "$(winepath_w "$STATE/mozhou.reg")" </dev/null >"$STATE/regedit.log" 2>&1 9>&- ||
@@ -361,7 +368,7 @@ stop_pidfile() { # pidfile name
     pid=$(cat "$f")
     log "stopping $name (pid $pid)"
     kill "$pid" 2>/dev/null || true
-    for i in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    for i in $(seq 1 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
     kill -0 "$pid" 2>/dev/null && kill -9 "$pid" 2>/dev/null || true
   fi
   rm -f "$f"

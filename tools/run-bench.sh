@@ -11,7 +11,9 @@ fi
 eval "$(tools/harness.sh up)" || exit 1
 work=$root/build/bench-tmp
 rm -rf "$work" && mkdir -p "$work" && cp "$build/dist/墨舟.exe" "$work/"
-(cd "$build/bench" && "$MOZHOU_WINE" ./bench_startup.exe "$(winepath -w "$work/墨舟.exe" 2>/dev/null)" 10)
+windows_path="Z:${work//\//\\}\\墨舟.exe"  # drive Z: is the Unix root
+(cd "$build/bench" && "$MOZHOU_WINE" ./bench_startup.exe "$windows_path" 10)
 status=$?
+/usr/bin/python3 bench/idle_cpu.py "$work/墨舟.exe" 10 || status=1
 tools/harness.sh down >/dev/null 2>&1 || true
 exit $status

@@ -117,3 +117,24 @@ def test_an_about_box_closed_early_leaves_the_count_where_it_was(app):
     box = open_about_box(app)
     wait_until(lambda: "(3)" in box.text, timeout=3, message="(3)")
     box.wait_gone(timeout=6)
+
+
+def test_a_window_docked_at_the_left_edge_slides_out_and_back(app):
+    main = MainWindow(app)
+    window = main.window
+    start = window.rect
+    grab_x, grab_y = start.left + 300, start.top + 8  # on the title bar
+    app.driver.call("mouse_move", grab_x, grab_y)
+    app.driver.call("mouse_down", grab_x, grab_y)
+    for step in range(1, 11):
+        app.driver.call("mouse_move", grab_x - 60 * step, grab_y)
+    app.driver.call("mouse_up", grab_x - 600, grab_y)
+    docked = window.rect
+    assert docked.left == 0 and docked.width == start.width  # dragging stops at the edge
+
+    app.driver.call("set_cursor", 1000, 700)  # the mouse leaves the window
+    wait_for_equal(lambda: window.rect.right, 1, timeout=5)
+    assert window.rect.width == start.width
+
+    app.driver.call("set_cursor", 0, docked.top + 100)  # onto the strip
+    wait_for_equal(lambda: window.rect.left, 0, timeout=5)

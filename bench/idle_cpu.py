@@ -1,0 +1,68 @@
+"""CPU time of the program's process while its main window sits idle, beside Wine's notepad
+measured the same way in the same run. Wine's own server does work for each process too, so
+its share over the same interval is reported beside each figure.
+
+Usage (inside the test environment, see tools/run-bench.sh): idle_cpu.py <program.exe> [seconds]
+"""
+
+from __future__ import annotations
+
+import os
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
+SETTLE_S = 4.0
+
+
+def cpu_seconds(pid: int) -> float:
+    fields = Path(f"/proc/{pid}/stat").read_text().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / CLOCK_TICKS  # utime + stime
+
+
+def wineserver_pid() -> int | None:
+    found = subprocess.run(["pgrep", "-f", "wineserver"], capture_output=True, text=True).stdout.split()
+    prefix = os.environ.get("WINEPREFIX", "")
+    for pid in found:
+        try:
+            if f"WINEPREFIX={prefix}".encode() in Path(f"/proc/{pid}/environ").read_bytes().split(b"\0"):
+                return int(pid)
+        except OSError:
+            continue
+    return int(found[0]) if found else None
+
+
+def idle_cpu(command: list[str], cwd: str, seconds: float) -> tuple[float, float]:
+    process = subprocess.Popen(command, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        time.sleep(SETTLE_S)
+        server = wineserver_pid()
+        own_before = cpu_seconds(process.pid)
+        server_before = cpu_seconds(server) if server else 0.0
+        time.sleep(seconds)
+        own = cpu_seconds(process.pid) - own_before
+        served = (cpu_seconds(server) - server_before) if server else 0.0
+        return own, served
+    finally:
+        process.kill()
+        process.wait()
+
+
+def main() -> int:
+    program = Path(sys.argv[1]).resolve()
+    seconds = float(sys.argv[2]) if len(sys.argv) > 2 else 10.0
+    wine = os.environ.get("MOZHOU_WINE", "wine")
+    ours, ours_server = idle_cpu([wine, str(program)], str(program.parent), seconds)
+    theirs, theirs_server = idle_cpu([wine, "notepad.exe"], str(program.parent), seconds)
+    print(f"idle CPU over {seconds:.0f} s (process / wineserver)")
+    print(f"  program   {ours * 1000:8.0f} ms / {ours_server * 1000:6.0f} ms")
+    print(f"  notepad   {theirs * 1000:8.0f} ms / {theirs_server * 1000:6.0f} ms")
+    ratio = (ours + ours_server) / max(theirs + theirs_server, 1e-3)
+    print(f"  ratio     {ratio:8.2f} (goal <= 1.50, both together)")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
