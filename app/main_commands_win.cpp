@@ -2,6 +2,7 @@
 // context menus, the tray icon and the stop and cancel buttons.
 #include "app/main_window_win.h"
 #include "app/program_state_win.h"
+#include "device/printer_object_win.h"
 #include "ui/window_win.h"
 
 namespace app {
@@ -107,11 +108,13 @@ void OnPrintClicked(ui::EventArgs&) { EmphasizeButton(printButton); }
 
 void OnStopClicked(ui::EventArgs&) {
     EmphasizeButton(stopButton);
+    device::MainPrinter().EndPrinting();
     SetStatusMessage(stoppedMessage);
 }
 
 void OnCancelClicked(ui::EventArgs&) {
     EmphasizeButton(cancelButton);
+    device::MainPrinter().CancelPrinting();
     SetStatusMessage(cancelledMessage);
 }
 

@@ -7,6 +7,9 @@
 #include "app/program_state_win.h"
 #include "app/program_texts.h"
 #include "app/window_helpers_win.h"
+#include "picture/picture_commands_win.h"
+#include "text/text_commands_win.h"
+#include "update/update_commands_win.h"
 #include "ui/text_win.h"
 #include "ui/window_win.h"
 
@@ -43,6 +46,10 @@ constexpr std::array events{
     Binding{alignCenterItem, Event::Clicked, OnAlignCenterChosen},
     Binding{alignRightItem, Event::Clicked, OnAlignRightChosen},
     Binding{clearItem, Event::Clicked, OnClearChosen},
+    Binding{checkUpdateItem, Event::Clicked, update::OnCheckUpdateChosen},
+    Binding{changeBackgroundItem, Event::Clicked, picture::OnChangeBackgroundChosen},
+    Binding{separateEditItem, Event::Clicked, text::OnSeparateEditChosen},
+    Binding{adjustPictureItem, Event::Clicked, picture::OnAdjustPictureChosen},
 };
 
 constexpr int commandButtons[] = {findButton, printButton, cancelButton, stopButton};

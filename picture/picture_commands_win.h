@@ -1,0 +1,12 @@
+#pragma once
+
+#include "ui/description.h"
+
+namespace picture {
+
+// "更换背景图": lets the user pick another background picture.
+void OnChangeBackgroundChosen(ui::EventArgs& event);
+// "调节大小": opens the picture adjustment window.
+void OnAdjustPictureChosen(ui::EventArgs& event);
+
+}  // namespace picture
