@@ -45,41 +45,23 @@ struct KernelHandleTraits {
 // CreateFile reports failure as INVALID_HANDLE_VALUE, everything else as null; both count as empty.
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 
-template <typename GdiHandle>
-struct GdiObjectTraits {
-    using Handle = GdiHandle;
+// Handles that are empty when null, released by one function.
+template <typename H, auto close>
+struct NullableTraits {
+    using Handle = H;
     static Handle invalid() { return nullptr; }
     static bool IsValid(Handle h) { return h != nullptr; }
-    static void Close(Handle h) { DeleteObject(h); }
+    static void Close(Handle h) { close(h); }
 };
 
-using Font = UniqueHandle<GdiObjectTraits<HFONT>>;
-using Brush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
-using Bitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
+inline void DeleteGdiObject(HGDIOBJ object) { DeleteObject(object); }
 
-struct IconTraits {
-    using Handle = HICON;
-    static Handle invalid() { return nullptr; }
-    static bool IsValid(Handle h) { return h != nullptr; }
-    static void Close(Handle h) { DestroyIcon(h); }
-};
-using Icon = UniqueHandle<IconTraits>;
-
-struct MenuTraits {
-    using Handle = HMENU;
-    static Handle invalid() { return nullptr; }
-    static bool IsValid(Handle h) { return h != nullptr; }
-    static void Close(Handle h) { DestroyMenu(h); }
-};
-using Menu = UniqueHandle<MenuTraits>;
-
-struct MemoryDcTraits {
-    using Handle = HDC;
-    static Handle invalid() { return nullptr; }
-    static bool IsValid(Handle h) { return h != nullptr; }
-    static void Close(Handle h) { DeleteDC(h); }
-};
-using MemoryDc = UniqueHandle<MemoryDcTraits>;
+using Font = UniqueHandle<NullableTraits<HFONT, DeleteGdiObject>>;
+using Brush = UniqueHandle<NullableTraits<HBRUSH, DeleteGdiObject>>;
+using Bitmap = UniqueHandle<NullableTraits<HBITMAP, DeleteGdiObject>>;
+using Icon = UniqueHandle<NullableTraits<HICON, DestroyIcon>>;
+using Menu = UniqueHandle<NullableTraits<HMENU, DestroyMenu>>;
+using MemoryDc = UniqueHandle<NullableTraits<HDC, DeleteDC>>;
 
 // A DC obtained with GetDC, released to its window.
 class WindowDc {
