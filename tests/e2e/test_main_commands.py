@@ -6,7 +6,7 @@ from __future__ import annotations
 import time
 
 from e2elib import wait_for_equal, wait_until
-from mainwindow import (EDIT_MENU_ITEMS, TRAY_MESSAGE, WM_LBUTTONDBLCLK, MainWindow,
+from mainwindow import (EDIT_MENU_ITEMS, TRAY_MESSAGE, WM_LBUTTONDBLCLK, WM_RBUTTONUP, MainWindow,
                         choose_edit_menu_item, open_edit_menu)
 
 
@@ -138,3 +138,26 @@ def test_a_window_docked_at_the_left_edge_slides_out_and_back(app):
 
     app.driver.call("set_cursor", 0, docked.top + 100)  # onto the strip
     wait_for_equal(lambda: window.rect.left, 0, timeout=5)
+
+
+def test_alignment_changes_the_edit_box_but_not_its_text(app):
+    main = MainWindow(app)
+    main.edit_box.type_text("居中的字")
+    open_edit_menu(main)
+    app.driver.call("key", "Down", "Down", "Down", "Down", "Right", "Down", "Enter")
+    ES_CENTER, ES_RIGHT = 0x1, 0x2
+    wait_until(lambda: main.edit_box.info()["style"] & ES_CENTER, message="centred")
+    assert main.edit_box.text == "居中的字"
+    assert main.edit_box.rect_in_parent == main.by_id(105).rect_in_parent
+    assert main.print_button.enabled
+
+
+def test_the_tray_menu_opens_right_aligned_above_and_left_of_the_cursor(app):
+    main = MainWindow(app)
+    app.driver.call("mouse_move", 700, 600)
+    app.driver.call("post", main.window, TRAY_MESSAGE, 1, WM_RBUTTONUP)
+    menu = app.popup_menu()
+    assert [item["caption"] for item in menu.menu()] == ["升级", "更换背景图", "关于"]
+    assert (menu.rect.right, menu.rect.top) == (695, 595)
+    app.driver.call("key", "Escape")
+    menu.wait_gone()
