@@ -57,7 +57,7 @@ constexpr int commandButtons[] = {findButton, printButton, cancelButton, stopBut
 }  // namespace
 
 const ui::WindowSpec& MainWindowSpec() {
-    static const ui::WindowSpec spec{
+    static const ui::WindowSpec description{
         "MozhouMainWindow",
         productName,
         mainWindowWidth,
@@ -67,7 +67,7 @@ const ui::WindowSpec& MainWindowSpec() {
         MainMenu(),
         events,
     };
-    return spec;
+    return description;
 }
 
 void SetStatusMessage(std::wstring_view text) {

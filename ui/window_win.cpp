@@ -115,7 +115,7 @@ LOGFONTW FontOf(HWND control) {
 }  // namespace
 
 struct Window::ControlState {
-    const ControlSpec* spec = nullptr;
+    const ControlSpec* description = nullptr;
     HWND handle = nullptr;
     Font font;  // null while the control uses the default GUI font
     COLORREF textColor = editTextColor;
@@ -151,14 +151,14 @@ LRESULT CALLBACK PictureBoxProcedure(HWND box, UINT message, WPARAM wParam, LPAR
 
 void SetPictureRenderer(PictureRenderer renderer) { pictureRenderer = renderer; }
 
-Window::Window(const WindowSpec& spec) : spec_(spec) {}
+Window::Window(const WindowSpec& description) : spec_(description) {}
 
 Window::~Window() {
     if (handle_ != nullptr) DestroyWindow(handle_);
 }
 
-std::unique_ptr<Window> Window::Create(const WindowSpec& spec, int showCommand) {
-    std::unique_ptr<Window> window(new Window(spec));
+std::unique_ptr<Window> Window::Create(const WindowSpec& description, int showCommand) {
+    std::unique_ptr<Window> window(new Window(description));
     if (!window->Build()) return nullptr;
     window->Raise(windowItself, Event::Created);
     if (window->handle_ != nullptr) {
@@ -199,7 +199,7 @@ bool Window::Build() {
 
 void Window::CreateControl(const ControlSpec& control) {
     auto state = std::make_unique<ControlState>();
-    state->spec = &control;
+    state->description = &control;
     const ClassAndStyle kind = ControlClass(control);
     if (kind.className != nullptr) {
         const Rect rect = ClientRect(spec_, control);
@@ -283,7 +283,7 @@ void Window::BuildMenus() {
 
 Window::ControlState* Window::Find(int id) {
     for (auto& state : controls_) {
-        if (state->spec->id == id) return state.get();
+        if (state->description->id == id) return state.get();
     }
     return nullptr;
 }
@@ -318,7 +318,7 @@ void Window::SetText(int id, std::wstring_view text) {
     if (state == nullptr || state->handle == nullptr) return;
     SendMessageW(state->handle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(std::wstring(text).c_str()));
     // A multi-line edit control does not report text set this way; its handlers still need to.
-    if (state->spec->kind == Kind::EditBox && (state->spec->flags & multiLine)) {
+    if (state->description->kind == Kind::EditBox && (state->description->flags & multiLine)) {
         Raise(id, Event::Changed);
     }
 }
@@ -511,14 +511,14 @@ HBRUSH Window::ControlColors(HDC dc, HWND control) {
     const int id = GetDlgCtrlID(control);
     const ControlState* state = Find(id);
     if (state == nullptr) return nullptr;
-    if (state->spec->kind == Kind::EditBox) {
+    if (state->description->kind == Kind::EditBox) {
         if (!editBackground_) editBackground_.reset(CreateSolidBrush(editBackColor));
         ::SetTextColor(dc, state->textColor);
         SetBkColor(dc, editBackColor);
         return editBackground_.get();
     }
     if (state->hasTextColor) ::SetTextColor(dc, state->textColor);
-    if (state->spec->flags & transparent) {
+    if (state->description->flags & transparent) {
         SetBkMode(dc, TRANSPARENT);
         return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
     }
@@ -563,7 +563,7 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER: {
         const int id = static_cast<int>(wParam);
         const ControlState* state = Find(id);
-        if (state != nullptr && state->spec->kind == Kind::Timer) {
+        if (state != nullptr && state->description->kind == Kind::Timer) {
             Raise(id, Event::Tick);
             return 0;
         }
@@ -611,7 +611,7 @@ LRESULT CALLBACK Window::ControlProcedure(HWND control, UINT message, WPARAM wPa
 
 LRESULT Window::HandleControlMessage(ControlState& state, UINT message, WPARAM wParam,
                                      LPARAM lParam) {
-    const int id = state.spec->id;
+    const int id = state.description->id;
     switch (message) {
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK: {  // a quick second right click is a press too

@@ -33,7 +33,7 @@ struct FontSpec {
 class Window {
 public:
     // Creates the window and its controls, runs the Created handler, shows the window.
-    static std::unique_ptr<Window> Create(const WindowSpec& spec, int showCommand = SW_SHOW);
+    static std::unique_ptr<Window> Create(const WindowSpec& description, int showCommand = SW_SHOW);
 
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
@@ -41,7 +41,7 @@ public:
 
     HWND Handle() const { return handle_; }
     HWND Control(int id) const;
-    const WindowSpec& Spec() const { return spec_; }
+    const WindowSpec& Description() const { return spec_; }
 
     void SetTitle(std::wstring_view title);
 
@@ -81,7 +81,7 @@ public:
 private:
     struct ControlState;
 
-    explicit Window(const WindowSpec& spec);
+    explicit Window(const WindowSpec& description);
     bool Build();
     void CreateControl(const ControlSpec& control);
     void BuildMenus();

@@ -24,14 +24,14 @@ TEST(MainWindowDescription, EveryControlHasAUniqueIdAndName) {
 }
 
 TEST(MainWindowDescription, GroupBoxChildrenLieInsideTheirBox) {
-    const ui::WindowSpec spec = MainWindowSpecForLayout();
+    const ui::WindowSpec description = MainWindowSpecForLayout();
     for (const ui::ControlSpec& control : MainControls()) {
         if (control.parent == ui::windowItself) continue;
-        const ui::ControlSpec* box = ui::FindControl(spec, control.parent);
+        const ui::ControlSpec* box = ui::FindControl(description, control.parent);
         ASSERT_NE(box, nullptr) << control.name;
         EXPECT_EQ(box->kind, ui::Kind::GroupBox);
-        const ui::Rect inner = ui::ClientRect(spec, control);
-        const ui::Rect outer = ui::ClientRect(spec, *box);
+        const ui::Rect inner = ui::ClientRect(description, control);
+        const ui::Rect outer = ui::ClientRect(description, *box);
         EXPECT_GE(inner.x, outer.x) << control.name;
         EXPECT_GE(inner.y, outer.y) << control.name;
         EXPECT_LE(inner.x + inner.width, outer.x + outer.width) << control.name;
@@ -40,8 +40,8 @@ TEST(MainWindowDescription, GroupBoxChildrenLieInsideTheirBox) {
 }
 
 TEST(MainWindowDescription, PlacesControlsRelativeToTheirGroupBox) {
-    const ui::WindowSpec spec = MainWindowSpecForLayout();
-    const auto at = [&](int id) { return ui::ClientRect(spec, *ui::FindControl(spec, id)); };
+    const ui::WindowSpec description = MainWindowSpecForLayout();
+    const auto at = [&](int id) { return ui::ClientRect(description, *ui::FindControl(description, id)); };
     EXPECT_EQ(at(app::pictureBox), (ui::Rect{16, 24, 360, 296}));
     EXPECT_EQ(at(app::editBox), (ui::Rect{400, 24, 360, 296}));
     EXPECT_EQ(at(app::printButton), (ui::Rect{456, 400, 96, 24}));

@@ -13,8 +13,8 @@ TEST(ClientRect, AddsTheOffsetsOfNestedGroupBoxes) {
         ui::ControlSpec{2, "inner", ui::Kind::GroupBox, "", {5, 6, 100, 100}, 1},
         ui::ControlSpec{3, "button", ui::Kind::PushButton, "", {1, 2, 30, 40}, 2},
     };
-    const ui::WindowSpec spec{"", "", 0, 0, 0, controls, {}, {}};
-    EXPECT_EQ(ui::ClientRect(spec, controls[2]), (ui::Rect{16, 28, 30, 40}));
+    const ui::WindowSpec description{"", "", 0, 0, 0, controls, {}, {}};
+    EXPECT_EQ(ui::ClientRect(description, controls[2]), (ui::Rect{16, 28, 30, 40}));
 }
 
 TEST(ClientRect, SurvivesABrokenDescription) {
@@ -23,9 +23,9 @@ TEST(ClientRect, SurvivesABrokenDescription) {
         ui::ControlSpec{2, "b", ui::Kind::GroupBox, "", {1, 1, 10, 10}, 1},
         ui::ControlSpec{3, "c", ui::Kind::PushButton, "", {1, 1, 5, 5}, 99},
     };
-    const ui::WindowSpec spec{"", "", 0, 0, 0, controls, {}, {}};
-    ui::ClientRect(spec, controls[0]);  // a cycle ends
-    EXPECT_EQ(ui::ClientRect(spec, controls[2]), (ui::Rect{1, 1, 5, 5}));  // missing parent
+    const ui::WindowSpec description{"", "", 0, 0, 0, controls, {}, {}};
+    ui::ClientRect(description, controls[0]);  // a cycle ends
+    EXPECT_EQ(ui::ClientRect(description, controls[2]), (ui::Rect{1, 1, 5, 5}));  // missing parent
 }
 
 TEST(SubtreeOf, TakesAnItemWithAllItsDescendants) {

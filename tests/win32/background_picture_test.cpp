@@ -12,9 +12,9 @@
 namespace {
 
 const ui::WindowSpec& PictureOnlySpec() {
-    static const ui::WindowSpec spec{"MozhouBackgroundTest", "", 400, 400, ui::fixedBorder,
+    static const ui::WindowSpec description{"MozhouBackgroundTest", "", 400, 400, ui::fixedBorder,
                                      app::MainControls(), {}, {}};
-    return spec;
+    return description;
 }
 
 std::wstring BackgroundPath(const std::wstring& directory) { return directory + L"\\打印机图"; }

@@ -57,7 +57,7 @@ constexpr std::array events{
     ui::Binding{timer, ui::Event::Tick, Record},
     ui::Binding{menuItem, ui::Event::Clicked, Record},
 };
-const ui::WindowSpec spec{"MozhouTestWindow", "测试", 420, 300, ui::fixedBorder | ui::centered,
+const ui::WindowSpec description{"MozhouTestWindow", "测试", 420, 300, ui::fixedBorder | ui::centered,
                           controls, menu, events};
 
 class WindowRuntime : public ::testing::Test {
@@ -65,7 +65,7 @@ protected:
     void SetUp() override {
         raised.clear();
         refuseClose = false;
-        window = ui::Window::Create(spec, SW_SHOWNOACTIVATE);
+        window = ui::Window::Create(description, SW_SHOWNOACTIVATE);
         ASSERT_NE(window, nullptr);
     }
     std::unique_ptr<ui::Window> window;

@@ -39,8 +39,8 @@ std::string Lower(std::string_view text) {
   return lower;
 }
 
-WORD KeyFromName(std::string_view spec) {
-  const std::string name = Lower(spec);
+WORD KeyFromName(std::string_view keys) {
+  const std::string name = Lower(keys);
   if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0]))) {
     return static_cast<WORD>(std::toupper(static_cast<unsigned char>(name[0])));
   }
@@ -54,27 +54,27 @@ WORD KeyFromName(std::string_view spec) {
     } catch (const CommandError&) {
     }
   }
-  throw CommandError("unknown key '" + std::string(spec) + "'");
+  throw CommandError("unknown key '" + std::string(keys) + "'");
 }
 
-WORD ModifierFromName(std::string_view spec) {
-  const std::string name = Lower(spec);
+WORD ModifierFromName(std::string_view keys) {
+  const std::string name = Lower(keys);
   for (const KeyName& candidate : modifierKeys) {
     if (candidate.name == name) return candidate.key;
   }
-  throw CommandError("unknown modifier '" + std::string(spec) + "' (Ctrl, Alt, Shift, Win)");
+  throw CommandError("unknown modifier '" + std::string(keys) + "' (Ctrl, Alt, Shift, Win)");
 }
 
 }  // namespace
 
-KeyChord ParseKeyChord(std::string_view spec) {
+KeyChord ParseKeyChord(std::string_view keys) {
   KeyChord chord{};
   size_t plus = 0;
-  while ((plus = spec.find('+')) != std::string_view::npos && plus + 1 < spec.size()) {
-    chord.modifiers.push_back(ModifierFromName(spec.substr(0, plus)));
-    spec.remove_prefix(plus + 1);
+  while ((plus = keys.find('+')) != std::string_view::npos && plus + 1 < keys.size()) {
+    chord.modifiers.push_back(ModifierFromName(keys.substr(0, plus)));
+    keys.remove_prefix(plus + 1);
   }
-  chord.key = KeyFromName(spec);
+  chord.key = KeyFromName(keys);
   return chord;
 }
 

@@ -14,7 +14,7 @@ struct KeyChord {
 
 // "F10", "Enter", "Alt+F4", "Ctrl+Shift+Tab", "a", "7": names as printed on the
 // keys, case-insensitive.
-KeyChord ParseKeyChord(std::string_view spec);
+KeyChord ParseKeyChord(std::string_view keys);
 
 bool IsExtendedKey(WORD virtualKey);
 
