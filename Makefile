@@ -33,8 +33,8 @@ test-build: windows
 	@arch=$$(tools/test-arch.sh); \
 	 if [ "$$arch" = x86_64 ]; then JOBS=$(JOBS) tools/build-windows.sh x86_64 $(BUILD)/win64 $(BUILD)/win64/dist; fi
 
-run: windows
-	@eval "$$(tools/harness.sh up --display-from-env)"; cd $(DIST) && "$$MOZHOU_WINE" ./墨舟.exe
+run: test-build
+	@tools/run-program.sh
 
 unit-test: native
 	@cd $(NATIVE) && ctest --output-on-failure
