@@ -1,0 +1,33 @@
+// The texts the text print job shows, UTF-8.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace text {
+
+inline constexpr std::string_view nothingToPrintWarning = "请选择打印文本或图片(不能为空）";
+inline constexpr std::string_view printCancelledMessage = "取消打印";
+
+inline constexpr std::string_view charsPerLinePrompt = "请输入打印每行的字数";
+inline constexpr std::string_view charsPerLineCaption = "每行字数";
+inline constexpr std::string_view charsPerLineInitialText = "80";
+inline constexpr std::string_view lineTooWideMessage = "打印每行的字数大于纸张，应小于99个字";
+inline constexpr std::string_view separateTextQuestion = "是否打印单独编辑的内容？";
+
+enum class SpaceMode { Delete, Keep };
+
+// What the printer object reported after the chunks were handed to it.
+struct PrintOutcome {
+    std::string printerName;  // empty when no job was started
+    int copies = 0;
+    int copiesPrinted = 0;
+    int fontSize = 0;  // points
+};
+
+// "取消打印" when no job was started; otherwise the printer name, the copies and the font size.
+// The closing parenthesis tells the two space modes apart: full-width when spaces were deleted,
+// half-width when they were kept.
+std::string ResultMessage(const PrintOutcome& outcome, SpaceMode mode);
+
+}  // namespace text
