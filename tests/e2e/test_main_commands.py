@@ -161,3 +161,11 @@ def test_the_tray_menu_opens_right_aligned_above_and_left_of_the_cursor(app):
     assert (menu.rect.right, menu.rect.top) == (695, 595)
     app.driver.call("key", "Escape")
     menu.wait_gone()
+
+
+def test_right_after_start_a_window_at_the_edge_stays_until_the_mouse_has_been_in_it(app):
+    main = MainWindow(app)
+    app.driver.call("set_cursor", 1000, 700)  # never inside the window
+    app.driver.call("move", main.window, 0, 100)
+    time.sleep(1)  # about a hundred docking ticks
+    assert main.window.rect.left == 0

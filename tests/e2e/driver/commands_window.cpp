@@ -124,6 +124,17 @@ void Close(Session&, const Arguments& arguments, JsonWriter& json) {
       json, DeliverMessage(arguments.Window(0), WM_CLOSE, 0, 0, arguments.Milliseconds("wait", defaultDeliveryWaitMs)));
 }
 
+// Moves a window without the mouse, as a program placing it would; the size stays.
+void Move(Session&, const Arguments& arguments, JsonWriter& json) {
+  const HWND window = arguments.Window(0);
+  if (!SetWindowPos(window, nullptr, static_cast<int>(arguments.Integer(1)), static_cast<int>(arguments.Integer(2)), 0, 0,
+                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE)) {
+    throw CommandError(SystemError("SetWindowPos"));
+  }
+  json.Key("window");
+  DescribeWindow(window, json);
+}
+
 std::vector<std::string_view> FilterKeysAnd(std::vector<std::string_view> extra) {
   return Keys({WindowFilter::Keys(), extra});
 }
@@ -154,6 +165,7 @@ void AddWindowCommands(CommandTable& table) {
              1,
              {},
              GuiThread});
+  table.Add({"move", "move <hwnd> <x> <y> -> window: places it without the mouse, size kept", 3, 3, {}, Move});
   table.Add({"close",
              "close <hwnd> [wait=ms] -> handled|modal|busy|closed: WM_CLOSE as from the close button",
              1,
