@@ -132,11 +132,11 @@ def test_a_window_docked_at_the_left_edge_slides_out_and_back(app):
     docked = window.rect
     assert docked.left == 0 and docked.width == start.width  # dragging stops at the edge
 
-    app.driver.call("set_cursor", 1000, 700)  # the mouse leaves the window
+    app.driver.call("mouse_move", 1000, 700)  # the mouse leaves the window
     wait_for_equal(lambda: window.rect.right, 1, timeout=5)
     assert window.rect.width == start.width
 
-    app.driver.call("set_cursor", 0, docked.top + 100)  # onto the strip
+    app.driver.call("mouse_move", 0, docked.top + 100)  # onto the strip
     wait_for_equal(lambda: window.rect.left, 0, timeout=5)
 
 
@@ -163,9 +163,9 @@ def test_the_tray_menu_opens_right_aligned_above_and_left_of_the_cursor(app):
     menu.wait_gone()
 
 
-def test_right_after_start_a_window_at_the_edge_stays_until_the_mouse_has_been_in_it(app):
-    main = MainWindow(app)
-    app.driver.call("set_cursor", 1000, 700)  # never inside the window
-    app.driver.call("move", main.window, 0, 100)
+def test_right_after_start_a_window_at_the_edge_stays_until_the_mouse_has_been_in_it(driver, launch):
+    driver.call("mouse_move", 1000, 700)  # outside where the window will appear, and kept there
+    main = MainWindow(launch())
+    driver.call("move", main.window, 0, 100)
     time.sleep(1)  # about a hundred docking ticks
     assert main.window.rect.left == 0
