@@ -155,6 +155,8 @@ def test_alignment_changes_the_edit_box_but_not_its_text(app):
 def test_the_tray_menu_opens_right_aligned_above_and_left_of_the_cursor(app):
     main = MainWindow(app)
     app.driver.call("mouse_move", 700, 600)
+    wait_for_equal(lambda: (lambda c: (c["x"], c["y"]))(app.driver.call("cursor")), (700, 600))
+    time.sleep(0.2)  # the pointer reaches the program's own view of it a little later
     app.driver.call("post", main.window, TRAY_MESSAGE, 1, WM_RBUTTONUP)
     menu = app.popup_menu()
     assert [item["caption"] for item in menu.menu()] == ["升级", "更换背景图", "关于"]
