@@ -3,14 +3,11 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
-if [ "$(tools/test-arch.sh)" = x86_64 ]; then
-  build=$root/build/win64; export MOZHOU_WINEARCH=win64
-else
-  build=$root/build/win; export MOZHOU_WINEARCH=win32
-fi
+. tools/test-build-env.sh
+build=$TEST_BUILD
 eval "$(tools/harness.sh up)" || exit 1
 work=$root/build/bench-tmp
-rm -rf "$work" && mkdir -p "$work" && cp "$build/dist/墨舟.exe" "$work/"
+rm -rf "$work" && mkdir -p "$work" && cp "$TEST_DIST/墨舟.exe" "$work/"
 windows_path="Z:${work//\//\\}\\墨舟.exe"  # drive Z: is the Unix root
 (cd "$build/bench" && "$MOZHOU_WINE" ./bench_startup.exe "$windows_path" 10)
 status=$?

@@ -8,15 +8,9 @@ root=$PWD
 layer=${1:-all}
 shift || true
 
-arch=$(tools/test-arch.sh)
-if [ "$arch" = x86_64 ]; then
-  build=$root/build/win64
-  export MOZHOU_WINEARCH=win64
-else
-  build=$root/build/win
-  export MOZHOU_WINEARCH=win32
-fi
-echo "[tests] Windows tests run as $arch ($build)"
+. tools/test-build-env.sh
+build=$TEST_BUILD
+echo "[tests] Windows tests run as $MOZHOU_WINEARCH ($build)"
 
 exports=$(tools/harness.sh up) || { echo "[tests] the test environment did not start" >&2; exit 1; }
 eval "$exports"
@@ -25,9 +19,8 @@ if [ "$layer" = win32 ] || [ "$layer" = all ]; then
   (cd "$build/tests/win32" && "$MOZHOU_WINE" ./win32_tests.exe) || status=1
 fi
 if [ "$layer" = e2e ] || [ "$layer" = all ]; then
-  MOZHOU_EXE=$build/dist/墨舟.exe MOZHOU_REQUIRE_EXE=1 \
+  MOZHOU_EXE=$TEST_DIST/墨舟.exe MOZHOU_REQUIRE_EXE=1 \
   E2E_DRIVER_EXE=$build/tests/e2e/driver/e2e-driver.exe \
-  MOZHOU_ARTWORK_DIR=$root/build/native/assets \
     /usr/bin/python3 -m pytest -q tests/e2e "$@" || status=1
 fi
 tools/harness.sh down >/dev/null 2>&1 || true

@@ -1,0 +1,7 @@
+# Sourced by the runners: picks the Windows build this machine can run (see test-arch.sh) and
+# sets TEST_BUILD (its build folder), TEST_DIST (where its program is) and MOZHOU_WINEARCH.
+if [ "$(tools/test-arch.sh)" = x86_64 ]; then
+  TEST_BUILD=$PWD/build/win64; TEST_DIST=$TEST_BUILD/dist; export MOZHOU_WINEARCH=win64
+else
+  TEST_BUILD=$PWD/build/win; TEST_DIST=$PWD/build/dist; export MOZHOU_WINEARCH=win32
+fi
