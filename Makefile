@@ -12,7 +12,7 @@ PROGRAM := $(DIST)/墨舟.exe
 PYTEST_ARGS ?=
 
 
-.PHONY: all setup native windows test-build run test unit-test win32-test e2e-test bench clean
+.PHONY: all setup native windows test-build run test unit-test win32-test e2e-test bench fuzz clean
 
 all: windows
 
@@ -51,6 +51,12 @@ test: test-build
 
 bench: test-build
 	@tools/run-bench.sh
+
+# Fuzzes the portable byte handling for a minute (clang's libFuzzer).
+fuzz: setup
+	@CC=clang CXX=clang++ cmake -S . -B $(BUILD)/fuzz -DMOZHOU_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+	@cmake --build $(BUILD)/fuzz --target text_fuzz -j$(JOBS)
+	@mkdir -p $(BUILD)/fuzz/corpus && $(BUILD)/fuzz/fuzz/text_fuzz -max_total_time=60 $(BUILD)/fuzz/corpus
 
 clean:
 	rm -rf $(BUILD)
