@@ -37,10 +37,7 @@ std::wstring SelectedText(HWND edit) {
     DWORD start = 0;
     DWORD end = 0;
     SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    const int length = GetWindowTextLengthW(edit);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    GetWindowTextW(edit, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(length));
+    const std::wstring text = ui::WindowText(edit);
     start = std::min<DWORD>(start, text.size());
     end = std::clamp<DWORD>(end, start, text.size());
     return text.substr(start, end - start);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ui/integer_input.h"
+#include "ui/window_win.h"
 
 namespace ui {
 namespace {
@@ -131,11 +132,7 @@ INT_PTR CALLBACK InputBoxProcedure(HWND dialog, UINT message, WPARAM wParam, LPA
     }
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK && state != nullptr) {
-            HWND edit = GetDlgItem(dialog, editItem);
-            const int length = GetWindowTextLengthW(edit);
-            std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-            GetWindowTextW(edit, text.data(), length + 1);
-            text.resize(static_cast<std::size_t>(length));
+            const std::wstring text = WindowText(GetDlgItem(dialog, editItem));
             state->value = LeadingInteger(
                 std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()));
             EndDialog(dialog, IDOK);

@@ -301,14 +301,15 @@ void Window::SetTitle(std::wstring_view title) {
     SetWindowTextW(handle_, std::wstring(title).c_str());
 }
 
-std::wstring Window::Text(int id) const {
-    HWND control = Control(id);
-    if (control == nullptr) return {};
-    const LRESULT length = SendMessageW(control, WM_GETTEXTLENGTH, 0, 0);
+std::wstring Window::Text(int id) const { return WindowText(Control(id)); }
+
+std::wstring WindowText(HWND window) {
+    if (window == nullptr) return {};
+    const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
     if (length <= 0) return {};
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     const LRESULT copied =
-        SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+        SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<std::size_t>(std::clamp<LRESULT>(copied, 0, length)));
     return text;
 }

@@ -113,6 +113,9 @@ void SetPictureRenderer(PictureRenderer renderer);
 // The program icon is resource 1 of the executable.
 inline constexpr int programIconResource = 1;
 
+// The whole text of a window or control.
+std::wstring WindowText(HWND window);
+
 // Runs the message loop until WM_QUIT; returns its exit code.
 int RunMessageLoop();
 
