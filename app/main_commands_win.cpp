@@ -3,6 +3,7 @@
 #include "app/main_window_win.h"
 #include "app/program_state_win.h"
 #include "device/printer_object_win.h"
+#include "text/print_command_win.h"
 #include "ui/window_win.h"
 
 namespace app {
@@ -104,7 +105,7 @@ void OnTrayNotify(ui::EventArgs& event) {
 
 void OnFindClicked(ui::EventArgs&) { EmphasizeButton(findButton); }
 
-void OnPrintClicked(ui::EventArgs&) { EmphasizeButton(printButton); }
+void OnPrintClicked(ui::EventArgs&) { text::PrintCommand(); }
 
 void OnStopClicked(ui::EventArgs&) {
     EmphasizeButton(stopButton);

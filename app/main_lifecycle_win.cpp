@@ -11,6 +11,7 @@
 #include "app/resources_win.h"
 #include "app/single_instance_win.h"
 #include "app/tray_icon_win.h"
+#include "device/printer_object_win.h"
 #include "ui/dialogs_win.h"
 #include "ui/text_win.h"
 #include "ui/window_win.h"
@@ -30,6 +31,7 @@ void OnMainCreated(ui::EventArgs& event) {
     // Themed drawing comes from the application manifest (common controls 6).
     aboutCountdown = aboutCountdownStart;
     window.SetEnabled(printButton, false);
+    device::MainPrinter().SetOwner(window.Handle());
     trayIcon = std::make_unique<TrayIcon>(
         window.Handle(), IconFromFileBytes(ResourceBytes(TRAY_ICON_RESOURCE)),
         ui::Widen(trayTooltip));
@@ -45,6 +47,7 @@ void OnMainCloseRequested(ui::EventArgs& event) {
 }
 
 void OnMainDestroyed(ui::EventArgs&) {
+    device::MainPrinter().EndPrinting();
     trayIcon.reset();
     SetMainWindow(nullptr);
     PostQuitMessage(0);

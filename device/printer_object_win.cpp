@@ -1,10 +1,493 @@
 #include "device/printer_object_win.h"
 
-namespace device {
+#include <cderr.h>
+#include <commdlg.h>
+#include <winspool.h>
 
-void PrinterObject::EndPrinting() { jobRunning_ = false; }
+#include <array>
+#include <cstdlib>
+#include <string>
+
+#include "device/print_progress_win.h"
+#include "device/text_paging.h"
+#include "ui/text_win.h"
+#include "ui/window_win.h"
+
+namespace device {
+namespace {
+
+constexpr wchar_t untitledDocument[] = L"未命名打印作业";
+constexpr wchar_t fallbackFace[] = L"宋体";
+constexpr std::size_t longestFaceBytes = 31;  // LOGFONT's face field, in GBK bytes
+
+constexpr wchar_t outputFileName[] = L"Output.prn";
+constexpr wchar_t outputExtension[] = L"prn";
+constexpr wchar_t outputTitle[] = L"打印到文件";
+constexpr wchar_t outputFilter[] = L"打印输出文件 (*.prn)\0*.prn\0所有文件 (*.*)\0*.*\0";
+
+// Metric mapping modes of drawing units 1 to 5.
+constexpr std::array<int, 6> metricModes = {MM_TEXT,     MM_LOMETRIC,  MM_HIMETRIC,
+                                            MM_LOENGLISH, MM_HIENGLISH, MM_TWIPS};
+
+// Print dialog failures after which the remembered printer is dropped and the dialog retried.
+bool IsStalePrinterError(DWORD error) {
+    return error == PDERR_PRINTERNOTFOUND || error == PDERR_DNDMMISMATCH ||
+           error == PDERR_DEFAULTDIFFERENT;
+}
+
+int ScreenDpi() {
+    ui::WindowDc screen(nullptr);
+    return GetDeviceCaps(screen.get(), LOGPIXELSY);
+}
+
+LOGFONTW DefaultGuiFont() {
+    LOGFONTW font{};
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
+    return font;
+}
+
+// Locks a movable global block for the scope.
+template <typename T>
+class GlobalLock {
+public:
+    explicit GlobalLock(HGLOBAL memory)
+        : memory_(memory), data_(memory != nullptr ? static_cast<T*>(::GlobalLock(memory)) : nullptr) {}
+    GlobalLock(const GlobalLock&) = delete;
+    GlobalLock& operator=(const GlobalLock&) = delete;
+    ~GlobalLock() {
+        if (data_ != nullptr) GlobalUnlock(memory_);
+    }
+    T* operator->() const { return data_; }
+    T* get() const { return data_; }
+
+private:
+    HGLOBAL memory_;
+    T* data_;
+};
+
+struct DeviceNames {
+    std::wstring driver;
+    std::wstring device;
+    std::wstring port;
+};
+
+DeviceNames ReadDeviceNames(HGLOBAL devNames) {
+    GlobalLock<DEVNAMES> names(devNames);
+    if (names.get() == nullptr) return {};
+    const auto* base = reinterpret_cast<const wchar_t*>(names.get());
+    return {base + names->wDriverOffset, base + names->wDeviceOffset, base + names->wOutputOffset};
+}
+
+// The part of a path after the last separator.
+std::wstring FileTitle(const std::wstring& path) {
+    const std::size_t slash = path.find_last_of(L"\\/:");
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+// Takes back the memory handles the print dialog returns: it may have freed and replaced ours.
+void KeepDialogHandles(PRINTDLGW& dialog, GlobalMemory& devMode, GlobalMemory& devNames) {
+    devMode.release();
+    devNames.release();
+    devMode.reset(dialog.hDevMode);
+    devNames.reset(dialog.hDevNames);
+}
+
+}  // namespace
+
+PrinterObject::PrinterObject() = default;
+
+PrinterObject::~PrinterObject() { EndPrinting(); }
+
+int PrinterObject::FontSize() const {
+    const LOGFONTW font = font_.value_or(DefaultGuiFont());
+    return SizeForFontHeight(font.lfHeight, ScreenDpi());
+}
+
+void PrinterObject::SetFontSize(int points) {
+    LOGFONTW font = font_.value_or(DefaultGuiFont());
+    font.lfHeight = FontHeightForSize(points, ScreenDpi());
+    font_ = font;
+    if (JobRunning()) BuildPrinterFont();
+}
+
+void PrinterObject::SetFontFaceName(std::wstring_view face) {
+    LOGFONTW font = font_.value_or(DefaultGuiFont());
+    const std::size_t bytes = ui::ToGbk(face).size();
+    const std::wstring used = bytes >= 1 && bytes <= longestFaceBytes && face.size() < LF_FACESIZE
+                                  ? std::wstring(face)
+                                  : std::wstring(fallbackFace);
+    std::fill(std::begin(font.lfFaceName), std::end(font.lfFaceName), L'\0');
+    used.copy(font.lfFaceName, LF_FACESIZE - 1);
+    // Matched by its name, whatever script the default font was made for.
+    font.lfCharSet = DEFAULT_CHARSET;
+    font_ = font;
+    if (JobRunning()) BuildPrinterFont();
+}
+
+bool PrinterObject::StartPrinting(bool showDialog, bool showProgress,
+                                  std::optional<PaperChoice> paper) {
+    printerName_.clear();
+    if (JobRunning()) return false;
+
+    if (!RunPrintDialog(showDialog, paper)) return false;
+
+    const DeviceNames names = ReadDeviceNames(devNames_.get());
+    HDC dc;
+    {
+        GlobalLock<DEVMODEW> mode(devMode_.get());
+        dc = CreateDCW(names.driver.c_str(), names.device.c_str(), nullptr, mode.get());
+    }
+    if (dc == nullptr) return false;
+
+    std::wstring outputFile;
+    if (printToFile_ && !AskOutputFile(outputFile)) {
+        DeleteDC(dc);
+        return false;
+    }
+
+    dc_ = dc;
+    printerName_ = names.device;
+    position_ = {};
+    pageNumber_ = settings_.FirstPageNumber();
+    aborted_ = false;
+    ReadDeviceMetrics();
+
+    const std::wstring document = documentName.empty() ? untitledDocument : documentName;
+    DOCINFOW info{};
+    info.cbSize = sizeof info;
+    info.lpszDocName = document.c_str();
+    info.lpszOutput = outputFile.empty() ? nullptr : outputFile.c_str();
+
+    if (showProgress) {
+        const std::wstring destination =
+            outputFile.empty() ? PrinterDestination(names.device, names.port) : FileTitle(outputFile);
+        progress_ = PrintProgressDialog::Show(
+            owner_, {document, destination, CopiesPrinted(), pageNumber_}, [this] { Abort(); });
+    }
+
+    if (StartDocW(dc_, &info) <= 0) {
+        // Nothing reaches the printer: a failure, so the printer name is not reported either.
+        CloseProgress();
+        DeselectObjects();
+        DeleteDC(dc_);
+        dc_ = nullptr;
+        printerName_.clear();
+        return false;
+    }
+
+    BuildPrinterFont();
+    pageOpen_ = false;
+    if (progress_) progress_->Repaint();
+    if (!OpenPage()) {
+        EndPrinting();
+        printerName_.clear();
+        return false;
+    }
+    return true;
+}
+
+bool PrinterObject::RunPrintDialog(bool showDialog, const std::optional<PaperChoice>& paper) {
+    printToFile_ = false;
+    if (!devNames_) {
+        // The first request takes the system's default printer.
+        PRINTDLGW defaults{};
+        defaults.lStructSize = sizeof defaults;
+        defaults.Flags = PD_RETURNDEFAULT;
+        if (PrintDlgW(&defaults)) KeepDialogHandles(defaults, devMode_, devNames_);
+    }
+    customPaper_.reset();
+    if (paper && devMode_) ApplyPaper(*paper);
+
+    PRINTDLGW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner_;
+    dialog.Flags = PD_USEDEVMODECOPIESANDCOLLATE;
+    if (settings_.MinPage() < 0) dialog.Flags |= PD_NOPAGENUMS;
+    if (settings_.collate) dialog.Flags |= PD_COLLATE;
+    if (settings_.Selection() < 0) dialog.Flags |= PD_NOSELECTION;
+    if (settings_.Selection() > 0) dialog.Flags |= PD_SELECTION;
+    if (const auto range = PageRangeForDialog(settings_)) {
+        dialog.nMinPage = static_cast<WORD>(range->minPage);
+        dialog.nMaxPage = static_cast<WORD>(range->maxPage);
+        dialog.nFromPage = static_cast<WORD>(range->fromPage);
+        dialog.nToPage = static_cast<WORD>(range->toPage != 0 ? range->toPage : range->maxPage);
+    }
+    const int copies = settings_.Copies() > 0 ? settings_.Copies() : 1;
+    dialog.nCopies = static_cast<WORD>(copies);
+    if (GlobalLock<DEVMODEW> mode(devMode_.get()); mode.get() != nullptr) {
+        mode->dmCopies = static_cast<short>(copies);
+        mode->dmFields |= DM_COPIES;
+        if (settings_.collate) {
+            mode->dmCollate = DMCOLLATE_TRUE;
+            mode->dmFields |= DM_COLLATE;
+        }
+    }
+
+    const bool shown = showDialog || !devNames_;
+    if (shown) {
+        dialog.hDevMode = devMode_.get();
+        dialog.hDevNames = devNames_.get();
+        BOOL chosen = PrintDlgW(&dialog);
+        if (!chosen && IsStalePrinterError(CommDlgExtendedError())) {
+            devMode_.reset();
+            devNames_.reset();
+            dialog.hDevMode = nullptr;
+            dialog.hDevNames = nullptr;
+            chosen = PrintDlgW(&dialog);
+        }
+        KeepDialogHandles(dialog, devMode_, devNames_);
+        if (!chosen) return false;
+        printToFile_ = (dialog.Flags & PD_PRINTTOFILE) != 0;
+    }
+    if (!devNames_) return false;
+
+    GlobalLock<DEVMODEW> mode(devMode_.get());
+    if (customPaper_ && mode.get() != nullptr && mode->dmPaperSize == userDefinedPaperNumber) {
+        mode->dmPaperWidth = static_cast<short>(customPaper_->customWidth);
+        mode->dmPaperLength = static_cast<short>(customPaper_->customHeight);
+    }
+    if (shown) {
+        if (settings_.Copies() != -1 && mode.get() != nullptr) settings_.SetCopies(mode->dmCopies);
+        if (settings_.Selection() >= 0) settings_.SetSelection((dialog.Flags & PD_SELECTION) ? 1 : 0);
+        settings_.collate = mode.get() != nullptr && mode->dmCollate == DMCOLLATE_TRUE;
+        if ((dialog.Flags & PD_PAGENUMS) != 0) {
+            settings_.ReadBackPageRange(dialog.nFromPage, dialog.nToPage);
+        } else {
+            settings_.ReadBackPageRange(std::nullopt, std::nullopt);
+        }
+    }
+    return true;
+}
+
+void PrinterObject::ApplyPaper(const PaperChoice& paper) {
+    GlobalLock<DEVMODEW> mode(devMode_.get());
+    if (mode.get() == nullptr) return;
+    const DeviceNames names = ReadDeviceNames(devNames_.get());
+    HANDLE printer = nullptr;
+    std::wstring device = names.device;
+    const bool opened = OpenPrinterW(device.data(), &printer, nullptr) != FALSE;
+    // Only the fields set here are merged into the driver's current settings.
+    if (opened) mode->dmFields = 0;
+
+    if (paper.paper == userDefinedPaperCode) {
+        if (paper.customWidth > 0 && paper.customHeight > 0) {
+            mode->dmPaperSize = userDefinedPaperNumber;
+            mode->dmPaperWidth = static_cast<short>(paper.customWidth);
+            mode->dmPaperLength = static_cast<short>(paper.customHeight);
+            mode->dmFields |= DM_PAPERSIZE | DM_PAPERLENGTH | DM_PAPERWIDTH;
+            customPaper_ = paper;
+        }
+    } else if (const auto number = PaperNumberForCode(paper.paper)) {
+        mode->dmPaperSize = static_cast<short>(*number);
+        mode->dmFields |= DM_PAPERSIZE;
+    }
+    mode->dmOrientation = static_cast<short>(OrientationForCode(paper.orientation));
+    mode->dmFields |= DM_ORIENTATION;
+
+    if (opened) {
+        DocumentPropertiesW(nullptr, printer, device.data(), mode.get(), mode.get(),
+                            DM_IN_BUFFER | DM_OUT_BUFFER);
+        ClosePrinter(printer);
+    }
+}
+
+bool PrinterObject::AskOutputFile(std::wstring& path) {
+    std::array<wchar_t, MAX_PATH> file{};
+    std::wstring(outputFileName).copy(file.data(), file.size() - 1);
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner_;
+    dialog.lpstrFilter = outputFilter;
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.lpstrTitle = outputTitle;
+    dialog.lpstrDefExt = outputExtension;
+    dialog.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    if (!GetSaveFileNameW(&dialog)) return false;
+    path = file.data();
+    return true;
+}
+
+void PrinterObject::ReadDeviceMetrics() {
+    metrics_.physicalWidth = GetDeviceCaps(dc_, PHYSICALWIDTH);
+    metrics_.physicalHeight = GetDeviceCaps(dc_, PHYSICALHEIGHT);
+    metrics_.offsetX = GetDeviceCaps(dc_, PHYSICALOFFSETX);
+    metrics_.offsetY = GetDeviceCaps(dc_, PHYSICALOFFSETY);
+    metrics_.printableWidth = GetDeviceCaps(dc_, HORZRES);
+    metrics_.printableHeight = GetDeviceCaps(dc_, VERTRES);
+    ui::WindowDc screen(nullptr);
+    stretchMode_ = GetDeviceCaps(screen.get(), BITSPIXEL) > 16 ? HALFTONE : COLORONCOLOR;
+}
+
+void PrinterObject::BuildPrinterFont() {
+    LOGFONTW font = font_.value_or(DefaultGuiFont());
+    font.lfHeight = PrinterFontHeight(font.lfHeight, ScreenDpi(), settings_.Unit(),
+                                      GetDeviceCaps(dc_, LOGPIXELSY));
+    ui::Font built(CreateFontIndirectW(&font));
+    if (!built) return;
+    if (GetCurrentObject(dc_, OBJ_FONT) == printerFont_.get()) {
+        SelectObject(dc_, built.get());
+    }
+    printerFont_ = std::move(built);
+}
+
+void PrinterObject::ApplyMappingMode() {
+    const DrawingUnit unit = settings_.Unit();
+    if (unit == DrawingUnit::DevicePixel) {
+        SetMapMode(dc_, MM_TEXT);
+        return;
+    }
+    SetMapMode(dc_, metricModes[static_cast<int>(unit)]);
+    SetMapMode(dc_, MM_ANISOTROPIC);
+    SIZE extent;
+    GetWindowExtEx(dc_, &extent);
+    SetWindowExtEx(dc_, extent.cx, -extent.cy, nullptr);
+    POINT origin;
+    if (GetViewportOrgEx(dc_, &origin) && (origin.x != 0 || origin.y != 0)) {
+        SetViewportOrgEx(dc_, 0, 0, nullptr);
+    }
+    if (GetWindowOrgEx(dc_, &origin) && (origin.x != 0 || origin.y != 0)) {
+        SetWindowOrgEx(dc_, 0, 0, nullptr);
+    }
+}
+
+void PrinterObject::SelectObjects() {
+    SelectObject(dc_, GetStockObject(BLACK_PEN));
+    SelectObject(dc_, GetStockObject(WHITE_BRUSH));
+    SelectObject(dc_, printerFont_ ? printerFont_.get() : GetStockObject(DEFAULT_GUI_FONT));
+    SetTextColor(dc_, settings_.textColor);
+    if (settings_.textBackground == transparentColour) {
+        SetBkMode(dc_, TRANSPARENT);
+        SetBkColor(dc_, RGB(255, 255, 255));
+    } else {
+        SetBkMode(dc_, OPAQUE);
+        SetBkColor(dc_, settings_.textBackground);
+    }
+    SetROP2(dc_, R2_COPYPEN);
+    SetStretchBltMode(dc_, stretchMode_);
+    SetPolyFillMode(dc_, WINDING);
+}
+
+void PrinterObject::DeselectObjects() {
+    if (dc_ == nullptr) return;
+    SelectObject(dc_, GetStockObject(BLACK_PEN));
+    SelectObject(dc_, GetStockObject(WHITE_BRUSH));
+    SelectObject(dc_, GetStockObject(DEFAULT_GUI_FONT));
+}
+
+bool PrinterObject::OpenPage() {
+    ApplyMappingMode();
+    if (!pageOpen_) {
+        if (StartPage(dc_) <= 0) return false;
+        pageOpen_ = true;
+        ApplyMappingMode();
+    }
+    return true;
+}
+
+void PrinterObject::NewPage() {
+    ++pageNumber_;
+    DeselectObjects();
+    EndPage(dc_);
+    StartPage(dc_);
+    ApplyMappingMode();
+    SelectObjects();
+    if (progress_) progress_->SetPageNumber(pageNumber_);
+}
+
+int PrinterObject::ToDrawingUnitsY(int pixels) {
+    POINT point{0, pixels};
+    DPtoLP(dc_, &point, 1);
+    return point.y;
+}
+
+int PrinterObject::ToPixelsY(int units) {
+    POINT point{0, units};
+    LPtoDP(dc_, &point, 1);
+    return point.y;
+}
+
+int PrinterObject::PrintableWidth() {
+    if (!JobRunning()) return 0;
+    ApplyMappingMode();
+    POINT size{metrics_.UsableWidth(), 0};
+    DPtoLP(dc_, &size, 1);
+    return LengthInsideMargins(size.x, settings_.marginLeft, settings_.marginRight);
+}
+
+int PrinterObject::PrintableHeight() {
+    if (!JobRunning()) return 0;
+    ApplyMappingMode();
+    return LengthInsideMargins(ToDrawingUnitsY(metrics_.UsableHeight()), settings_.marginTop,
+                               settings_.marginBottom);
+}
+
+void PrinterObject::PrintTextLines(std::string_view gbk) { PrintTextLines({gbk}); }
+
+void PrinterObject::PrintTextLines(std::initializer_list<std::string_view> gbkTexts) {
+    ui::ProcessPendingMessages();
+    if (!JobRunning()) return;
+    if (!OpenPage()) {
+        EndPrinting();
+        return;
+    }
+    SelectObjects();
+    POINT start = position_;
+    DPtoLP(dc_, &start, 1);
+    const int pageHeight = PrintableHeight();
+    SIZE letter{};
+    GetTextExtentPoint32W(dc_, L"W", 1, &letter);
+
+    LinePlacer placer(start.y, pageHeight,
+                      {[this](int units) { return ToPixelsY(units); },
+                       [this](int pixels) { return ToDrawingUnitsY(pixels); }});
+    for (std::string_view text : gbkTexts) {
+        for (std::string_view line : SplitIntoLines(text)) {
+            const std::wstring wide = ui::FromGbk(line);
+            SIZE extent = letter;
+            if (!wide.empty()) {
+                GetTextExtentPoint32W(dc_, wide.data(), static_cast<int>(wide.size()), &extent);
+            }
+            ui::ProcessPendingMessages();
+            if (!JobRunning()) return;  // aborted meanwhile: the job is already ended
+            const LinePlacement placement = placer.Place(extent.cy);
+            if (placement.onNewPage) NewPage();
+            if (!wide.empty()) {
+                TextOutW(dc_, settings_.marginLeft + start.x, settings_.marginTop + placement.top,
+                         wide.data(), static_cast<int>(wide.size()));
+            }
+        }
+    }
+    POINT end{start.x, placer.Top()};
+    LPtoDP(dc_, &end, 1);
+    position_ = end;
+    DeselectObjects();
+}
+
+void PrinterObject::EndPrinting() {
+    if (JobRunning()) {
+        position_ = {};
+        if (pageOpen_) {
+            EndPage(dc_);
+            pageOpen_ = false;
+        }
+        DeselectObjects();
+        EndDoc(dc_);
+        DeleteDC(dc_);
+        dc_ = nullptr;
+        printerFont_.reset();
+    }
+    CloseProgress();
+}
 
 void PrinterObject::CancelPrinting() { EndPrinting(); }
+
+void PrinterObject::Abort() {
+    aborted_ = true;
+    EndPrinting();
+}
+
+void PrinterObject::CloseProgress() { progress_.reset(); }
 
 PrinterObject& MainPrinter() {
     static PrinterObject printer;

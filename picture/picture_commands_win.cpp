@@ -2,8 +2,9 @@
 
 namespace picture {
 
-// Picture handling is not built yet; these menu items do nothing until it is.
+// Picture handling is not built yet; these commands do nothing until it is.
 void OnChangeBackgroundChosen(ui::EventArgs&) {}
 void OnAdjustPictureChosen(ui::EventArgs&) {}
+void PrintPictureJob() {}
 
 }  // namespace picture

@@ -9,4 +9,7 @@ void OnChangeBackgroundChosen(ui::EventArgs& event);
 // "调节大小": opens the picture adjustment window.
 void OnAdjustPictureChosen(ui::EventArgs& event);
 
+// Prints the main window's picture.
+void PrintPictureJob();
+
 }  // namespace picture

@@ -13,6 +13,12 @@ inline constexpr std::string_view charsPerLinePrompt = "请输入打印每行的
 inline constexpr std::string_view charsPerLineCaption = "每行字数";
 inline constexpr std::string_view charsPerLineInitialText = "80";
 inline constexpr std::string_view lineTooWideMessage = "打印每行的字数大于纸张，应小于99个字";
+inline constexpr std::string_view lineTooNarrowMessage = "打印每行的字数应为1到98个字";
+inline constexpr std::string_view timedMessageCaption = "提示信息";
+
+// The bytes per line a text can be printed with.
+inline constexpr int fewestCharsPerLine = 1;
+inline constexpr int mostCharsPerLine = 98;
 inline constexpr std::string_view separateTextQuestion = "是否打印单独编辑的内容？";
 
 enum class SpaceMode { Delete, Keep };

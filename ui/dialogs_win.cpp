@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/dialog_template_win.h"
 #include "ui/integer_input.h"
 #include "ui/window_win.h"
 
@@ -18,8 +19,6 @@ constexpr wchar_t defaultMessageCaption[] = L"信息：";
 constexpr wchar_t defaultInputCaption[] = L"请输入：";
 constexpr wchar_t okCaption[] = L"确认输入(&O)";
 constexpr wchar_t cancelCaption[] = L"取消(&C)";
-constexpr wchar_t dialogFace[] = L"MS Shell Dlg";
-constexpr WORD dialogPointSize = 9;
 
 enum InputBoxItem : WORD { promptItem = 100, editItem = 101 };
 
@@ -33,65 +32,6 @@ constexpr short editHeight = 13;
 constexpr short buttonWidth = 56;
 constexpr short buttonHeight = 15;
 constexpr short buttonTop = 60;
-
-constexpr WORD buttonClass = 0x0080;
-constexpr WORD editClass = 0x0081;
-constexpr WORD staticClass = 0x0082;
-
-// Builds an in-memory DLGTEMPLATE; items must start on DWORD boundaries.
-class DialogTemplate {
-public:
-    DialogTemplate(DWORD style, short width, short height) {
-        Add<DWORD>(style | DS_SETFONT | DS_MODALFRAME);
-        Add<DWORD>(0);  // extended style
-        countAt_ = words_.size();
-        Add<WORD>(0);  // item count, filled in by AddItem
-        Add<short>(0);
-        Add<short>(0);
-        Add<short>(width);
-        Add<short>(height);
-        Add<WORD>(0);  // no menu
-        Add<WORD>(0);  // default class
-        Add<WORD>(0);  // empty title, set at WM_INITDIALOG
-        Add<WORD>(dialogPointSize);
-        AddString(dialogFace);
-    }
-
-    void AddItem(WORD classAtom, DWORD style, short x, short y, short width, short height, WORD id,
-                 const wchar_t* text) {
-        if (words_.size() % 2 != 0) words_.push_back(0);
-        Add<DWORD>(style | WS_CHILD | WS_VISIBLE);
-        Add<DWORD>(0);
-        Add<short>(x);
-        Add<short>(y);
-        Add<short>(width);
-        Add<short>(height);
-        Add<WORD>(id);
-        Add<WORD>(0xFFFF);  // a predefined class follows as an atom
-        Add<WORD>(classAtom);
-        AddString(text);
-        Add<WORD>(0);  // no creation data
-        ++words_[countAt_];
-    }
-
-    const DLGTEMPLATE* get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
-
-private:
-    template <typename T>
-    void Add(T value) {
-        static_assert(sizeof(T) % sizeof(WORD) == 0);
-        WORD parts[sizeof(T) / sizeof(WORD)];
-        std::memcpy(parts, &value, sizeof(T));
-        words_.insert(words_.end(), std::begin(parts), std::end(parts));
-    }
-    void AddString(const wchar_t* text) {
-        for (; *text != L'\0'; ++text) words_.push_back(static_cast<WORD>(*text));
-        words_.push_back(0);
-    }
-
-    std::vector<WORD> words_;
-    std::size_t countAt_ = 0;
-};
 
 struct InputBoxState {
     std::wstring prompt;
