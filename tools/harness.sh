@@ -4,7 +4,8 @@
 #
 #   tools/harness.sh up [--display-from-env]   start what is missing; print exports
 #   tools/harness.sh env                        print exports only
-#   tools/harness.sh down                       stop what `up` started
+#   tools/harness.sh down [--force]             stop what `up` started, unless another
+#                                               registered runner still uses it
 #   tools/harness.sh status                     show what is running
 #
 # Use:  eval "$(tools/harness.sh up)"
@@ -374,8 +375,34 @@ stop_pidfile() { # pidfile name
   rm -f "$f"
 }
 
+# Runners that share the environment register while they use it (MOZHOU_HARNESS_USER=<their
+# pid>); `down` leaves everything running while another live runner is registered.
+register_user() {
+  [ -n "${MOZHOU_HARNESS_USER:-}" ] || return 0
+  mkdir -p "$STATE/users" && : > "$STATE/users/$MOZHOU_HARNESS_USER"
+}
+
+other_users() {
+  local f pid
+  [ -d "$STATE/users" ] || return 0
+  for f in "$STATE/users"/*; do
+    [ -e "$f" ] || continue
+    pid=${f##*/}
+    if [ "$pid" = "${MOZHOU_HARNESS_USER:-}" ] || ! kill -0 "$pid" 2>/dev/null; then
+      rm -f "$f"
+    else
+      echo "$pid"
+    fi
+  done
+}
+
 cmd_down() {
-  local p
+  local p users
+  users=$(other_users | tr '\n' ' ')
+  if [ -n "$users" ] && [ "${1:-}" != --force ]; then
+    log "still used by pid $users- left running"
+    return 0
+  fi
   for p in "$BUILD/wineprefix" "$BUILD/wineprefix64"; do
     if [ -d "$p" ] && command -v wineserver >/dev/null; then
       WINEPREFIX="$p" wineserver -k >/dev/null 2>&1 || true
@@ -426,12 +453,13 @@ main() {
       ensure_queue          # reads the printers when the prefix is made
       ensure_prefix
       write_shim
+      register_user
       log "up in $(( $(date +%s) - t0 ))s"
       print_exports ;;
     env) print_exports ;;
     down)
       take_lock
-      cmd_down ;;
+      cmd_down "${1:-}" ;;
     status) cmd_status ;;
     *) echo "usage: $0 up [--display-from-env] | env | down | status" >&2; exit 2 ;;
   esac

@@ -4,6 +4,7 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 . tools/test-build-env.sh
+export MOZHOU_HARNESS_USER=$$
 build=$TEST_BUILD
 eval "$(tools/harness.sh up)" || exit 1
 work=$root/build/bench-tmp

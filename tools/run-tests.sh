@@ -9,6 +9,7 @@ layer=${1:-all}
 shift || true
 
 . tools/test-build-env.sh
+export MOZHOU_HARNESS_USER=$$
 build=$TEST_BUILD
 echo "[tests] Windows tests run as $MOZHOU_WINEARCH ($build)"
 
