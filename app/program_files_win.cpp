@@ -49,8 +49,9 @@ bool FileExists(const std::wstring& path) {
 }
 
 std::vector<std::uint8_t> ReadWholeFile(const std::wstring& path) {
-    ui::KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ui::KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return {};
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > MAXDWORD / 2) {
@@ -65,13 +66,35 @@ std::vector<std::uint8_t> ReadWholeFile(const std::wstring& path) {
     return bytes;
 }
 
-bool WriteWholeFile(const std::wstring& path, std::span<const std::uint8_t> bytes) {
+namespace {
+
+bool WriteFileContents(const std::wstring& path, std::span<const std::uint8_t> bytes, bool flush) {
     ui::KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     DWORD written = 0;
-    return WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-           written == bytes.size();
+    if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+        written != bytes.size()) {
+        return false;
+    }
+    return !flush || FlushFileBuffers(file.get());
+}
+
+}  // namespace
+
+bool WriteWholeFile(const std::wstring& path, std::span<const std::uint8_t> bytes) {
+    return WriteFileContents(path, bytes, false);
+}
+
+bool ReplaceWholeFile(const std::wstring& path, std::span<const std::uint8_t> bytes) {
+    const std::wstring temporary = path + L".new";
+    if (WriteFileContents(temporary, bytes, true) &&
+        MoveFileExW(temporary.c_str(), path.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return true;
+    }
+    DeleteFileW(temporary.c_str());
+    return false;
 }
 
 }  // namespace app

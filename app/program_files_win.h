@@ -20,5 +20,8 @@ bool FileExists(const std::wstring& path);
 std::vector<std::uint8_t> ReadWholeFile(const std::wstring& path);
 // Creates or replaces the file; false when it could not be written completely.
 bool WriteWholeFile(const std::wstring& path, std::span<const std::uint8_t> bytes);
+// Replaces the file in one step: the bytes go to a file beside it first, which then takes its
+// place. A failed write leaves the old file as it was.
+bool ReplaceWholeFile(const std::wstring& path, std::span<const std::uint8_t> bytes);
 
 }  // namespace app

@@ -1,5 +1,7 @@
 #include "app/program_state_win.h"
 
+#include "ui/file_dialog_win.h"
+
 namespace app {
 namespace {
 
@@ -12,5 +14,10 @@ int aboutCountdown = 0;
 
 ui::Window* MainWindow() { return mainWindow; }
 void SetMainWindow(ui::Window* window) { mainWindow = window; }
+
+ui::FileDialog& MainFileDialog() {
+    static ui::FileDialog dialog;
+    return dialog;
+}
 
 }  // namespace app

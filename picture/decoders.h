@@ -1,0 +1,45 @@
+// The decoders: picture file bytes in, pixels out. Each returns nullopt for data it cannot
+// decode (a wrong or lying header, data that ends early, a size that is not acceptable).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "picture/picture_data.h"
+
+namespace picture {
+
+std::optional<Image> DecodeJpeg(Bytes bytes);  // to Bgr24
+std::optional<Image> DecodePng(Bytes bytes);   // to Bgra32
+std::optional<Image> DecodeBmp(Bytes bytes);   // to Bgr24
+std::optional<Image> DecodeGif(Bytes bytes);   // the first frame, Indexed8, the logical screen's size
+std::optional<Image> DecodePcx(Bytes bytes);   // Indexed8 or Mono1
+
+// Decodes by the recognised kind; icons and cursors are made by Windows and give nullopt here.
+std::optional<Image> DecodePicture(Bytes bytes, Kind kind);
+
+// All frames of a GIF, each the whole logical screen as Bgra32 after the frame was drawn with
+// the previous frames' disposal applied; pixels never drawn are transparent (alpha 0).
+struct AnimationFrame {
+    Image image;
+    int delayMs = 0;  // as stored; the shower decides how to treat very short delays
+};
+struct Animation {
+    std::vector<AnimationFrame> frames;
+};
+// Frames stop being added once their pixels together would exceed largestPixelCount.
+std::optional<Animation> DecodeGifAnimation(Bytes bytes);
+
+// The image an icon or cursor file holds for the program: the first entry of 32 pixels width
+// with more than 15 colours, else the last entry.
+struct IconImage {
+    std::size_t offset = 0;  // of the image data in the file
+    std::size_t size = 0;
+    int width = 0;           // from the image's own header
+    int height = 0;          // half the header's height (the header counts the mask too)
+    int bitCount = 0;
+};
+std::optional<IconImage> SelectIconImage(Bytes bytes);
+
+}  // namespace picture

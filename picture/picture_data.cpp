@@ -1,0 +1,39 @@
+#include "picture/picture_data.h"
+
+namespace picture {
+namespace {
+
+constexpr std::int64_t longestSide = 65535;
+
+std::size_t PadToFourBytes(std::size_t bytes) { return (bytes + 3) & ~std::size_t{3}; }
+
+}  // namespace
+
+std::size_t Image::StrideFor(PixelFormat format, int width) {
+    const auto columns = static_cast<std::size_t>(width < 0 ? 0 : width);
+    switch (format) {
+    case PixelFormat::Bgr24: return PadToFourBytes(columns * 3);
+    case PixelFormat::Bgra32: return columns * 4;
+    case PixelFormat::Indexed8: return PadToFourBytes(columns);
+    case PixelFormat::Mono1: return PadToFourBytes((columns + 7) / 8);
+    }
+    return 0;
+}
+
+bool AcceptableSize(std::int64_t width, std::int64_t height) {
+    return width >= 1 && height >= 1 && width <= longestSide && height <= longestSide &&
+           static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) <=
+               largestPixelCount;
+}
+
+std::optional<Image> AllocateImage(std::int64_t width, std::int64_t height, PixelFormat format) {
+    if (!AcceptableSize(width, height)) return std::nullopt;
+    Image image;
+    image.width = static_cast<int>(width);
+    image.height = static_cast<int>(height);
+    image.format = format;
+    image.pixels.assign(image.Stride() * static_cast<std::size_t>(image.height), 0);
+    return image;
+}
+
+}  // namespace picture

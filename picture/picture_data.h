@@ -1,0 +1,67 @@
+// Pictures as the decoders hand them over: the kind recognised from the file's bytes and the
+// decoded pixels, laid out so that they can be given to Windows as a top-down DIB unchanged.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace picture {
+
+using Bytes = std::span<const std::uint8_t>;
+
+// The kinds of picture file the program knows, by their content.
+enum class Kind : int {
+    None = 0,
+    Jpeg = 1,
+    Bmp = 2,
+    Icon = 3,
+    Cursor = 4,
+    Gif = 5,
+    Pcx8 = 6,  // 8 bits per pixel with a palette
+    Pcx1 = 7,  // 1 bit per pixel
+    Png = 8,
+};
+
+// Looks at the first 8 bytes; fewer than 8 bytes are never a picture.
+Kind RecognizeKind(Bytes bytes);
+
+enum class PixelFormat {
+    Bgr24,    // blue, green, red: JPEG and BMP
+    Bgra32,   // blue, green, red, alpha (not premultiplied): PNG
+    Indexed8, // palette indices: GIF and 8-bit PCX
+    Mono1,    // one bit per pixel, most significant bit leftmost, with a 2-entry palette: 1-bit PCX
+};
+
+// Decoded pixels. Rows are stored top row first, each row padded to a multiple of 4 bytes.
+struct Image {
+    int width = 0;
+    int height = 0;
+    PixelFormat format = PixelFormat::Bgr24;
+    std::vector<std::uint8_t> pixels;  // height × Stride() bytes
+    // Palette formats: entries as blue, green, red, 0 (a Windows RGBQUAD), unused entries black.
+    std::array<std::uint32_t, 256> palette{};
+    int paletteSize = 0;
+    int transparentIndex = -1;  // GIF only; -1 when there is none
+
+    std::size_t Stride() const { return StrideFor(format, width); }
+    static std::size_t StrideFor(PixelFormat format, int width);
+    std::uint8_t* Row(int y) { return pixels.data() + static_cast<std::size_t>(y) * Stride(); }
+    const std::uint8_t* Row(int y) const {
+        return pixels.data() + static_cast<std::size_t>(y) * Stride();
+    }
+};
+
+// Refuses sizes whose pixels could not be held by a 32-bit program, before anything is
+// allocated: both sides from 1 to 65535 and at most this many pixels.
+inline constexpr std::uint64_t largestPixelCount = 64ull * 1024 * 1024;
+bool AcceptableSize(std::int64_t width, std::int64_t height);
+
+// An image of the given size with its pixel buffer allocated and zeroed; nullopt when the size
+// is not acceptable.
+std::optional<Image> AllocateImage(std::int64_t width, std::int64_t height, PixelFormat format);
+
+}  // namespace picture
