@@ -16,7 +16,7 @@
 namespace app {
 namespace {
 
-FontChoice heldFont;  // the common dialog's values, kept between uses
+FontChoice mainFont;  // the main window's dialog values, kept between uses
 
 // Open with no owner; closed again when the scope ends.
 class ClipboardScope {
@@ -55,7 +55,7 @@ std::wstring ClipboardText() {
     return copy;
 }
 
-void ApplyHeldFont(ui::Window& window, int edit) {
+void ApplyHeldFont(ui::Window& window, int edit, const FontChoice& heldFont) {
     ui::FontSpec font;
     font.face = ui::FromGbk(EffectiveFaceGbk(heldFont.faceGbk));
     font.pointSize = heldFont.pointSize;
@@ -89,7 +89,7 @@ void PasteOverSelection(HWND edit) {
     SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-void ChooseEditFont(ui::Window& window, int edit) {
+void ChooseEditFont(ui::Window& window, int edit, FontChoice& heldFont) {
     LOGFONTW logFont{};
     const std::wstring face = ui::FromGbk(heldFont.faceGbk);
     std::copy_n(face.c_str(), std::min<std::size_t>(face.size(), LF_FACESIZE - 1), logFont.lfFaceName);
@@ -119,12 +119,12 @@ void ChooseEditFont(ui::Window& window, int edit) {
         heldFont.strikeOut = logFont.lfStrikeOut != 0;
     }
     // Cancelled or not, the held values go to the edit box.
-    ApplyHeldFont(window, edit);
+    ApplyHeldFont(window, edit, heldFont);
 }
 
 void OnCopyChosen(ui::EventArgs& event) { CopySelection(event.window.Control(editBox)); }
 void OnPasteChosen(ui::EventArgs& event) { PasteOverSelection(event.window.Control(editBox)); }
-void OnFontChosen(ui::EventArgs& event) { ChooseEditFont(event.window, editBox); }
+void OnFontChosen(ui::EventArgs& event) { ChooseEditFont(event.window, editBox, mainFont); }
 void OnAlignLeftChosen(ui::EventArgs& event) { event.window.SetAlignment(editBox, ui::Alignment::left); }
 void OnAlignCenterChosen(ui::EventArgs& event) {
     event.window.SetAlignment(editBox, ui::Alignment::center);

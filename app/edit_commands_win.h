@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "app/font_choice.h"
 #include "ui/description.h"
 
 namespace ui {
@@ -15,8 +16,9 @@ namespace app {
 void CopySelection(HWND edit);
 // The clipboard's text over the selection; without text the selection is deleted.
 void PasteOverSelection(HWND edit);
-// The font dialog, then its held values to the edit box whether confirmed or cancelled.
-void ChooseEditFont(ui::Window& window, int edit);
+// The font dialog, starting from the values it holds for its window, then those values to the
+// edit box whether confirmed or cancelled.
+void ChooseEditFont(ui::Window& window, int edit, FontChoice& held);
 
 // The main edit box's context menu items.
 void OnCopyChosen(ui::EventArgs& event);

@@ -103,8 +103,6 @@ void OnTrayNotify(ui::EventArgs& event) {
     }
 }
 
-void OnFindClicked(ui::EventArgs&) { EmphasizeButton(findButton); }
-
 void OnPrintClicked(ui::EventArgs&) { text::PrintCommand(); }
 
 void OnStopClicked(ui::EventArgs&) {

@@ -12,6 +12,7 @@
 #include "app/single_instance_win.h"
 #include "app/tray_icon_win.h"
 #include "device/printer_object_win.h"
+#include "text/separate_edit_win.h"
 #include "ui/dialogs_win.h"
 #include "ui/text_win.h"
 #include "ui/window_win.h"
@@ -44,6 +45,8 @@ void OnMainCloseRequested(ui::EventArgs& event) {
     const int answer = ui::ShowMessage(ui::Widen(closeQuestion), ui::Widen(closeCaption),
                                        MB_OKCANCEL | MB_ICONQUESTION);
     event.refuse = answer != IDOK;
+    // Text typed in the separate-edit window is kept or dropped by the user, never silently.
+    if (!event.refuse) text::CloseSeparateEdit();
 }
 
 void OnMainDestroyed(ui::EventArgs&) {

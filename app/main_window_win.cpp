@@ -8,7 +8,7 @@
 #include "app/program_texts.h"
 #include "app/window_helpers_win.h"
 #include "picture/picture_commands_win.h"
-#include "text/text_commands_win.h"
+#include "text/separate_edit_win.h"
 #include "update/update_commands_win.h"
 #include "ui/text_win.h"
 #include "ui/window_win.h"
@@ -33,7 +33,7 @@ constexpr std::array events{
     Binding{editBox, Event::Changed, OnEditChanged},
     Binding{editBox, Event::RightButtonDown, OnEditRightButton},
     Binding{pictureBox, Event::RightButtonDown, OnPictureRightButton},
-    Binding{findButton, Event::Clicked, OnFindClicked},
+    Binding{findButton, Event::Clicked, picture::OnFindClicked},
     Binding{printButton, Event::Clicked, OnPrintClicked},
     Binding{cancelButton, Event::Clicked, OnCancelClicked},
     Binding{stopButton, Event::Clicked, OnStopClicked},

@@ -27,7 +27,6 @@ void OnKeepSpacesClicked(ui::EventArgs& event);
 void OnEditChanged(ui::EventArgs& event);
 void OnEditRightButton(ui::EventArgs& event);
 void OnPictureRightButton(ui::EventArgs& event);
-void OnFindClicked(ui::EventArgs& event);
 void OnPrintClicked(ui::EventArgs& event);
 void OnCancelClicked(ui::EventArgs& event);
 void OnStopClicked(ui::EventArgs& event);

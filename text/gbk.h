@@ -8,6 +8,7 @@ namespace text {
 
 inline constexpr unsigned char firstLeadByte = 0x81;
 inline constexpr unsigned char lastLeadByte = 0xFE;
+inline constexpr unsigned char firstTrailByte = 0x40;
 
 inline bool IsLeadByte(char byte) {
     const auto value = static_cast<unsigned char>(byte);

@@ -14,7 +14,11 @@ constexpr DWORD fileBufferLength = 32768;
 
 }  // namespace
 
-bool FileDialog::ShowOpen(HWND owner) {
+bool FileDialog::ShowOpen(HWND owner) { return Show(owner, false); }
+
+bool FileDialog::ShowSave(HWND owner) { return Show(owner, true); }
+
+bool FileDialog::Show(HWND owner, bool save) {
     const std::wstring dialogFilter = DialogFilter(filter);
     std::vector<wchar_t> file(fileBufferLength, L'\0');
     fileName.copy(file.data(), file.size() - 1);
@@ -25,8 +29,9 @@ bool FileDialog::ShowOpen(HWND owner) {
     dialog.lpstrFilter = dialogFilter.size() > 1 ? dialogFilter.c_str() : nullptr;
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = fileBufferLength;
-    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-    if (!GetOpenFileNameW(&dialog)) return false;
+    dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    dialog.Flags |= save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST;
+    if (!(save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog))) return false;
     fileName = file.data();
     return true;
 }

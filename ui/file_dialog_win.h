@@ -17,6 +17,11 @@ public:
     // The open-file dialog. True when the user chose an existing file, now in fileName; on Cancel
     // everything stays as it was.
     bool ShowOpen(HWND owner);
+    // The save-file dialog, asking before an existing file is replaced.
+    bool ShowSave(HWND owner);
+
+private:
+    bool Show(HWND owner, bool save);
 };
 
 }  // namespace ui

@@ -1,0 +1,79 @@
+#include "text/separate_edit_texts.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cwctype>
+
+#include "text/gbk.h"
+
+namespace text {
+namespace {
+
+constexpr int rulerLines = 18;
+constexpr int rulerMarks = 20;
+constexpr std::string_view lineBreak = "\r\n";
+constexpr std::string_view markGap = "   ";
+constexpr char nulByte = 0x00;
+constexpr char ctrlZ = 0x1A;
+constexpr std::wstring_view textExtension = L".txt";
+
+}  // namespace
+
+std::string SeparateEditTitle(int editWidth, int editHeight) {
+    std::string title = "宽：";
+    title += std::to_string(editWidth);
+    title += "像素   高：";
+    title += std::to_string(editHeight);
+    title += "像素  (默认打印纸张宽度：160mm   高度：240mm   默认字体大小：14    每张容纳字行数：18行）";
+    return title;
+}
+
+std::string VerticalRulerText() {
+    std::string ruler;
+    ruler += lineBreak;
+    ruler += lineBreak;
+    for (int number = 1; number <= rulerLines; ++number) {
+        ruler += std::to_string(number);
+        if (number < rulerLines) {
+            for (int gap = 0; gap < 3; ++gap) ruler += lineBreak;
+        }
+    }
+    return ruler;
+}
+
+std::string HorizontalRulerText() {
+    // The ruler is wider than a sheet's 18 columns: its last two marks repeat 17 and 18.
+    std::string ruler;
+    for (int mark = 1; mark <= rulerMarks; ++mark) {
+        const int number = mark <= rulerLines ? mark : mark - 2;
+        ruler += markGap;
+        ruler += std::to_string(number);
+    }
+    return ruler;
+}
+
+std::string_view BackupTextPrefix(std::string_view gbk) {
+    std::size_t at = 0;
+    while (at < gbk.size()) {
+        const char byte = gbk[at];
+        if (byte == nulByte || byte == ctrlZ) break;
+        // Trail bytes start at 0x40, so a NUL or Ctrl-Z after a lead byte still ends the text.
+        const bool pair = IsLeadByte(byte) && at + 1 < gbk.size() &&
+                          static_cast<unsigned char>(gbk[at + 1]) >= firstTrailByte;
+        at += pair ? 2 : 1;
+    }
+    return gbk.substr(0, at);
+}
+
+std::wstring SaveAsFileName(std::wstring_view chosen) {
+    std::wstring name(chosen);
+    const bool hasExtension =
+        name.size() >= textExtension.size() &&
+        std::equal(textExtension.begin(), textExtension.end(),
+                   name.end() - static_cast<std::ptrdiff_t>(textExtension.size()),
+                   [](wchar_t a, wchar_t b) { return std::towlower(a) == std::towlower(b); });
+    if (!hasExtension) name += textExtension;
+    return name;
+}
+
+}  // namespace text

@@ -1,0 +1,28 @@
+// Texts of the separate-edit window that are built from values, and the byte rules of its files.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace text {
+
+inline constexpr std::string_view backupFileName = "打印备份.txt";
+inline constexpr std::string_view savePrompt = "是否保存？";
+
+// The window's title, stating the edit box's size in pixels and what one sheet holds.
+std::string SeparateEditTitle(int editWidth, int editHeight);
+
+// The vertical ruler: the numbers 1 to 18 three text lines apart, after two empty lines.
+std::string VerticalRulerText();
+// The horizontal ruler: 20 marks of three spaces and a number.
+std::string HorizontalRulerText();
+
+// The part of the backup file's GBK bytes that is appended: everything before the first NUL or
+// Ctrl-Z byte. A trail byte of a double-byte character is never taken for either.
+std::string_view BackupTextPrefix(std::string_view gbk);
+
+// The name a text is saved under: ".txt" is added unless the name already ends with it, in any
+// case.
+std::wstring SaveAsFileName(std::wstring_view chosen);
+
+}  // namespace text
