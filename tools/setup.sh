@@ -41,6 +41,8 @@ PACKAGES=(
   # native build/test tools
   cmake make g++ googletest python3 python3-pytest libjpeg-dev dpkg-dev
   file procps ca-certificates xz-utils patch
+  # native picture decoding, its comparison tests (djpeg) and decode benchmarks (giflib)
+  libjpeg62-turbo-dev libpng-dev libjpeg-turbo-progs libgif-dev
   # test environment: Wine, X, fonts, printing
   wine wine32:i386 libcups2:i386 xvfb xauth x11-utils xdotool imagemagick
   fonts-wqy-zenhei fonts-wine fonts-liberation locales

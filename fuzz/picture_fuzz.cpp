@@ -1,0 +1,77 @@
+// Fuzzes the picture decoders written here (JPEG and PNG are left to their libraries): whatever
+// the bytes, nothing reads or writes outside its buffers, and what comes back is consistent.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "picture/decoders.h"
+
+namespace {
+
+void Check(bool condition) {
+    if (!condition) std::abort();
+}
+
+void CheckImage(const picture::Image& image) {
+    Check(picture::AcceptableSize(image.width, image.height));
+    Check(image.pixels.size() == image.Stride() * static_cast<std::size_t>(image.height));
+    Check(image.paletteSize >= 0 && image.paletteSize <= 256);
+    Check(image.transparentIndex >= -1 && image.transparentIndex <= 255);
+}
+
+// What the first animation frame draws is the first image's colour at that place.
+void CheckSameFirstFrame(const picture::Image& indexed, const picture::Image& frame) {
+    Check(frame.width == indexed.width && frame.height == indexed.height);
+    for (int y = 0; y < frame.height; ++y) {
+        for (int x = 0; x < frame.width; ++x) {
+            const std::uint8_t* p = frame.Row(y) + 4 * x;
+            if (p[3] == 0) continue;
+            const std::uint32_t colour = indexed.palette[indexed.Row(y)[x]];
+            Check(p[3] == 0xFF && (p[0] | p[1] << 8 | p[2] << 16) == static_cast<int>(colour));
+        }
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const picture::Bytes bytes(data, size);
+    const picture::Kind kind = picture::RecognizeKind(bytes);
+    if (size < 8) Check(kind == picture::Kind::None);
+
+    if (auto image = picture::DecodeBmp(bytes)) {
+        Check(image->format == picture::PixelFormat::Bgr24);
+        CheckImage(*image);
+    }
+    if (auto image = picture::DecodePcx(bytes)) CheckImage(*image);
+    // GIF screens are allocated whatever the data holds, and each animation frame is a copy of
+    // the screen: big screens (and empty ones, which take the first image's size) only slow the
+    // fuzzer down.
+    const auto le16 = [&](std::size_t at) -> std::uint64_t {
+        return data[at] | (data[at + 1] << 8);
+    };
+    const std::uint64_t gifScreen = size >= 10 ? le16(6) * le16(8) : 1;
+    const bool bigGifScreen = gifScreen == 0 || gifScreen > (1u << 16);
+    if (!bigGifScreen) {
+        const auto image = picture::DecodeGif(bytes);
+        if (image) {
+            Check(image->format == picture::PixelFormat::Indexed8);
+            CheckImage(*image);
+        }
+        if (auto animation = picture::DecodeGifAnimation(bytes)) {
+            Check(image && !animation->frames.empty());
+            CheckSameFirstFrame(*image, animation->frames[0].image);
+            std::uint64_t pixels = 0;
+            for (const auto& frame : animation->frames) {
+                CheckImage(frame.image);
+                pixels += static_cast<std::uint64_t>(frame.image.width) * frame.image.height;
+            }
+            Check(pixels <= picture::largestPixelCount);
+        }
+    }
+    if (auto icon = picture::SelectIconImage(bytes)) {
+        Check(icon->offset <= size && icon->size <= size - icon->offset);
+        Check(picture::AcceptableSize(icon->width, icon->height));
+    }
+    return 0;
+}

@@ -1,0 +1,160 @@
+// JPEG through libjpeg-turbo, with the same settings as its djpeg tool (accurate integer DCT,
+// smooth upsampling), so that the pixels equal what djpeg writes.
+//
+// libjpeg reports errors by calling error_exit, which must not return: ours jumps back into
+// Decompress with longjmp. Decompress therefore holds only trivially destructible locals, and
+// everything that owns memory (the image, the decompressor's pools) lives in DecodeJpeg, which
+// cleans up after either way out.
+//
+// Data that ends early is decoded the way picture viewers show it: libjpeg warns, pretends the
+// file ended properly, and the rows it had no data for come out grey (or as the coarser scans
+// had them, for a progressive file). Only the header has to be complete.
+#include <climits>
+#include <csetjmp>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>  // jpeglib.h needs FILE
+#include <new>
+
+#include <jpeglib.h>
+
+#include "picture/decoders.h"
+
+namespace picture {
+namespace {
+
+// More scans than any encoder writes; a file with more is built to keep the decoder busy.
+constexpr int mostScans = 1000;
+// libjpeg's own working memory (a progressive file keeps all its coefficients), beside the
+// image: enough for the largest acceptable picture with four full-resolution components.
+constexpr long mostWorkingMemory = 640L * 1024 * 1024;
+// Rows handed to libjpeg per call; it never gives more than 4 at once with the usual sampling.
+constexpr int rowsPerCall = 16;
+
+struct ErrorManager {
+    jpeg_error_mgr standard;  // first, so that a j_common_ptr's err can be cast back
+    std::jmp_buf jump;
+};
+
+[[noreturn]] void JumpOut(j_common_ptr info) {
+    std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
+}
+
+// Warnings (corrupt data, a missing end marker) are not shown anywhere.
+void IgnoreMessage(j_common_ptr) {}
+
+void LimitScans(j_common_ptr info) {
+    if (!info->is_decompressor) return;
+    auto* decompressor = reinterpret_cast<j_decompress_ptr>(info);
+    if (decompressor->input_scan_number > mostScans) JumpOut(info);
+}
+
+// Adobe applications store CMYK inverted (0 is full ink), so a stored value times K is the
+// amount of light left; the same rounding as djpeg's CMYK to RGB.
+void CmykRowToBgr(const JSAMPLE* cmyk, std::uint8_t* bgr, int width) {
+    for (int x = 0; x < width; ++x, cmyk += 4, bgr += 3) {
+        const unsigned k = cmyk[3];
+        bgr[0] = static_cast<std::uint8_t>((cmyk[2] * k + 127) / 255);
+        bgr[1] = static_cast<std::uint8_t>((cmyk[1] * k + 127) / 255);
+        bgr[2] = static_cast<std::uint8_t>((cmyk[0] * k + 127) / 255);
+    }
+}
+
+enum class Outcome { Decoded, Refused, Failed };
+
+// Runs the decompressor over bytes into image, which it allocates once the header has been
+// read. Only trivially destructible locals here: a libjpeg error longjmps back to the setjmp.
+Outcome Decompress(jpeg_decompress_struct& info, ErrorManager& errors, Bytes bytes,
+                   std::optional<Image>& image, std::optional<std::vector<JSAMPLE>>& cmykRow) {
+    if (setjmp(errors.jump)) return Outcome::Failed;
+
+    jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
+    jpeg_read_header(&info, TRUE);  // TRUE: a file of tables only is an error
+    if (!AcceptableSize(info.image_width, info.image_height)) return Outcome::Refused;
+
+    switch (info.jpeg_color_space) {
+    case JCS_GRAYSCALE:
+    case JCS_RGB:
+    case JCS_YCbCr:
+        info.out_color_space = JCS_EXT_BGR;  // straight into the image's rows
+        break;
+    case JCS_CMYK:
+    case JCS_YCCK:
+        info.out_color_space = JCS_CMYK;  // libjpeg turns YCCK into CMYK
+        break;
+    default:
+        return Outcome::Refused;
+    }
+
+    // Allocated before libjpeg's own buffers, while nothing of libjpeg can be left half done.
+    try {
+        image = AllocateImage(info.image_width, info.image_height, PixelFormat::Bgr24);
+        if (image && info.out_color_space == JCS_CMYK) {
+            cmykRow.emplace(static_cast<std::size_t>(info.image_width) * 4);
+        }
+    } catch (const std::bad_alloc&) {
+        return Outcome::Failed;
+    }
+    if (!image) return Outcome::Refused;
+
+    jpeg_start_decompress(&info);
+    if (static_cast<int>(info.output_width) != image->width ||
+        static_cast<int>(info.output_height) != image->height) {
+        return Outcome::Failed;
+    }
+
+    if (cmykRow) {
+        JSAMPROW row = cmykRow->data();
+        while (info.output_scanline < info.output_height) {
+            const int y = static_cast<int>(info.output_scanline);
+            if (jpeg_read_scanlines(&info, &row, 1) != 1) return Outcome::Failed;
+            CmykRowToBgr(row, image->Row(y), image->width);
+        }
+    } else {
+        JSAMPROW rows[rowsPerCall];
+        while (info.output_scanline < info.output_height) {
+            const int first = static_cast<int>(info.output_scanline);
+            const int count = static_cast<int>(info.output_height) - first < rowsPerCall
+                                  ? static_cast<int>(info.output_height) - first
+                                  : rowsPerCall;
+            for (int i = 0; i < count; ++i) rows[i] = image->Row(first + i);
+            if (jpeg_read_scanlines(&info, rows, static_cast<JDIMENSION>(count)) == 0) {
+                return Outcome::Failed;
+            }
+        }
+    }
+    jpeg_finish_decompress(&info);
+    return Outcome::Decoded;
+}
+
+}  // namespace
+
+std::optional<Image> DecodeJpeg(Bytes bytes) {
+    // The shortest JPEG file is far longer; jpeg_mem_src takes an unsigned long length.
+    if (bytes.size() < 4 || bytes.size() > ULONG_MAX) return std::nullopt;
+
+    jpeg_decompress_struct info{};
+    ErrorManager errors{};
+    info.err = jpeg_std_error(&errors.standard);
+    errors.standard.error_exit = JumpOut;
+    errors.standard.output_message = IgnoreMessage;
+    jpeg_progress_mgr progress{};
+    progress.progress_monitor = LimitScans;
+
+    std::optional<Image> image;
+    std::optional<std::vector<JSAMPLE>> cmykRow;
+    if (setjmp(errors.jump)) {  // jpeg_create_decompress failed to allocate
+        jpeg_destroy_decompress(&info);
+        return std::nullopt;
+    }
+    jpeg_create_decompress(&info);
+    info.progress = &progress;
+    info.mem->max_memory_to_use = mostWorkingMemory;
+
+    const Outcome outcome = Decompress(info, errors, bytes, image, cmykRow);
+    jpeg_destroy_decompress(&info);
+    if (outcome != Outcome::Decoded) return std::nullopt;
+    return image;
+}
+
+}  // namespace picture

@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+#include "picture/decoders.h"
+#include "picture_samples.h"
+
+namespace {
+
+using picture::DecodeBmp;
+using picture::Image;
+using samples::Rgb;
+
+std::uint32_t ColourAt(const Image& image, int x, int y) {
+    const std::uint8_t* p = image.Row(y) + 3 * x;
+    return p[0] | (p[1] << 8) | (p[2] << 16);
+}
+
+std::uint32_t Packed(const Rgb& c) { return c[2] | (c[1] << 8) | (c[0] << 16); }
+
+std::vector<Rgb> Palette(int entries) {
+    std::vector<Rgb> palette;
+    for (int i = 0; i < entries; ++i) {
+        palette.push_back({static_cast<std::uint8_t>(i * 7 + 1), static_cast<std::uint8_t>(255 - i),
+                           static_cast<std::uint8_t>(i * 3)});
+    }
+    return palette;
+}
+
+// Odd widths so that rows need padding and sub-byte pixels end mid-byte.
+constexpr int width = 13;
+constexpr int height = 5;
+
+std::uint32_t TestPixel(int bitCount, int x, int y) {
+    if (bitCount <= 8) return static_cast<std::uint32_t>(x * 3 + y * 5) % (1u << bitCount);
+    return static_cast<std::uint32_t>(x * 0x102030 + y * 0x0F0001) & 0xFFFFFF;
+}
+
+class BmpDepths : public testing::TestWithParam<std::tuple<int, bool>> {};
+
+TEST_P(BmpDepths, DecodeToTheWrittenColoursTopRowFirst) {
+    const auto [bitCount, topDown] = GetParam();
+    const auto palette = bitCount <= 8 ? Palette(1 << bitCount) : std::vector<Rgb>{};
+    const auto file = samples::Bmp(
+        width, height, bitCount, palette, [&](int x, int y) { return TestPixel(bitCount, x, y); },
+        topDown);
+    const auto image = DecodeBmp(file);
+    ASSERT_TRUE(image);
+    ASSERT_EQ(image->format, picture::PixelFormat::Bgr24);
+    ASSERT_EQ(image->width, width);
+    ASSERT_EQ(image->height, height);
+    ASSERT_EQ(image->pixels.size(), height * 40u);  // 39 bytes a row padded to 40
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t v = TestPixel(bitCount, x, y);
+            ASSERT_EQ(ColourAt(*image, x, y), bitCount <= 8 ? Packed(palette[v]) : v)
+                << "x " << x << " y " << y;
+        }
+        EXPECT_EQ(image->Row(y)[39], 0) << "padding of row " << y;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(AllDepths, BmpDepths,
+                         testing::Combine(testing::Values(1, 4, 8, 24, 32), testing::Bool()));
+
+TEST(DecodeBmp, ReadsLaterHeadersAndSkipsToThePixelOffset) {
+    auto file = samples::Bmp(
+        2, 2, 24, {}, [](int x, int y) { return x + 2u * y + 1; }, false, 124);
+    EXPECT_EQ(ColourAt(*DecodeBmp(file), 1, 1), 4u);
+
+    // Eight stray bytes between palette and pixels.
+    file = samples::Bmp(2, 1, 8, Palette(2), [](int x, int) { return std::uint32_t(x); });
+    file.insert(file.begin() + 14 + 40 + 8, 8, 0xEE);
+    samples::Set32(file, 10, 14 + 40 + 8 + 8);
+    const auto image = DecodeBmp(file);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(ColourAt(*image, 1, 0), Packed(Palette(2)[1]));
+}
+
+TEST(DecodeBmp, ShowsIndicesPastAShortPaletteAsBlack) {
+    const auto file = samples::Bmp(3, 1, 8, Palette(2), [](int x, int) { return x * 100u; });
+    const auto image = DecodeBmp(file);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(ColourAt(*image, 0, 0), Packed(Palette(2)[0]));
+    EXPECT_EQ(ColourAt(*image, 1, 0), 0u);
+    EXPECT_EQ(ColourAt(*image, 2, 0), 0u);
+}
+
+TEST(DecodeBmp, RefusesEveryFileThatEndsEarly) {
+    const auto file = samples::Bmp(5, 3, 8, Palette(4), [](int x, int y) { return (x + y) % 4u; });
+    const std::size_t lastRowPadding = 3;  // 5 bytes a row stored as 8
+    ASSERT_TRUE(DecodeBmp(picture::Bytes(file).first(file.size() - lastRowPadding)));
+    for (std::size_t n = 0; n < file.size() - lastRowPadding; ++n) {
+        EXPECT_FALSE(DecodeBmp(picture::Bytes(file).first(n))) << n << " bytes";
+    }
+}
+
+TEST(DecodeBmp, RefusesLyingHeaders) {
+    const auto good = samples::Bmp(4, 4, 8, Palette(4), [](int, int) { return 1u; });
+    ASSERT_TRUE(DecodeBmp(good));
+    auto changed = [&](std::size_t at, std::uint32_t value, int size = 4) {
+        auto file = good;
+        for (int i = 0; i < size; ++i) file[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+        return DecodeBmp(file);
+    };
+    EXPECT_FALSE(changed(22, 0));
+    EXPECT_FALSE(changed(18, 0x80000000u));          // the most negative width
+    EXPECT_FALSE(changed(46, 257));                  // more colours than 8 bits index
+    EXPECT_FALSE(changed(46, 200));                  // a palette running into the pixels' end
+    EXPECT_FALSE(changed(10, 14 + 40 + 4 * 4 - 1));  // pixels inside the palette
+    EXPECT_FALSE(changed(10, 0xFFFFFFF0u));          // pixels past the end
+    EXPECT_FALSE(changed(14, 12));                   // OS/2 header size
+    EXPECT_FALSE(changed(14, 0xFFFFFFFFu));          // header past the end
+    EXPECT_FALSE(changed(30, 1));                    // run-length compressed
+    EXPECT_FALSE(changed(28, 16, 2));
+    EXPECT_FALSE(changed(0, 'X', 1));
+}
+
+TEST(DecodeBmp, RefusesAHugeSizeWithoutData) {
+    auto file = samples::Bmp(1, 1, 24, {}, [](int, int) { return 0u; });
+    samples::Set32(file, 18, 60000);
+    samples::Set32(file, 22, static_cast<std::uint32_t>(-60000));
+    EXPECT_FALSE(DecodeBmp(file));
+    samples::Set32(file, 18, 8000);  // 64 million pixels are allowed, but the data is not there
+    samples::Set32(file, 22, 8000);
+    EXPECT_FALSE(DecodeBmp(file));
+}
+
+}  // namespace

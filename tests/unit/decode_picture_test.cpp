@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "picture/decoders.h"
+#include "picture_samples.h"
+
+namespace {
+
+using picture::Kind;
+
+samples::Bytes SampleBmp() {
+    return samples::Bmp(3, 2, 24, {}, [](int x, int y) { return 0x010203u * (x + 3 * y); });
+}
+samples::Bytes SampleGif() {
+    return samples::Gif(6, 9, {{0, 0, 0}, {255, 255, 255}, {9, 90, 200}})
+        .Control(1, 5, 2)
+        .Image(0, 0, 6, 9, samples::Bytes(54, 1), {}, true, 2)
+        .Control(2, 5)
+        .Image(1, 1, 3, 3, {0, 1, 2, 2, 1, 0, 0, 0, 0}, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}, false, 2)
+        .Finish();
+}
+samples::Bytes SamplePcx8() {
+    return samples::Pcx(3, 2, 8, 4, {1, 1, 0xC1, 0, 5, 6, 7, 7}, {{1, 2, 3}, {4, 5, 6}});
+}
+samples::Bytes SamplePcx1() { return samples::Pcx(9, 2, 1, 2, {0xF0, 0x80, 0x0F, 0x00}, {}, 3); }
+samples::Bytes SampleIcon() { return samples::Icon({{16, 0, 32}, {32, 16, 4}, {0, 0, 32, true}}); }
+
+TEST(DecodePicture, GoesToTheDecoderOfTheKind) {
+    const auto bmp = picture::DecodePicture(SampleBmp(), Kind::Bmp);
+    ASSERT_TRUE(bmp);
+    EXPECT_EQ(bmp->format, picture::PixelFormat::Bgr24);
+    const auto gif = picture::DecodePicture(SampleGif(), Kind::Gif);
+    ASSERT_TRUE(gif);
+    EXPECT_EQ(gif->height, 9);
+    EXPECT_EQ(picture::DecodePicture(SamplePcx8(), Kind::Pcx8)->format,
+              picture::PixelFormat::Indexed8);
+    EXPECT_EQ(picture::DecodePicture(SamplePcx1(), Kind::Pcx1)->format,
+              picture::PixelFormat::Mono1);
+}
+
+TEST(DecodePicture, LeavesIconsAndUnknownBytesAlone) {
+    EXPECT_FALSE(picture::DecodePicture(SampleIcon(), Kind::Icon));
+    EXPECT_FALSE(picture::DecodePicture(SampleIcon(), Kind::Cursor));
+    EXPECT_FALSE(picture::DecodePicture(SampleBmp(), Kind::None));
+}
+
+// One valid file per format for the fuzzer to start from, written beside the build's tests:
+// <build>/fuzz-seeds.
+TEST(PictureSeeds, AreWrittenAndRecognised) {
+    const struct {
+        const char* name;
+        samples::Bytes bytes;
+        Kind kind;
+    } seeds[] = {{"sample.bmp", SampleBmp(), Kind::Bmp},
+                 {"sample.gif", SampleGif(), Kind::Gif},
+                 {"sample8.pcx", SamplePcx8(), Kind::Pcx8},
+                 {"sample1.pcx", SamplePcx1(), Kind::Pcx1},
+                 {"sample.ico", SampleIcon(), Kind::Icon}};
+    std::error_code error;
+    const auto tests = std::filesystem::read_symlink("/proc/self/exe", error).parent_path();
+    ASSERT_FALSE(error);
+    const auto directory = tests / ".." / ".." / "fuzz-seeds";
+    std::filesystem::create_directories(directory, error);
+    ASSERT_FALSE(error) << directory;
+    for (const auto& seed : seeds) {
+        EXPECT_EQ(picture::RecognizeKind(seed.bytes), seed.kind) << seed.name;
+        std::ofstream out(directory / seed.name, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(seed.bytes.data()),
+                  static_cast<std::streamsize>(seed.bytes.size()));
+        EXPECT_TRUE(out.good()) << seed.name;
+    }
+    EXPECT_TRUE(picture::SelectIconImage(seeds[4].bytes));
+    EXPECT_EQ(picture::DecodeGifAnimation(seeds[1].bytes)->frames.size(), 2u);
+}
+
+}  // namespace
