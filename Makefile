@@ -12,7 +12,7 @@ PROGRAM := $(DIST)/墨舟.exe
 PYTEST_ARGS ?=
 
 
-.PHONY: all setup native windows test-build run test unit-test win32-test e2e-test bench fuzz clean
+.PHONY: all setup native windows test-build run test unit-test win32-test e2e-test bench fuzz-build fuzz-smoke fuzz clean
 
 all: windows
 
@@ -47,16 +47,31 @@ e2e-test: test-build
 
 test: test-build
 	@cd $(NATIVE) && ctest --output-on-failure
+	@$(MAKE) --no-print-directory fuzz-smoke
 	@tools/run-tests.sh all $(PYTEST_ARGS)
 
 bench: test-build
 	@tools/run-bench.sh
 
-# Fuzzes the portable byte handling for a minute (clang's libFuzzer).
-fuzz: setup
-	@CC=clang CXX=clang++ cmake -S . -B $(BUILD)/fuzz -DMOZHOU_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
-	@cmake --build $(BUILD)/fuzz --target text_fuzz -j$(JOBS)
-	@mkdir -p $(BUILD)/fuzz/corpus && $(BUILD)/fuzz/fuzz/text_fuzz -max_total_time=60 $(BUILD)/fuzz/corpus
+# libFuzzer targets (clang) for the portable byte handling: text chunking and the picture
+# decoders. The picture seeds are written by the unit tests.
+FUZZ := $(BUILD)/fuzz
+FUZZ_SECONDS ?= 60
+fuzz-build: native
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -DMOZHOU_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+	@cmake --build $(FUZZ) --target text_fuzz picture_fuzz -j$(JOBS)
+	@mkdir -p $(FUZZ)/corpus $(FUZZ)/picture-corpus
+
+# A few seconds of each, as part of the tests.
+fuzz-smoke: fuzz-build
+	@$(FUZZ)/fuzz/text_fuzz -artifact_prefix=$(FUZZ)/ -max_total_time=5 $(FUZZ)/corpus 2> $(FUZZ)/text_fuzz.log || { tail -30 $(FUZZ)/text_fuzz.log; exit 1; }
+	@$(FUZZ)/fuzz/picture_fuzz -artifact_prefix=$(FUZZ)/ -max_total_time=5 $(FUZZ)/picture-corpus $(NATIVE)/fuzz-seeds 2> $(FUZZ)/picture_fuzz.log || { tail -30 $(FUZZ)/picture_fuzz.log; exit 1; }
+	@echo "fuzzing: 5 s each of text_fuzz and picture_fuzz, no failure"
+
+# A minute of each (FUZZ_SECONDS).
+fuzz: fuzz-build
+	@$(FUZZ)/fuzz/text_fuzz -artifact_prefix=$(FUZZ)/ -max_total_time=$(FUZZ_SECONDS) $(FUZZ)/corpus
+	@$(FUZZ)/fuzz/picture_fuzz -artifact_prefix=$(FUZZ)/ -max_total_time=$(FUZZ_SECONDS) $(FUZZ)/picture-corpus $(NATIVE)/fuzz-seeds
 
 clean:
 	rm -rf $(BUILD)
