@@ -20,7 +20,7 @@ constexpr std::array controls{
     ControlSpec{printGroup, "分组框2", Kind::GroupBox, "打印", {392, 336, 376, 96}},
 
     ControlSpec{pictureBox, "图片框1", Kind::PictureBox, "", {8, 16, 360, 296}, pictureGroup,
-                thinBorder | stretchPicture},
+                thinBorder, {}, {PictureMode::stretch, systemFaceColor, true}},
     ControlSpec{editBox, "编辑框1编辑", Kind::EditBox, "", {8, 16, 360, 296}, textGroup,
                 multiLine | verticalScroll | thinBorder | keepSelection | tabStop},
 

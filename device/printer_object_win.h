@@ -1,6 +1,7 @@
 // The printer object: runs one print job at a time on a Windows printer. It shows the print
 // dialog, opens the document and a progress dialog with an abort button, writes text line by
-// line with automatic page breaks, and ends the job. Its settings stay between jobs.
+// line with automatic page breaks, draws pictures, and ends the job. Its settings stay between
+// jobs.
 #pragma once
 
 #include <windows.h>
@@ -78,6 +79,18 @@ public:
     void PrintTextLines(std::string_view gbk);
     void PrintTextLines(std::initializer_list<std::string_view> gbkTexts);
 
+    // Draws a picture of the program's table (picture/picture_object_win.h) with its top-left
+    // corner at (left, top) drawing units from the margins. Width and height are drawing units;
+    // an omitted one is the picture's own, one picture pixel per printer dot. Copy modes:
+    // 1 SRCCOPY, 2 NOTSRCCOPY, 3 SRCINVERT, 4 SRCPAINT, 5 SRCAND, anything else SRCCOPY.
+    // Opens a page if none is open, also for a handle that names no picture.
+    void DrawPicture(int handle, int left, int top, std::optional<int> width,
+                     std::optional<int> height, int copyMode = 1);
+    // A picture's size: drawing units while a job runs (one picture pixel per printer dot),
+    // pixels otherwise; 0 for a handle that names no picture.
+    int GetPictureWidth(int handle);
+    int GetPictureHeight(int handle);
+
     bool JobRunning() const { return dc_ != nullptr; }
     int PageNumber() const { return JobRunning() ? pageNumber_ : 1; }
     int CopiesPrinted() const { return 1; }
@@ -99,11 +112,13 @@ private:
     void BuildPrinterFont();
     void ApplyMappingMode();
     void SelectObjects();
+    void SelectPictureObjects();
     void DeselectObjects();
     bool OpenPage();
     void NewPage();
     int ToDrawingUnitsY(int pixels);
     int ToPixelsY(int units);
+    POINT PictureSize(int handle);
     void Abort();
     void CloseProgress();
 

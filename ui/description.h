@@ -46,8 +46,23 @@ enum ControlFlag : std::uint32_t {
     thinBorder = 1u << 4,
     keepSelection = 1u << 5,  // selection stays visible without the focus
     tabStop = 1u << 6,
-    stretchPicture = 1u << 7,
     transparent = 1u << 8,
+};
+
+// How a picture box places its picture.
+enum class PictureMode : std::uint8_t {
+    natural = 0,  // natural size at the top-left corner
+    stretch = 1,  // stretched over the whole box, proportions not kept
+    fit = 2,      // centred; scaled down, proportions kept, when larger than the box
+};
+
+// Colours are 0x00BBGGRR; this value stands for the system's button-face colour.
+inline constexpr std::uint32_t systemFaceColor = 0xFF000000;
+
+struct PictureBoxSpec {
+    PictureMode mode = PictureMode::natural;
+    std::uint32_t background = systemFaceColor;
+    bool animate = false;  // GIF pictures with several frames are shown animated
 };
 
 // Ids below this are free for controls and menu items of one window.
@@ -62,6 +77,7 @@ struct ControlSpec {
     int parent = windowItself;  // id of the enclosing group box
     std::uint32_t flags = noFlags;
     std::span<const int> parts{};  // status bar: the width of each part; text goes to part 0
+    PictureBoxSpec picture{};      // picture box: how it shows its picture
 };
 
 // Menus are listed in tree order; depth 0 items are the menu bar's entries. A hidden top item

@@ -16,7 +16,7 @@ constexpr COLORREF editBackColor = RGB(255, 255, 255);
 constexpr int pointsPerInch = 72;
 constexpr LONG boldWeight = FW_BOLD;
 
-PictureRenderer pictureRenderer = nullptr;
+PictureBoxPainter* pictureBoxPainter = nullptr;
 
 // Windows built by the runtime, so that the message loop can give them dialog keyboard handling.
 std::vector<HWND>& RuntimeWindows() {
@@ -37,6 +37,8 @@ void RegisterPictureBoxClass() {
     static const bool registered = [] {
         WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof windowClass;
+        // Stretched and centred pictures move with every change of size.
+        windowClass.style = CS_HREDRAW | CS_VREDRAW;
         windowClass.lpfnWndProc = PictureBoxProcedure;
         windowClass.hInstance = Instance();
         windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -112,6 +114,13 @@ LOGFONTW FontOf(HWND control) {
     return logFont;
 }
 
+// A picture box's bytes and settings, reached from its window through GWLP_USERDATA.
+struct PictureBoxData {
+    std::vector<std::uint8_t> bytes;
+    PictureBoxSpec settings;
+    std::unique_ptr<PictureBoxMemo> memo;
+};
+
 }  // namespace
 
 struct Window::ControlState {
@@ -120,36 +129,65 @@ struct Window::ControlState {
     Font font;  // null while the control uses the default GUI font
     COLORREF textColor = editTextColor;
     bool hasTextColor = false;
-    std::vector<std::uint8_t> picture;
+    PictureBoxData picture;
     unsigned interval = 0;
 };
 
 namespace {
 
+COLORREF PictureBackgroundColor(std::uint32_t color) {
+    return color == systemFaceColor ? GetSysColor(COLOR_BTNFACE) : (color & 0x00FFFFFF);
+}
+
+PictureBoxView ViewOf(HWND box, PictureBoxData& data) {
+    return {box, data.bytes, data.settings.mode, PictureBackgroundColor(data.settings.background),
+            data.settings.animate, data.memo};
+}
+
+void PaintPictureBox(HWND box, HDC dc, PictureBoxData& data) {
+    RECT client;
+    GetClientRect(box, &client);
+    if (pictureBoxPainter != nullptr && !data.bytes.empty()) {
+        PictureBoxView view = ViewOf(box, data);
+        pictureBoxPainter->Paint(dc, client, view);
+        return;
+    }
+    const Brush brush(CreateSolidBrush(PictureBackgroundColor(data.settings.background)));
+    FillRect(dc, &client, brush.get());
+}
+
 LRESULT CALLBACK PictureBoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* data = reinterpret_cast<PictureBoxData*>(GetWindowLongPtrW(box, GWLP_USERDATA));
+    if (data == nullptr) return DefWindowProcW(box, message, wParam, lParam);
     switch (message) {
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(box, &paint);
-        RECT area;
-        GetClientRect(box, &area);
-        FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
-        const auto* picture =
-            reinterpret_cast<const std::vector<std::uint8_t>*>(GetWindowLongPtrW(box, GWLP_USERDATA));
-        if (pictureRenderer != nullptr && picture != nullptr && !picture->empty()) {
-            pictureRenderer(dc, area, *picture);
-        }
+        PaintPictureBox(box, dc, *data);
         EndPaint(box, &paint);
         return 0;
     }
+    case WM_PRINTCLIENT:
+        PaintPictureBox(box, reinterpret_cast<HDC>(wParam), *data);
+        return 0;
+    case WM_TIMER:
+        if (pictureBoxPainter != nullptr && !data->bytes.empty() && data->memo) {
+            PictureBoxView view = ViewOf(box, *data);
+            pictureBoxPainter->Tick(view, static_cast<UINT_PTR>(wParam));
+        }
+        return 0;
+    case WM_DESTROY:
+        data->memo.reset();  // its timer goes while the window still exists
+        SetWindowLongPtrW(box, GWLP_USERDATA, 0);
+        return 0;
     default: return DefWindowProcW(box, message, wParam, lParam);
     }
 }
 
 }  // namespace
 
-void SetPictureRenderer(PictureRenderer renderer) { pictureRenderer = renderer; }
+void SetPictureBoxPainter(PictureBoxPainter* painter) { pictureBoxPainter = painter; }
 
 Window::Window(const WindowSpec& description) : spec_(description) {}
 
@@ -216,8 +254,10 @@ void Window::CreateControl(const ControlSpec& control) {
                 SendMessageW(handle, EM_SETLIMITTEXT, 0, 0);  // 0 lifts the limit
                 break;
             case Kind::PictureBox:
+                state->picture.settings = control.picture;
                 SetWindowLongPtrW(handle, GWLP_USERDATA,
                                   reinterpret_cast<LONG_PTR>(&state->picture));
+                InvalidateRect(handle, nullptr, FALSE);  // painted before the settings were known
                 break;
             case Kind::StatusBar: {
                 std::vector<int> rightEdges;
@@ -463,14 +503,42 @@ std::wstring Window::StatusText(int id, int part) const {
 const std::vector<std::uint8_t>& Window::PictureBytes(int id) const {
     static const std::vector<std::uint8_t> none;
     const ControlState* state = Find(id);
-    return state != nullptr ? state->picture : none;
+    return state != nullptr ? state->picture.bytes : none;
 }
 
 void Window::SetPictureBytes(int id, std::vector<std::uint8_t> bytes) {
     ControlState* state = Find(id);
     if (state == nullptr) return;
-    state->picture = std::move(bytes);
-    if (state->handle != nullptr) InvalidateRect(state->handle, nullptr, TRUE);
+    state->picture.bytes = std::move(bytes);
+    state->picture.memo.reset();
+    if (state->handle != nullptr) InvalidateRect(state->handle, nullptr, FALSE);
+}
+
+PictureBoxSpec Window::PictureSettings(int id) const {
+    const ControlState* state = Find(id);
+    return state != nullptr ? state->picture.settings : PictureBoxSpec{};
+}
+
+void Window::SetPictureMode(int id, PictureMode mode) {
+    ControlState* state = Find(id);
+    if (state == nullptr || state->picture.settings.mode == mode) return;
+    state->picture.settings.mode = mode;
+    if (state->handle != nullptr) InvalidateRect(state->handle, nullptr, FALSE);
+}
+
+void Window::SetPictureBackground(int id, std::uint32_t color) {
+    ControlState* state = Find(id);
+    if (state == nullptr || state->picture.settings.background == color) return;
+    state->picture.settings.background = color;
+    if (state->handle != nullptr) InvalidateRect(state->handle, nullptr, FALSE);
+}
+
+void Window::SetPictureAnimation(int id, bool animate) {
+    ControlState* state = Find(id);
+    if (state == nullptr || state->picture.settings.animate == animate) return;
+    state->picture.settings.animate = animate;
+    state->picture.memo.reset();
+    if (state->handle != nullptr) InvalidateRect(state->handle, nullptr, FALSE);
 }
 
 unsigned Window::TimerInterval(int id) const {

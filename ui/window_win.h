@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -65,6 +66,11 @@ public:
     // The picture file bytes a picture box holds; the box repaints when they change.
     const std::vector<std::uint8_t>& PictureBytes(int id) const;
     void SetPictureBytes(int id, std::vector<std::uint8_t> bytes);
+    // How a picture box shows its picture; it starts as its description says.
+    PictureBoxSpec PictureSettings(int id) const;
+    void SetPictureMode(int id, PictureMode mode);
+    void SetPictureBackground(int id, std::uint32_t color);  // systemFaceColor for the face colour
+    void SetPictureAnimation(int id, bool animate);
 
     // Timer components: interval in milliseconds, 0 stops the timer.
     unsigned TimerInterval(int id) const;
@@ -105,10 +111,35 @@ private:
     Brush editBackground_;
 };
 
-// Paints the picture a picture box holds, stretched over the given rectangle. Until a renderer is
-// set, picture boxes show only their background.
-using PictureRenderer = void (*)(HDC dc, const RECT& area, const std::vector<std::uint8_t>& bytes);
-void SetPictureRenderer(PictureRenderer renderer);
+// What a painter keeps for one picture box between repaints: the decoded picture, the picture
+// already drawn at the box's size, the animation's timer. The box drops it when its bytes or its
+// animation switch change and when it is destroyed.
+class PictureBoxMemo {
+public:
+    virtual ~PictureBoxMemo() = default;
+};
+
+// One picture box as its painter sees it during one call.
+struct PictureBoxView {
+    HWND window = nullptr;
+    std::span<const std::uint8_t> bytes;  // never empty
+    PictureMode mode = PictureMode::natural;
+    COLORREF background = 0;  // the face colour already put in for systemFaceColor
+    bool animate = false;
+    std::unique_ptr<PictureBoxMemo>& memo;
+};
+
+// Draws the pictures of picture boxes; ui/ itself decodes nothing. Until a painter is set,
+// picture boxes show only their background.
+class PictureBoxPainter {
+public:
+    virtual ~PictureBoxPainter() = default;
+    // Paints the whole client area, background included.
+    virtual void Paint(HDC dc, const RECT& client, PictureBoxView& box) = 0;
+    // A timer the painter set on the box window has fired.
+    virtual void Tick(PictureBoxView& box, UINT_PTR timer) = 0;
+};
+void SetPictureBoxPainter(PictureBoxPainter* painter);
 
 // The program icon is resource 1 of the executable.
 inline constexpr int programIconResource = 1;

@@ -1,0 +1,144 @@
+// A picture box decodes its bytes once and keeps the picture drawn at its own size, so that a
+// repaint is a single copy however large the picture; the drawing is made again only when the
+// box's size, mode, background colour or animation frame changes.
+#include "picture/picture_box_painter_win.h"
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "picture/box_display.h"
+#include "picture/decoders.h"
+#include "picture/picture_object_win.h"
+#include "picture/render_win.h"
+#include "ui/handles_win.h"
+#include "ui/window_win.h"
+
+namespace picture {
+namespace {
+
+constexpr UINT_PTR animationTimer = 1;
+
+// What the box's drawing was made for.
+struct ViewKey {
+    int width = 0;
+    int height = 0;
+    ui::PictureMode mode = ui::PictureMode::natural;
+    COLORREF background = 0;
+    std::size_t frame = 0;
+    friend bool operator==(const ViewKey&, const ViewKey&) = default;
+};
+
+class BoxMemo final : public ui::PictureBoxMemo {
+public:
+    BoxMemo(HWND box, std::span<const std::uint8_t> bytes, bool animate) : box_(box) {
+        if (animate && RecognizeKind(bytes) == Kind::Gif) {
+            if (std::optional<Animation> animation = DecodeGifAnimation(bytes);
+                animation && animation->frames.size() > 1) {
+                frames_ = std::move(animation->frames);
+                ShowFrame(0);
+                return;
+            }
+        }
+        picture_ = PictureObject::FromBytes(bytes);
+    }
+    BoxMemo(const BoxMemo&) = delete;
+    BoxMemo& operator=(const BoxMemo&) = delete;
+    ~BoxMemo() override {
+        if (Animated()) KillTimer(box_, animationTimer);
+    }
+
+    bool Animated() const { return frames_.size() > 1; }
+
+    void NextFrame() {
+        if (!Animated()) return;
+        ShowFrame((frame_ + 1) % frames_.size());
+        InvalidateRect(box_, nullptr, FALSE);
+    }
+
+    void Paint(HDC dc, const RECT& client, const ui::PictureBoxView& box) {
+        const ViewKey key{client.right - client.left, client.bottom - client.top, box.mode,
+                          box.background, frame_};
+        if (key.width <= 0 || key.height <= 0) return;
+        if (!view_ || key != viewKey_) {
+            view_.reset();  // the old drawing goes before the new one is made
+            view_ = Draw(dc, key);
+            viewKey_ = key;
+        }
+        if (!view_) {
+            const ui::Brush brush(CreateSolidBrush(box.background));
+            FillRect(dc, &client, brush.get());
+            return;
+        }
+        BitBlt(dc, client.left, client.top, key.width, key.height, view_->dc.get(), 0, 0, SRCCOPY);
+    }
+
+private:
+    void ShowFrame(std::size_t frame) {
+        frame_ = frame;
+        SetTimer(box_, animationTimer, static_cast<UINT>(FrameDelayMs(frames_[frame].delayMs)),
+                 nullptr);
+    }
+
+    // The box's drawing, kept selected in its own DC so that a repaint is one BitBlt.
+    struct View {
+        ui::Bitmap bitmap;
+        ui::MemoryDc dc;
+        std::unique_ptr<ui::SelectObjectScope> select;  // destroyed first, then the DC and bitmap
+    };
+
+    // The box's whole content: its background, and the picture placed as the mode says.
+    std::unique_ptr<View> Draw(HDC dc, const ViewKey& key) const {
+        auto view = std::make_unique<View>();
+        view->bitmap.reset(CreateCompatibleBitmap(dc, key.width, key.height));
+        view->dc.reset(CreateCompatibleDC(dc));
+        if (!view->bitmap || !view->dc) return nullptr;
+        view->select = std::make_unique<ui::SelectObjectScope>(view->dc.get(), view->bitmap.get());
+        const HDC memory = view->dc.get();
+        const RECT area{0, 0, key.width, key.height};
+        const ui::Brush brush(CreateSolidBrush(key.background));
+        FillRect(memory, &area, brush.get());
+        if (Animated()) {
+            const Image& image = frames_[frame_].image;
+            const Placement at =
+                PlaceInBox(key.mode, key.width, key.height, image.width, image.height);
+            RenderImage(memory, image, Kind::Gif, at.x, at.y, at.width, at.height, SRCCOPY,
+                        key.background);
+        } else if (picture_) {
+            const Placement at =
+                PlaceInBox(key.mode, key.width, key.height, picture_->Width(), picture_->Height());
+            RenderPicture(memory, *picture_, at.x, at.y, at.width, at.height, SRCCOPY,
+                          key.background);
+        }
+        return view;
+    }
+
+    HWND box_;
+    std::optional<PictureObject> picture_;
+    std::vector<AnimationFrame> frames_;  // two or more when the box animates
+    std::size_t frame_ = 0;
+    std::unique_ptr<View> view_;
+    ViewKey viewKey_;
+};
+
+class Painter final : public ui::PictureBoxPainter {
+public:
+    void Paint(HDC dc, const RECT& client, ui::PictureBoxView& box) override {
+        if (!box.memo) box.memo = std::make_unique<BoxMemo>(box.window, box.bytes, box.animate);
+        if (auto* memo = dynamic_cast<BoxMemo*>(box.memo.get())) memo->Paint(dc, client, box);
+    }
+
+    void Tick(ui::PictureBoxView& box, UINT_PTR timer) override {
+        if (timer != animationTimer) return;
+        if (auto* memo = dynamic_cast<BoxMemo*>(box.memo.get())) memo->NextFrame();
+    }
+};
+
+}  // namespace
+
+void InstallPictureBoxPainter() {
+    static Painter painter;
+    ui::SetPictureBoxPainter(&painter);
+}
+
+}  // namespace picture

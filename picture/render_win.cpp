@@ -1,0 +1,185 @@
+#include "picture/render_win.h"
+
+#include <cstring>
+#include <vector>
+
+#include "picture/alpha_over.h"
+#include "ui/handles_win.h"
+
+namespace picture {
+namespace {
+
+constexpr COLORREF white = RGB(255, 255, 255);
+constexpr int highColourBits = 16;
+
+// A BITMAPINFO with room for a whole palette.
+struct DibHeader {
+    BITMAPINFOHEADER header{};
+    RGBQUAD colors[256]{};
+    const BITMAPINFO* get() const { return reinterpret_cast<const BITMAPINFO*>(this); }
+};
+
+// The image's rows as Windows reads a top-down DIB (a negative height).
+DibHeader DescribeDib(const Image& image, WORD bitCount) {
+    DibHeader dib;
+    dib.header.biSize = sizeof dib.header;
+    dib.header.biWidth = image.width;
+    dib.header.biHeight = -image.height;
+    dib.header.biPlanes = 1;
+    dib.header.biBitCount = bitCount;
+    dib.header.biCompression = BI_RGB;
+    if (bitCount <= 8) {
+        const int entries = 1 << bitCount;
+        dib.header.biClrUsed = static_cast<DWORD>(entries);
+        std::memcpy(dib.colors, image.palette.data(), sizeof(RGBQUAD) * entries);
+    }
+    return dib;
+}
+
+bool Drawable(const Image& image) {
+    return image.width > 0 && image.height > 0 &&
+           image.pixels.size() >= image.Stride() * static_cast<std::size_t>(image.height);
+}
+
+// Sets the stretch mode pictures are drawn with, and puts the DC's own back at the end.
+class StretchModeScope {
+public:
+    explicit StretchModeScope(HDC dc)
+        : dc_(dc), previous_(SetStretchBltMode(dc, PictureStretchMode())) {
+        // HALFTONE leaves the brush origin undefined; Windows asks for it to be set again.
+        if (GetStretchBltMode(dc) == HALFTONE) originSet_ = SetBrushOrgEx(dc, 0, 0, &origin_) != 0;
+    }
+    StretchModeScope(const StretchModeScope&) = delete;
+    StretchModeScope& operator=(const StretchModeScope&) = delete;
+    ~StretchModeScope() {
+        if (previous_ != 0) SetStretchBltMode(dc_, previous_);
+        if (originSet_) SetBrushOrgEx(dc_, origin_.x, origin_.y, nullptr);
+    }
+
+private:
+    HDC dc_;
+    int previous_;
+    POINT origin_{};
+    bool originSet_ = false;
+};
+
+struct Area {
+    int x, y, width, height;
+};
+
+void StretchDib(HDC dc, const Image& image, const void* bits, WORD bitCount, Area to, DWORD rop) {
+    const DibHeader dib = DescribeDib(image, bitCount);
+    StretchDIBits(dc, to.x, to.y, to.width, to.height, 0, 0, image.width, image.height, bits,
+                  dib.get(), DIB_RGB_COLORS, rop);
+}
+
+// Copies a bitmap made for the target DC onto it.
+void StretchBitmap(HDC dc, HBITMAP bitmap, const Image& image, Area to, DWORD rop) {
+    ui::MemoryDc source(CreateCompatibleDC(dc));
+    if (!source) return;
+    ui::SelectObjectScope select(source.get(), bitmap);
+    StretchBlt(dc, to.x, to.y, to.width, to.height, source.get(), 0, 0, image.width, image.height,
+               rop);
+}
+
+void DrawPixels(HDC dc, const Image& image, Kind kind, Area to, DWORD rop, COLORREF background) {
+    switch (image.format) {
+    case PixelFormat::Bgr24:
+        StretchDib(dc, image, image.pixels.data(), 24, to, rop);
+        return;
+    case PixelFormat::Bgra32: {
+        const std::vector<std::uint8_t> opaque = CompositeOver(image, background);
+        if (!opaque.empty()) StretchDib(dc, image, opaque.data(), 32, to, rop);
+        return;
+    }
+    case PixelFormat::Indexed8:
+        if (kind != Kind::Gif) {
+            StretchDib(dc, image, image.pixels.data(), 8, to, rop);
+            return;
+        }
+        {
+            // GIF colours are settled once, in a bitmap of the target's own format.
+            const DibHeader dib = DescribeDib(image, 8);
+            const ui::Bitmap bitmap(CreateDIBitmap(dc, &dib.header, CBM_INIT, image.pixels.data(),
+                                                   dib.get(), DIB_RGB_COLORS));
+            if (bitmap) StretchBitmap(dc, bitmap.get(), image, to, rop);
+        }
+        return;
+    case PixelFormat::Mono1:
+        // Drawn with the picture's own two colours: through a monochrome bitmap they would come
+        // from the DC's text and background colours, which on the printer are both white.
+        StretchDib(dc, image, image.pixels.data(), 1, to, rop);
+        return;
+    }
+}
+
+bool IsPrinter(HDC dc) {
+    const int technology = GetDeviceCaps(dc, TECHNOLOGY);
+    return technology == DT_RASPRINTER || technology == DT_PLOTTER;
+}
+
+// DrawIconEx onto a printer never returns under Wine, and printer drivers treat icon masks
+// unevenly anyway: the icon is laid over white paper in a screen bitmap, which is then copied.
+void DrawIconOnPaper(HDC dc, HICON icon, int width, int height, Area to) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    const ui::WindowDc screen(nullptr);
+    void* bits = nullptr;
+    const ui::Bitmap bitmap(
+        CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const ui::MemoryDc memory(CreateCompatibleDC(screen.get()));
+    if (!bitmap || !memory) return;
+    const ui::SelectObjectScope select(memory.get(), bitmap.get());
+    PatBlt(memory.get(), 0, 0, width, height, WHITENESS);
+    DrawIconEx(memory.get(), 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
+    StretchBlt(dc, to.x, to.y, to.width, to.height, memory.get(), 0, 0, width, height, SRCCOPY);
+}
+
+}  // namespace
+
+int PictureStretchMode() {
+    DEVMODEW mode{};
+    mode.dmSize = sizeof mode;
+    int bits = 0;
+    if (EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode)) {
+        bits = static_cast<int>(mode.dmBitsPerPel);
+    } else {
+        const ui::WindowDc screen(nullptr);
+        bits = GetDeviceCaps(screen.get(), BITSPIXEL);
+    }
+    return bits > highColourBits ? HALFTONE : COLORONCOLOR;
+}
+
+void RenderImage(HDC dc, const Image& image, Kind kind, int x, int y, int width, int height,
+                 DWORD rop, std::optional<COLORREF> background) {
+    if (dc == nullptr || !Drawable(image)) return;
+    const Area to{x, y, width == -1 ? image.width : width, height == -1 ? image.height : height};
+    const StretchModeScope stretch(dc);
+    DrawPixels(dc, image, kind, to, rop, background.value_or(white));
+}
+
+void RenderPicture(HDC dc, const PictureObject& picture, int x, int y, int width, int height,
+                   DWORD rop, std::optional<COLORREF> background) {
+    if (dc == nullptr) return;
+    if (const Image* image = picture.Pixels()) {
+        RenderImage(dc, *image, picture.GetKind(), x, y, width, height, rop, background);
+        return;
+    }
+    if (HICON icon = picture.IconHandle()) {
+        const Area to{x, y, width == -1 ? picture.Width() : width,
+                      height == -1 ? picture.Height() : height};
+        const StretchModeScope stretch(dc);
+        if (IsPrinter(dc)) {
+            DrawIconOnPaper(dc, icon, picture.Width(), picture.Height(), to);
+        } else {
+            DrawIconEx(dc, to.x, to.y, icon, to.width, to.height, 0, nullptr, DI_NORMAL);
+        }
+    }
+}
+
+}  // namespace picture

@@ -1,0 +1,30 @@
+// Drawing a picture onto any device context: a window, a memory bitmap or a printer page.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+
+#include "picture/picture_data.h"
+#include "picture/picture_object_win.h"
+
+namespace picture {
+
+// Draws the picture with its top-left corner at (x, y) in device pixels, width × height, each
+// -1 for the picture's natural size. Pixel pictures are stretched with the raster operation;
+// icons and cursors are drawn as icons. PNG alpha is laid over white, or over the background.
+// One-bit pictures take their colours from the DC's text and background colours.
+void RenderPicture(HDC dc, const PictureObject& picture, int x, int y, int width = -1,
+                   int height = -1, DWORD rop = SRCCOPY,
+                   std::optional<COLORREF> background = std::nullopt);
+
+// The same for decoded pixels without a picture object, such as the frames of an animation;
+// kind tells GIF palette pictures from the others.
+void RenderImage(HDC dc, const Image& image, Kind kind, int x, int y, int width = -1,
+                 int height = -1, DWORD rop = SRCCOPY,
+                 std::optional<COLORREF> background = std::nullopt);
+
+// HALFTONE when the display shows more than 16 bits per pixel, else COLORONCOLOR.
+int PictureStretchMode();
+
+}  // namespace picture
