@@ -107,6 +107,16 @@ void KeepDialogHandles(PRINTDLGW& dialog, GlobalMemory& devMode, GlobalMemory& d
     devNames.reset(dialog.hDevNames);
 }
 
+// Under Wine a document can fail to start with a sharing violation while another program prints
+// at the same moment (their spool files collide); starting it again takes a fresh spool file.
+bool StartDocument(HDC dc, const DOCINFOW& info) {
+    constexpr int attempts = 4;
+    for (int attempt = 1;; ++attempt) {
+        if (StartDocW(dc, &info) > 0) return true;
+        if (attempt == attempts || GetLastError() != ERROR_SHARING_VIOLATION) return false;
+    }
+}
+
 }  // namespace
 
 PrinterObject::PrinterObject() = default;
@@ -180,7 +190,7 @@ bool PrinterObject::StartPrinting(bool showDialog, bool showProgress,
             owner_, {document, destination, CopiesPrinted(), pageNumber_}, [this] { Abort(); });
     }
 
-    if (StartDocW(dc_, &info) <= 0) {
+    if (!StartDocument(dc_, info)) {
         // Nothing reaches the printer: a failure, so the printer name is not reported either.
         CloseProgress();
         DeselectObjects();
