@@ -8,7 +8,7 @@ namespace device {
 namespace {
 
 // Font height per point in each metric unit, negative for character height. The 0.1 mm factor
-// is a little above 254 / 72 on purpose: printed text sizes depend on it.
+// is a little below 254 / 72 on purpose: printed text sizes depend on it.
 constexpr std::array<double, 6> heightPerPoint = {
     0.0,  // device pixels: depends on the printer's resolution
     -3.5250987027636778,

@@ -4,11 +4,12 @@ from __future__ import annotations
 
 import json
 import re
+import shutil
 from pathlib import Path
 
 import pytest
 
-from e2elib import App, Driver, DriverError, ProgramDir, exe_required, program_exe, temp_base, windows_path
+from e2elib import App, Driver, DriverError, Paper, ProgramDir, exe_required, program_exe, temp_base, windows_path
 from e2elib.paths import driver_exe
 
 FAILURE_DIR_NAME = "failures"
@@ -128,15 +129,33 @@ def app(launch) -> App:
     return launch()
 
 
+@pytest.fixture
+def paper(request) -> Paper:
+    """The test printer's output folder, emptied (after the queue has drained) before the test. A failed
+    test leaves copies of what was printed in <MOZHOU_E2E_TMP>/failures."""
+    output = Paper()
+    output.clear()
+    yield output
+    if _failed(request.node):
+        folder = temp_base() / FAILURE_DIR_NAME
+        folder.mkdir(parents=True, exist_ok=True)
+        for pdf in output.files():
+            shutil.copy2(pdf, folder / f"{_evidence_stem(request.node)}-{pdf.name}")
+
+
 def _failed(node) -> bool:
     report = getattr(node, "report_call", None)
     return report is not None and report.failed
 
 
+def _evidence_stem(node) -> str:
+    return re.sub(r"[^\w.-]+", "_", node.nodeid)
+
+
 def _save_failure_evidence(driver: Driver, node, record: Started) -> None:
     folder = temp_base() / FAILURE_DIR_NAME
     folder.mkdir(parents=True, exist_ok=True)
-    stem = re.sub(r"[^\w.-]+", "_", node.nodeid)
+    stem = _evidence_stem(node)
     try:
         driver.call("screenshot", windows_path(folder / f"{stem}.bmp"))
         evidence = {

@@ -4,7 +4,7 @@ from __future__ import annotations
 
 from dataclasses import dataclass
 
-from e2elib import App
+from e2elib import App, MessageBox, wait_until
 from e2elib.gui import Rect, Window
 
 TITLE = "墨舟" + " " * 50 + "版本号：3.2"
@@ -109,3 +109,84 @@ def choose_edit_menu_item(main: MainWindow, caption: str) -> None:
     main.app.driver.call("key", *(["Down"] * downs), "Enter")
     menu.wait_gone()
     main.app.driver.call("sleep", 200)  # let the menu's mouse capture go before the next click
+
+
+# -- printing text ---------------------------------------------------------
+
+CHARS_PER_LINE_CAPTION = "每行字数"
+PRINT_DIALOG_CAPTION = "打印"  # the system print dialog under this locale
+PROGRESS_CAPTION = "正在进行打印，请稍候 ......"
+NOTICE_CAPTION = "提示信息"
+FONT_DIALOG_CAPTION = "字体"
+IDOK, IDCANCEL = 1, 2
+EM_SETSEL = 0x00B1
+WM_GETTEXTLENGTH = 0x000E
+# The system font dialog's face, size and colour boxes.
+FONT_FACE_BOX, FONT_SIZE_BOX, FONT_COLOUR_BOX = 1136, 1138, 1139
+FONT_COLOURS = 16
+
+
+def choose_text_printing(main: MainWindow, delete_spaces: bool = False) -> None:
+    main.text_option.click()
+    (main.delete_spaces if delete_spaces else main.keep_spaces).click()
+
+
+def paste_text(main: MainWindow, text: str) -> None:
+    """Replaces the edit box's text through the clipboard and its menu, as a user pastes a long text."""
+    text = text.replace("\n", "\r\n")
+    driver = main.app.driver
+    driver.call("set_clipboard", text)
+    driver.call("send", main.edit_box, EM_SETSEL, 0, -1)
+    choose_edit_menu_item(main, "粘贴")
+    wait_until(lambda: driver.call("send", main.edit_box, WM_GETTEXTLENGTH)["result"] == len(text), timeout=60,
+               message="pasted text")
+
+
+def ask_chars_per_line(main: MainWindow) -> MessageBox:
+    """Presses the print button; returns the box asking for the characters per line."""
+    main.print_button.click()
+    return main.app.message_box(caption=CHARS_PER_LINE_CAPTION, timeout=10)
+
+
+def answer_chars_per_line(box: MessageBox, count: int) -> None:
+    box.control(cls="Edit").type_text(str(count))  # the 80 it offers is selected: typing replaces it
+    box.press(IDOK)
+
+
+def print_dialog(app: App) -> MessageBox:
+    return app.message_box(caption=PRINT_DIALOG_CAPTION, timeout=10)
+
+
+def start_printing(main: MainWindow, chars_per_line: int) -> None:
+    """Print button, characters per line, OK in the print dialog; returns once the job runs."""
+    answer_chars_per_line(ask_chars_per_line(main), chars_per_line)
+    print_dialog(main.app).press(IDOK)
+
+
+def print_text(main: MainWindow, chars_per_line: int, timeout: float = 60) -> str:
+    """Prints the edit box's text; returns the status message once the job is done."""
+    before = main.status_message()
+    start_printing(main, chars_per_line)
+    return wait_until(lambda: (m := main.status_message()) != before and m, timeout=timeout,
+                      message="status message after printing")
+
+
+def choose_edit_font(main: MainWindow, face: str, points: int, colour: str | None = None) -> None:
+    """Picks face, size and colour (by its name, e.g. "红色") in the font dialog of the edit box's menu."""
+    choose_edit_menu_item(main, "字体")
+    dialog = main.app.message_box(caption=FONT_DIALOG_CAPTION, timeout=10)
+    driver = main.app.driver
+    # Typing an exact face or size selects it; the size is typed last so the dialog takes both.
+    for box, value in ((FONT_FACE_BOX, face), (FONT_SIZE_BOX, str(points))):
+        edit = dialog.control(id=box).control(cls="Edit")
+        driver.call("send", edit, EM_SETSEL, 0, -1)
+        edit.type_text(value)
+    if colour is not None:
+        colours = dialog.control(id=FONT_COLOUR_BOX)
+        dialog.press_keys("Alt+C")
+        for _ in range(FONT_COLOURS):
+            if colours.text == colour:
+                break
+            driver.call("key", "Down")
+        assert colours.text == colour, f"no colour {colour} in the font dialog"
+    dialog.press(IDOK)
