@@ -1,0 +1,409 @@
+// Printing speed: a megabyte of GBK text printed line by line through the printer object, beside
+// a bare GDI loop that prints the same lines with the same font on the same printer, both
+// measured in the same run. Only spooling is timed, from taking the default printer until the
+// job's device context is gone; turning the job into paper, or here into a PDF, happens after
+// that and is not waited for.
+//
+// Usage: bench_print [rounds] [lines]. Without lines, or with 0, the whole text is printed, about
+// 12,000 lines; a number prints that many lines from its start.
+//
+// The bare loop works in MM_TEXT. Its font height is the printer object's: the screen font
+// height for the size, in 0.1 mm as the printer object computes it, turned into device pixels by
+// the device context under MM_LOMETRIC, the mapping mode the printer object scales 0.1 mm with.
+// The face is matched by name (DEFAULT_CHARSET) on top of the default GUI font, as there. Both
+// runs' page counts are printed; they may differ by a little, as the printer object measures
+// lines in 0.1 mm and the bare loop in pixels.
+#include <windows.h>
+#include <commdlg.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "device/printer_font_height.h"
+#include "device/printer_object_win.h"
+#include "ui/handles_win.h"
+
+namespace {
+
+constexpr int defaultRounds = 3;
+constexpr std::size_t textBytes = 1 << 20;
+constexpr std::size_t lineBytes = 85;  // without its CR LF
+constexpr int fontPoints = 12;
+constexpr wchar_t fontFace[] = L"宋体";
+constexpr UINT gbkCodePage = 936;
+constexpr int lineGapPixels = 2;
+// Before each run the machine is given time to finish the PDF of the job before, which would
+// otherwise compete with the spooling: the run starts once the processors are mostly idle.
+constexpr DWORD settleSampleMs = 500;
+constexpr double settledIdleShare = 0.85;
+constexpr ULONGLONG settleTimeoutMs = 90 * 1000;
+constexpr double fileTimeUnitsPerSecond = 1e7;
+
+// A run that takes longer than this has hung (say on a dialog nobody answers).
+constexpr ULONGLONG runTimeoutBaseMs = 2 * 60 * 1000;
+constexpr ULONGLONG runTimeoutPerLineMs = 1000;
+constexpr wchar_t ourDocument[] = L"bench-printer-object";
+constexpr wchar_t bareDocument[] = L"bench-bare-loop";
+
+// Characters the text is made of besides ASCII; all of them are in GBK.
+constexpr wchar_t chineseCharacters[] =
+    L"墨舟打印文本图片纸张字体页面行距边距横向纵向份数预览设置确定取消"
+    L"春夏秋冬东南西北山水日月风云花草树木江河湖海天地人和上下左右前后"
+    L"的一是在不了有我这个们中来到时大地为子说生国年着就那要也得里后自";
+constexpr const char* asciiWords[] = {"print", "line", "page", "2024", "GBK", "text",
+                                      "Mozhou", "A4", "0123456789", "font", "(ok)", "-"};
+
+// A fixed sequence, so every run prints the same text.
+class Sequence {
+public:
+    std::uint32_t Next(std::uint32_t bound) {
+        state_ = state_ * 1664525u + 1013904223u;
+        return (state_ >> 8) % bound;
+    }
+
+private:
+    std::uint32_t state_ = 20240601u;
+};
+
+std::string Encode(std::wstring_view text, UINT codePage) {
+    const int size = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                         nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(std::max(size, 0)), '\0');
+    WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
+    return bytes;
+}
+
+std::string ToGbk(std::wstring_view text) { return Encode(text, gbkCodePage); }
+
+// Output goes out as UTF-8 whatever Wine's code page.
+std::string Utf8(std::wstring_view text) { return Encode(text, CP_UTF8); }
+
+// About textBytes of GBK text: lines of about lineBytes bytes, each ended by CR LF, about two
+// thirds of their bytes Chinese characters and the rest ASCII words and spaces.
+std::string MakeText() {
+    std::vector<std::string> chinese;
+    for (const wchar_t character : std::wstring_view(chineseCharacters)) {
+        chinese.push_back(ToGbk(std::wstring_view(&character, 1)));
+    }
+    Sequence sequence;
+    std::string text;
+    text.reserve(textBytes + 2 * lineBytes);
+    while (text.size() < textBytes) {
+        const std::size_t length = lineBytes - 5 + sequence.Next(11);  // 80..90
+        std::string line;
+        while (line.size() < length) {
+            std::string piece;
+            if (sequence.Next(3) == 0) {
+                piece = asciiWords[sequence.Next(std::size(asciiWords))];
+                piece += ' ';
+            } else {
+                const int run = 1 + static_cast<int>(sequence.Next(6));
+                for (int i = 0; i < run; ++i) piece += chinese[sequence.Next(static_cast<std::uint32_t>(chinese.size()))];
+            }
+            const std::size_t room = length - line.size();
+            if (piece.size() > room) {
+                // The end of the line: as many Chinese characters as fit, and a full stop for an
+                // odd byte left, rather than a character cut in two.
+                piece.clear();
+                while (piece.size() + 2 <= room) {
+                    piece += chinese[sequence.Next(static_cast<std::uint32_t>(chinese.size()))];
+                }
+                if (piece.size() < room) piece += '.';
+            }
+            line += piece;
+        }
+        text += line;
+        text += "\r\n";
+    }
+    return text;
+}
+
+std::vector<std::string_view> LinesOf(std::string_view text) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find("\r\n", start);
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+ULONGLONG FileTimeValue(const FILETIME& time) {
+    return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+double Seconds(LONGLONG ticks) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(ticks) / static_cast<double>(frequency.QuadPart);
+}
+
+// Processor time this process has used, user and kernel, in seconds. Wine's work for the
+// process happens mostly inside it, so this is less disturbed by other load than the clock.
+double ProcessorSeconds() {
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    return static_cast<double>(FileTimeValue(kernel) + FileTimeValue(user)) / fileTimeUnitsPerSecond;
+}
+
+LONGLONG Now() {
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return counter.QuadPart;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+int ScreenDpiY() {
+    const ui::WindowDc screen(nullptr);
+    return GetDeviceCaps(screen.get(), LOGPIXELSY);
+}
+
+// The character height in device pixels of the font selected into dc, whatever its mapping mode.
+int SelectedFontPixelHeight(HDC dc) {
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    POINT points[2] = {{0, 0}, {0, metrics.tmHeight - metrics.tmInternalLeading}};
+    LPtoDP(dc, points, 2);
+    return std::abs(points[1].y - points[0].y);
+}
+
+// Waits until two samples in a row find the processors at least settledIdleShare idle; false
+// when that did not happen within settleTimeoutMs.
+bool WaitForIdleMachine() {
+    const ULONGLONG giveUp = GetTickCount64() + settleTimeoutMs;
+    int idleSamples = 0;
+    FILETIME idle, kernel, user;
+    GetSystemTimes(&idle, &kernel, &user);
+    while (GetTickCount64() < giveUp) {
+        const ULONGLONG idleBefore = FileTimeValue(idle);
+        const ULONGLONG busyBefore = FileTimeValue(kernel) + FileTimeValue(user);  // kernel includes idle
+        Sleep(settleSampleMs);
+        GetSystemTimes(&idle, &kernel, &user);
+        const ULONGLONG idleSpent = FileTimeValue(idle) - idleBefore;
+        const ULONGLONG allSpent = FileTimeValue(kernel) + FileTimeValue(user) - busyBefore;
+        const bool idleNow = allSpent > 0 && static_cast<double>(idleSpent) >= settledIdleShare * allSpent;
+        idleSamples = idleNow ? idleSamples + 1 : 0;
+        if (idleSamples >= 2) return true;
+    }
+    return false;
+}
+
+// Wine numbers each process's print jobs from 1 and names the spool file after the number, so
+// a job fails to start while another program in the same prefix spools one with that number.
+void ExplainSpoolClash(DWORD error) {
+    if (error == ERROR_SHARING_VIOLATION) {
+        std::fprintf(stderr, "the spool file is in use: is another program printing in this Wine prefix?\n");
+    }
+}
+
+struct RunResult {
+    double seconds = 0;
+    int pages = 0;
+    int fontPixels = 0;  // the bare loop's character height, device pixels
+    std::wstring printer;
+};
+
+// Run A: the printer object, one PrintTextLines call per line.
+std::optional<RunResult> PrintThroughPrinterObject(const std::vector<std::string_view>& lines) {
+    device::PrinterObject printer;
+    printer.documentName = ourDocument;
+    printer.SetFontSize(fontPoints);
+    printer.SetFontFaceName(fontFace);
+
+    RunResult result;
+    const LONGLONG start = Now();
+    if (!printer.StartPrinting(false, false)) {
+        std::fprintf(stderr, "the printer object did not start a job on the default printer\n");
+        ExplainSpoolClash(GetLastError());
+        return std::nullopt;
+    }
+    for (const std::string_view line : lines) printer.PrintTextLines(line);
+    result.pages = printer.PageNumber();
+    printer.EndPrinting();
+    result.seconds = Seconds(Now() - start);
+    result.printer = printer.GetPrinterName();
+    return result;
+}
+
+struct PrintDlgHandles {
+    PRINTDLGW dialog{sizeof(PRINTDLGW)};
+    ~PrintDlgHandles() {
+        if (dialog.hDevMode != nullptr) GlobalFree(dialog.hDevMode);
+        if (dialog.hDevNames != nullptr) GlobalFree(dialog.hDevNames);
+    }
+};
+
+std::wstring DeviceNameOf(HGLOBAL devNames) {
+    if (devNames == nullptr) return {};
+    const auto* names = static_cast<const DEVNAMES*>(GlobalLock(devNames));
+    if (names == nullptr) return {};
+    std::wstring name = reinterpret_cast<const wchar_t*>(names) + names->wDeviceOffset;
+    GlobalUnlock(devNames);
+    return name;
+}
+
+// The printer object's font height for the size, in device pixels of dc.
+int FontPixelHeight(HDC dc) {
+    const int screenDpi = ScreenDpiY();
+    const int tenthMillimetres = device::PrinterFontHeight(device::FontHeightForSize(fontPoints, screenDpi), screenDpi,
+                                                           device::DrawingUnit::TenthMillimetre,
+                                                           GetDeviceCaps(dc, LOGPIXELSY));
+    const int previous = SetMapMode(dc, MM_LOMETRIC);
+    POINT points[2] = {{0, 0}, {0, tenthMillimetres}};
+    LPtoDP(dc, points, 2);
+    SetMapMode(dc, previous);
+    return std::abs(points[1].y - points[0].y);
+}
+
+// Run B's job: the same lines with plain GDI calls on the default printer.
+bool PrintWithBareLoop(const std::vector<std::string_view>& lines, RunResult& result) {
+    PrintDlgHandles handles;
+    handles.dialog.Flags = PD_RETURNDEFAULT | PD_RETURNDC;
+    if (!PrintDlgW(&handles.dialog) || handles.dialog.hDC == nullptr) {
+        std::fprintf(stderr, "no default printer (PrintDlgW error %lu)\n", CommDlgExtendedError());
+        return false;
+    }
+    result.printer = DeviceNameOf(handles.dialog.hDevNames);
+    const ui::MemoryDc dc(handles.dialog.hDC);  // a printer DC is deleted like a memory DC
+
+    LOGFONTW font{};
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
+    font.lfHeight = -FontPixelHeight(dc.get());
+    font.lfWidth = 0;
+    font.lfCharSet = DEFAULT_CHARSET;
+    wcsncpy(font.lfFaceName, fontFace, LF_FACESIZE - 1);
+    const ui::Font printerFont(CreateFontIndirectW(&font));
+    const ui::SelectObjectScope selected(dc.get(), printerFont.get());
+    SetBkMode(dc.get(), TRANSPARENT);
+    SetTextColor(dc.get(), RGB(0, 0, 0));
+    result.fontPixels = SelectedFontPixelHeight(dc.get());
+
+    DOCINFOW document{sizeof document};
+    document.lpszDocName = bareDocument;
+    if (StartDocW(dc.get(), &document) <= 0) {
+        const DWORD error = GetLastError();
+        std::fprintf(stderr, "StartDocW failed (error %lu)\n", error);
+        ExplainSpoolClash(error);
+        return false;
+    }
+    const int pageHeight = GetDeviceCaps(dc.get(), VERTRES);
+    StartPage(dc.get());
+    result.pages = 1;
+    int y = 0;
+    std::wstring wide;
+    for (const std::string_view line : lines) {
+        const int gbkLength = static_cast<int>(line.size());
+        wide.resize(line.size());
+        const int length = MultiByteToWideChar(gbkCodePage, 0, line.data(), gbkLength, wide.data(), gbkLength);
+        SIZE extent{};
+        GetTextExtentPoint32W(dc.get(), wide.data(), length, &extent);
+        if (y > 0 && y + extent.cy > pageHeight) {
+            EndPage(dc.get());
+            StartPage(dc.get());
+            ++result.pages;
+            y = 0;
+        }
+        TextOutW(dc.get(), 0, y, wide.data(), length);
+        y += extent.cy + lineGapPixels;
+    }
+    EndPage(dc.get());
+    EndDoc(dc.get());
+    return true;
+}
+
+// Run B, timed from asking for the default printer until its device context is gone.
+std::optional<RunResult> PrintWithBareLoop(const std::vector<std::string_view>& lines) {
+    RunResult result;
+    const LONGLONG start = Now();
+    if (!PrintWithBareLoop(lines, result)) return std::nullopt;
+    result.seconds = Seconds(Now() - start);
+    return result;
+}
+
+// A run that never ends stops the bench instead of hanging it.
+std::atomic<ULONGLONG> runDeadline{0};
+
+DWORD WINAPI Watchdog(void*) {
+    for (;;) {
+        Sleep(1000);
+        const ULONGLONG deadline = runDeadline.load();
+        if (deadline != 0 && GetTickCount64() > deadline) {
+            std::fprintf(stderr, "a print run did not end in time; giving up\n");
+            std::fflush(stderr);
+            ExitProcess(3);
+        }
+    }
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const int rounds = argc > 1 ? std::max(1, _wtoi(argv[1])) : defaultRounds;
+    const std::string text = MakeText();
+    const std::vector<std::string_view> allLines = LinesOf(text);
+    const std::size_t wanted = argc > 2 ? static_cast<std::size_t>(std::max(0, _wtoi(argv[2]))) : 0;
+    const std::vector<std::string_view> lines(
+        allLines.begin(), allLines.begin() + (wanted == 0 ? allLines.size() : std::min(wanted, allLines.size())));
+    std::size_t printedBytes = 0;
+    for (const std::string_view line : lines) printedBytes += line.size() + 2;
+    const double lineCount = static_cast<double>(lines.size());
+    const ui::KernelHandle watchdog(CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr));
+
+    std::vector<double> ours;
+    std::vector<double> bare;
+    std::vector<double> oursProcessor;
+    std::vector<double> bareProcessor;
+    RunResult lastOurs;
+    RunResult lastBare;
+    int unsettledRuns = 0;
+    // Alternate which one goes first, so that whatever going first or second brings weighs on both.
+    for (int round = 0; round < rounds; ++round) {
+        for (int turn = 0; turn < 2; ++turn) {
+            const bool oursNow = (turn == 0) == (round % 2 == 0);
+            if (!WaitForIdleMachine()) ++unsettledRuns;
+            runDeadline = GetTickCount64() + runTimeoutBaseMs + runTimeoutPerLineMs * lines.size();
+            const double processorBefore = ProcessorSeconds();
+            const std::optional<RunResult> result = oursNow ? PrintThroughPrinterObject(lines) : PrintWithBareLoop(lines);
+            if (!result) return 1;
+            const double processorSeconds = ProcessorSeconds() - processorBefore;
+            (oursNow ? ours : bare).push_back(result->seconds);
+            (oursNow ? oursProcessor : bareProcessor).push_back(processorSeconds);
+            (oursNow ? lastOurs : lastBare) = *result;
+            runDeadline = 0;
+            std::printf("  round %d  %-15s %8.3f s  (processor %7.3f s)  %5d pages\n", round + 1,
+                        oursNow ? "printer object" : "bare loop", result->seconds, processorSeconds, result->pages);
+            std::fflush(stdout);
+        }
+    }
+
+    const double oursMedian = Median(ours);
+    const double bareMedian = Median(bare);
+    std::printf("printing %zu of %zu lines (%zu of %zu bytes of GBK text) on %s, median of %d rounds\n",
+                lines.size(), allLines.size(), printedBytes, text.size(), Utf8(lastOurs.printer).c_str(), rounds);
+    std::printf("  font           %s %d pt, %d device pixels high\n", Utf8(fontFace).c_str(), fontPoints,
+                lastBare.fontPixels);
+    std::printf("  pages          %d (bare loop %d)\n", lastOurs.pages, lastBare.pages);
+    std::printf("  printer object %9.1f lines/s  %8.3f s\n", lineCount / oursMedian, oursMedian);
+    std::printf("  bare loop      %9.1f lines/s  %8.3f s\n", lineCount / bareMedian, bareMedian);
+    std::printf("  ratio          %9.2f (time, goal <= 1.10)\n", oursMedian / bareMedian);
+    std::printf("  processor time %9.2f times the bare loop's (%.3f s / %.3f s)\n",
+                Median(oursProcessor) / Median(bareProcessor), Median(oursProcessor), Median(bareProcessor));
+    if (unsettledRuns > 0) {
+        std::printf("  note: %d of %d runs started on a busy machine; the figures are less certain\n", unsettledRuns,
+                    2 * rounds);
+    }
+    return 0;
+}

@@ -1,0 +1,82 @@
+"""Loading a 5 MB GBK text file with the find button, timed on the real program, beside a plain
+WM_SETTEXT of the same text into the same edit box in the same run.
+
+Usage (inside the test environment, see tools/run-bench.sh): text_load.py <program.exe> [megabytes]
+"""
+
+from __future__ import annotations
+
+import sys
+import tempfile
+import time
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests" / "e2e"))
+
+from e2elib import Driver, ProgramDir, wait_until, windows_path  # noqa: E402
+from mainwindow import MainWindow  # noqa: E402
+
+WM_SETTEXT, WM_GETTEXTLENGTH = 0x000C, 0x000E
+IDOK = 1
+FILE_NAME_BOX = 1148
+LINE = "墨舟打印测试 text line, 中文与 ASCII 混排，每行约八十个字节。{:06d}"
+
+
+def text_of(megabytes: float) -> str:
+    lines, size, number = [], 0, 0
+    while size < megabytes * 1024 * 1024:
+        line = LINE.format(number)
+        lines.append(line)
+        size += len(line.encode("gbk")) + 2
+        number += 1
+    return "\r\n".join(lines) + "\r\n"
+
+
+def edit_length(main: MainWindow) -> int:
+    return main.app.driver.call("send", main.edit_box, WM_GETTEXTLENGTH)["result"]
+
+
+def main() -> int:
+    program = Path(sys.argv[1]).resolve()
+    megabytes = float(sys.argv[2]) if len(sys.argv) > 2 else 5.0
+    text = text_of(megabytes)
+    work = Path(tempfile.mkdtemp(prefix="text-load-", dir=program.parent))
+    text_file = work / "load.txt"
+    text_file.write_bytes(text.encode("gbk"))
+
+    driver = Driver().start()
+    directory = ProgramDir(program.name, source=program)
+    app = directory.start(driver)
+    try:
+        main_window = MainWindow(app)
+        main_window.text_option.click()
+        main_window.window.control("查找").click()
+        dialog = app.message_box(caption="打开", timeout=30)
+        dialog.control(id=FILE_NAME_BOX).control(cls="Edit").type_text(windows_path(text_file))
+        started = time.perf_counter()
+        dialog.press(IDOK, timeout=30)
+        wait_until(lambda: edit_length(main_window) == len(text), timeout=120, message="the loaded text")
+        loaded = time.perf_counter() - started
+
+        main_window.edit_box.set_text("")
+        started = time.perf_counter()
+        main_window.edit_box.set_text(text)
+        wait_until(lambda: edit_length(main_window) == len(text), timeout=120, message="the set text")
+        plain = time.perf_counter() - started
+    finally:
+        app.kill()
+        driver.close()
+        directory.remove()
+        text_file.unlink()
+        work.rmdir()
+
+    size = len(text.encode("gbk")) / (1024 * 1024)
+    print(f"loading a {size:.1f} MB GBK text into the edit box")
+    print(f"  find button        {loaded * 1000:8.0f} ms")
+    print(f"  plain WM_SETTEXT   {plain * 1000:8.0f} ms")
+    print(f"  ratio              {loaded / plain:8.2f}   (goal: find button under 1000 ms)")
+    return 0 if loaded < 1.0 else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
