@@ -61,6 +61,7 @@ def main() -> int:
         dialog.press(IDOK, timeout=30)
         wait_until(lambda: edit_length(main_window) == len(text), timeout=600, message="the loaded text")
         loaded = time.perf_counter() - started
+        print(f"find button: {loaded * 1000:.0f} ms", flush=True)
 
         main_window.edit_box.set_text("")
         started = time.perf_counter()
