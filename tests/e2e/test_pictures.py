@@ -58,8 +58,8 @@ def choose_file(main: MainWindow, path: Path | None) -> None:
     dialog.press(IDOK, timeout=10)
 
 
-def make_picture(path: Path, spec: str, size: str = "60x40") -> Path:
-    subprocess.run(["convert", "-size", size, spec, path.as_posix()], check=True)
+def make_picture(path: Path, canvas: str, size: str = "60x40") -> Path:
+    subprocess.run(["convert", "-size", size, canvas, path.as_posix()], check=True)
     return path
 
 
