@@ -43,6 +43,8 @@ PACKAGES=(
   file procps ca-certificates xz-utils patch
   # native picture decoding, its comparison tests (djpeg) and decode benchmarks (giflib)
   libjpeg62-turbo-dev libpng-dev libjpeg-turbo-progs libgif-dev
+  # the fuzz targets: clang with libFuzzer
+  clang libclang-rt-14-dev
   # test environment: Wine, X, fonts, printing
   wine wine32:i386 libcups2:i386 xvfb xauth x11-utils xdotool imagemagick
   fonts-wqy-zenhei fonts-wine fonts-liberation locales
