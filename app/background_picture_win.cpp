@@ -1,10 +1,10 @@
 #include "app/background_picture_win.h"
 
 #include "app/main_window_description.h"
-#include "app/program_files_win.h"
 #include "app/program_texts.h"
 #include "app/resource_ids.h"
 #include "app/resources_win.h"
+#include "ui/files_win.h"
 #include "ui/text_win.h"
 #include "ui/window_win.h"
 
@@ -12,12 +12,12 @@ namespace app {
 
 void LoadOrWriteBackgroundPicture(ui::Window& window, const std::wstring& directory) {
     const std::wstring path = directory + L'\\' + ui::Widen(backgroundFileName);
-    if (FileExists(path)) {
-        window.SetPictureBytes(pictureBox, ReadWholeFile(path));
+    if (ui::FileExists(path)) {
+        window.SetPictureBytes(pictureBox, ui::ReadWholeFile(path));
         return;
     }
     // A read-only directory leaves the box empty; the next start tries again.
-    WriteWholeFile(path, ResourceBytes(BACKGROUND_PICTURE_RESOURCE));
+    ui::WriteWholeFile(path, ResourceBytes(BACKGROUND_PICTURE_RESOURCE));
 }
 
 }  // namespace app

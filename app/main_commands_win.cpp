@@ -1,18 +1,17 @@
-// The main window's small commands: print mode, space options, the print button's state,
-// context menus, the tray icon and the stop and cancel buttons.
+// The main window's commands: print mode, space options, the print button, context menus and
+// the edit box's menu, the tray icon, the stop and cancel buttons, and opening other windows.
 #include "app/main_window_win.h"
-#include "app/program_state_win.h"
-#include "device/printer_object_win.h"
-#include "text/print_command_win.h"
+#include "app/program_texts.h"
+#include "app/program_win.h"
+#include "text/print_text_job_win.h"
+#include "text/separate_edit_description.h"
+#include "ui/dialogs_win.h"
+#include "ui/edit_box_win.h"
+#include "ui/text_win.h"
 #include "ui/window_win.h"
 
 namespace app {
 namespace {
-
-constexpr wchar_t printTextCaption[] = L"打印文本";
-constexpr wchar_t printPictureCaption[] = L"打印图片";
-constexpr wchar_t stoppedMessage[] = L"停止打印";
-constexpr wchar_t cancelledMessage[] = L"取消打印";
 
 // Context menus open a little below and right of the cursor; the tray menu right-aligned,
 // a little above and left of it.
@@ -31,13 +30,23 @@ TrayAction TrayActionOf(int mouseMessage) {
     }
 }
 
-bool EditBoxHasText(const ui::Window& window) {
-    return GetWindowTextLengthW(window.Control(editBox)) > 0;
-}
+Program& ProgramOf(ui::EventArgs& event) { return event.Context<Program>(); }
 
 void ShowContextMenu(ui::EventArgs& event, int menu) {
     event.window.ShowPopupMenu(
         menu, {event.screen.x + contextMenuOffset, event.screen.y + contextMenuOffset});
+}
+
+void PrintText(ui::Window& main, Program& program, ui::Window& source, int edit,
+               text::SpaceMode spaces) {
+    const text::TextJob job{&source, edit, main.Checked(textOption), spaces};
+    text::PrintTextJob(job, program.printer, [&main](std::wstring_view message, bool bold) {
+        SetStatusMessage(main, message, bold);
+    });
+}
+
+void SetAlignment(ui::EventArgs& event, ui::Alignment alignment) {
+    event.window.SetAlignment(editBox, alignment);
 }
 
 }  // namespace
@@ -50,8 +59,8 @@ void ChooseTextMode(ui::EventArgs& event) {
     window.SetChecked(keepSpacesOption, true);
     window.SetChecked(textOption, true);
     window.SetChecked(pictureOption, false);
-    window.SetText(printButton, printTextCaption);
-    window.SetEnabled(printButton, EditBoxHasText(window) || separateEditOpen != nullptr);
+    window.SetText(printButton, ui::Widen(printTextCaption));
+    UpdatePrintButton(window, ProgramOf(event), PrintButtonCause::TextModeChosen);
 }
 
 void ChoosePictureMode(ui::EventArgs& event) {
@@ -62,8 +71,8 @@ void ChoosePictureMode(ui::EventArgs& event) {
     window.SetEnabled(keepSpacesOption, false);
     window.SetChecked(textOption, false);
     window.SetChecked(pictureOption, true);
-    window.SetText(printButton, printPictureCaption);
-    window.SetEnabled(printButton, !window.PictureBytes(pictureBox).empty());
+    window.SetText(printButton, ui::Widen(printPictureCaption));
+    UpdatePrintButton(window, ProgramOf(event), PrintButtonCause::PictureModeChosen);
 }
 
 void OnDeleteSpacesClicked(ui::EventArgs& event) {
@@ -77,7 +86,7 @@ void OnKeepSpacesClicked(ui::EventArgs& event) {
 }
 
 void OnEditChanged(ui::EventArgs& event) {
-    event.window.SetEnabled(printButton, EditBoxHasText(event.window));
+    UpdatePrintButton(event.window, ProgramOf(event), PrintButtonCause::MainTextChanged);
 }
 
 void OnEditRightButton(ui::EventArgs& event) { ShowContextMenu(event, editMenu); }
@@ -103,18 +112,63 @@ void OnTrayNotify(ui::EventArgs& event) {
     }
 }
 
-void OnPrintClicked(ui::EventArgs&) { text::PrintCommand(); }
-
-void OnStopClicked(ui::EventArgs&) {
-    EmphasizeButton(stopButton);
-    device::MainPrinter().EndPrinting();
-    SetStatusMessage(stoppedMessage);
+// PrintCommand: the picture or the text the window is set up for; with the separate-edit window
+// open the user chooses which edit box's text is printed.
+void OnPrintClicked(ui::EventArgs& event) {
+    ui::Window& main = event.window;
+    Program& program = ProgramOf(event);
+    EmphasizeButton(main, printButton);
+    const PrintPlan plan = DecidePrint({main.Checked(pictureOption),
+                                        !main.PictureBytes(pictureBox).empty(),
+                                        program.separateEditOpen,
+                                        main.Checked(deleteSpacesOption)});
+    ui::Window* separate = program.separateEdit.Window();
+    switch (plan.choice) {
+    case PrintChoice::Picture:
+        break;  // the picture print job comes with the picture adjustment window
+    case PrintChoice::MainText: PrintText(main, program, main, editBox, plan.spaces); break;
+    case PrintChoice::AskWhichText:
+        if (separate != nullptr &&
+            ui::AskQuestion(ui::Widen(text::separateTextQuestion), std::wstring_view())) {
+            PrintText(main, program, *separate, text::separateEditBox, plan.spaces);
+        } else {
+            PrintText(main, program, main, editBox, plan.spaces);
+        }
+        break;
+    case PrintChoice::NothingToPrint:
+        // Only a progress dialog left over from a broken job is closed.
+        program.printer.EndPrinting();
+        break;
+    }
+    ui::ProcessPendingMessages();
 }
 
-void OnCancelClicked(ui::EventArgs&) {
-    EmphasizeButton(cancelButton);
-    device::MainPrinter().CancelPrinting();
-    SetStatusMessage(cancelledMessage);
+void OnStopClicked(ui::EventArgs& event) {
+    EmphasizeButton(event.window, stopButton);
+    ProgramOf(event).printer.EndPrinting();
+    SetStatusMessage(event.window, ui::Widen(printStoppedMessage));
 }
+
+void OnCancelClicked(ui::EventArgs& event) {
+    EmphasizeButton(event.window, cancelButton);
+    ProgramOf(event).printer.CancelPrinting();
+    SetStatusMessage(event.window, ui::Widen(text::printCancelledMessage));
+}
+
+void OnCopyChosen(ui::EventArgs& event) { ui::CopySelection(event.window.Control(editBox)); }
+void OnPasteChosen(ui::EventArgs& event) { ui::PasteOverSelection(event.window.Control(editBox)); }
+void OnFontChosen(ui::EventArgs& event) {
+    ui::ChooseEditFont(event.window, editBox, ProgramOf(event).editFont);
+}
+void OnAlignLeftChosen(ui::EventArgs& event) { SetAlignment(event, ui::Alignment::left); }
+void OnAlignCenterChosen(ui::EventArgs& event) { SetAlignment(event, ui::Alignment::center); }
+void OnAlignRightChosen(ui::EventArgs& event) { SetAlignment(event, ui::Alignment::right); }
+void OnClearChosen(ui::EventArgs& event) { event.window.SetText(editBox, L""); }
+
+void OnSeparateEditChosen(ui::EventArgs& event) { ProgramOf(event).separateEdit.Open(); }
+
+// The picture adjustment window and the update check come later.
+void OnAdjustPictureChosen(ui::EventArgs&) {}
+void OnCheckUpdateChosen(ui::EventArgs&) {}
 
 }  // namespace app

@@ -1,44 +1,50 @@
-// The main window's creation, close confirmation and end.
+// The main window's creation, close confirmation, end, and the end of the Windows session.
 #include <memory>
 
 #include "app/background_picture_win.h"
-#include "app/edge_docking_win.h"
 #include "app/main_window_win.h"
-#include "app/program_files_win.h"
-#include "app/program_state_win.h"
 #include "app/program_texts.h"
+#include "app/program_win.h"
 #include "app/resource_ids.h"
 #include "app/resources_win.h"
 #include "app/single_instance_win.h"
-#include "app/tray_icon_win.h"
-#include "device/printer_object_win.h"
-#include "text/separate_edit_win.h"
 #include "ui/dialogs_win.h"
+#include "ui/files_win.h"
 #include "ui/text_win.h"
 #include "ui/window_win.h"
 
 namespace app {
-namespace {
 
-std::unique_ptr<TrayIcon> trayIcon;
+Program::Program()
+    : separateEdit({
+          [this](bool open) { separateEditOpen = open; },
+          [this](bool hasText) {
+              if (mainWindow != nullptr) {
+                  UpdatePrintButton(*mainWindow, *this, PrintButtonCause::SeparateTextChanged);
+              }
+          },
+      }) {}
 
-}  // namespace
+// The exit routine: what the XML parser object holds goes with it.
+Program::~Program() { xmlParser.Release(); }
 
 void OnMainCreated(ui::EventArgs& event) {
     ui::Window& window = event.window;
-    SetMainWindow(&window);
-    EnsureSingleInstance(ExecutableFileName(), true, ui::Widen(alreadyRunningPrompt));
+    Program& program = event.Context<Program>();
+    program.mainWindow = &window;
+    program.singleInstance = EnsureSingleInstance(ui::ExecutableFileName(), true,
+                                                  ui::Widen(alreadyRunningPrompt));
     window.SetTitle(ui::Widen(MainWindowTitle()));
     // Themed drawing comes from the application manifest (common controls 6).
-    aboutCountdown = aboutCountdownStart;
-    window.SetEnabled(printButton, false);
-    device::MainPrinter().SetOwner(window.Handle());
-    trayIcon = std::make_unique<TrayIcon>(
-        window.Handle(), IconFromFileBytes(ResourceBytes(TRAY_ICON_RESOURCE)),
+    program.aboutCountdown = aboutCountdownStart;
+    UpdatePrintButton(window, program, PrintButtonCause::Started);
+    program.printer.SetOwner(window.Handle());
+    program.trayIcon = std::make_unique<TrayIcon>(
+        window.Handle(), picture::IconFromFileBytes(ResourceBytes(TRAY_ICON_RESOURCE)).icon,
         ui::Widen(trayTooltip));
-    LoadOrWriteBackgroundPicture(window, ProgramDirectory());
-    SetDockingHoldOpen(true);
-    StartEdgeDocking(window.Handle());
+    LoadOrWriteBackgroundPicture(window, ui::ProgramDirectory());
+    program.docking.SetHoldOpen(true);
+    program.docking.Start(window.Handle());
 }
 
 void OnMainCloseRequested(ui::EventArgs& event) {
@@ -46,13 +52,18 @@ void OnMainCloseRequested(ui::EventArgs& event) {
                                        MB_OKCANCEL | MB_ICONQUESTION);
     event.refuse = answer != IDOK;
     // Text typed in the separate-edit window is kept or dropped by the user, never silently.
-    if (!event.refuse) text::CloseSeparateEdit();
+    if (!event.refuse) event.Context<Program>().separateEdit.Close();
 }
 
-void OnMainDestroyed(ui::EventArgs&) {
-    device::MainPrinter().EndPrinting();
-    trayIcon.reset();
-    SetMainWindow(nullptr);
+void OnSessionEnding(ui::EventArgs& event) {
+    event.Context<Program>().separateEdit.KeepForSessionEnd();
+}
+
+void OnMainDestroyed(ui::EventArgs& event) {
+    Program& program = event.Context<Program>();
+    program.printer.EndPrinting();
+    program.trayIcon.reset();
+    program.mainWindow = nullptr;
     PostQuitMessage(0);
 }
 

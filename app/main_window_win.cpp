@@ -3,14 +3,10 @@
 #include <array>
 #include <string>
 
-#include "app/edit_commands_win.h"
-#include "app/program_state_win.h"
+#include "app/about_box_win.h"
 #include "app/program_texts.h"
-#include "app/window_helpers_win.h"
-#include "picture/picture_commands_win.h"
-#include "text/separate_edit_win.h"
-#include "update/update_commands_win.h"
-#include "ui/text_win.h"
+#include "app/program_win.h"
+#include "text/separate_edit_description.h"
 #include "ui/window_win.h"
 
 namespace app {
@@ -25,6 +21,7 @@ constexpr std::array events{
     Binding{windowItself, Event::Created, OnMainCreated},
     Binding{windowItself, Event::CloseRequested, OnMainCloseRequested},
     Binding{windowItself, Event::Destroyed, OnMainDestroyed},
+    Binding{windowItself, Event::SessionEnding, OnSessionEnding},
     Binding{windowItself, Event::TrayNotify, OnTrayNotify},
     Binding{textOption, Event::Clicked, ChooseTextMode},
     Binding{pictureOption, Event::Clicked, ChoosePictureMode},
@@ -33,7 +30,7 @@ constexpr std::array events{
     Binding{editBox, Event::Changed, OnEditChanged},
     Binding{editBox, Event::RightButtonDown, OnEditRightButton},
     Binding{pictureBox, Event::RightButtonDown, OnPictureRightButton},
-    Binding{findButton, Event::Clicked, picture::OnFindClicked},
+    Binding{findButton, Event::Clicked, OnFindClicked},
     Binding{printButton, Event::Clicked, OnPrintClicked},
     Binding{cancelButton, Event::Clicked, OnCancelClicked},
     Binding{stopButton, Event::Clicked, OnStopClicked},
@@ -46,13 +43,15 @@ constexpr std::array events{
     Binding{alignCenterItem, Event::Clicked, OnAlignCenterChosen},
     Binding{alignRightItem, Event::Clicked, OnAlignRightChosen},
     Binding{clearItem, Event::Clicked, OnClearChosen},
-    Binding{checkUpdateItem, Event::Clicked, update::OnCheckUpdateChosen},
-    Binding{changeBackgroundItem, Event::Clicked, picture::OnChangeBackgroundChosen},
-    Binding{separateEditItem, Event::Clicked, text::OnSeparateEditChosen},
-    Binding{adjustPictureItem, Event::Clicked, picture::OnAdjustPictureChosen},
+    Binding{checkUpdateItem, Event::Clicked, OnCheckUpdateChosen},
+    Binding{changeBackgroundItem, Event::Clicked, OnChangeBackgroundChosen},
+    Binding{separateEditItem, Event::Clicked, OnSeparateEditChosen},
+    Binding{adjustPictureItem, Event::Clicked, OnAdjustPictureChosen},
 };
 
 constexpr int commandButtons[] = {findButton, printButton, cancelButton, stopButton};
+
+bool HasText(HWND edit) { return edit != nullptr && GetWindowTextLengthW(edit) > 0; }
 
 }  // namespace
 
@@ -70,18 +69,24 @@ const ui::WindowSpec& MainWindowSpec() {
     return description;
 }
 
-void SetStatusMessage(std::wstring_view text) {
-    if (ui::Window* window = MainWindow()) window->SetStatusText(statusBar, 1, text);
+void SetStatusMessage(ui::Window& main, std::wstring_view text, bool bold) {
+    main.SetBold(statusBar, bold);
+    main.SetStatusText(statusBar, 1, text);
 }
 
-void SetStatusBold(bool bold) {
-    if (ui::Window* window = MainWindow()) window->SetBold(statusBar, bold);
+void EmphasizeButton(ui::Window& main, int button) {
+    for (int each : commandButtons) main.SetBold(each, each == button);
 }
 
-void EmphasizeButton(int button) {
-    ui::Window* window = MainWindow();
-    if (window == nullptr) return;
-    for (int each : commandButtons) window->SetBold(each, each == button);
+void UpdatePrintButton(ui::Window& main, const Program& program, PrintButtonCause cause) {
+    const ui::Window* separate = program.separateEdit.Window();
+    const PrintButtonInputs inputs{
+        HasText(main.Control(editBox)),
+        separate != nullptr && HasText(separate->Control(text::separateEditBox)),
+        program.separateEditOpen,
+        !main.PictureBytes(pictureBox).empty(),
+    };
+    main.SetEnabled(printButton, PrintButtonEnabled(cause, inputs));
 }
 
 }  // namespace app

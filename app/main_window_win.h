@@ -1,24 +1,35 @@
-// The main window's operations that other parts of the program use, and its handlers.
+// The main window: its event map, and the operations its handlers share.
 #pragma once
 
 #include <string_view>
 
 #include "app/main_window_description.h"
+#include "app/print_decision.h"
 #include "ui/description.h"
+
+namespace ui {
+class Window;
+}
 
 namespace app {
 
-// Writes a text into the message part of the status bar, after the fixed label.
-void SetStatusMessage(std::wstring_view text);
-// The status bar's font: bold for warnings, regular otherwise.
-void SetStatusBold(bool bold);
-// Shows one of the four command buttons in bold and the other three in regular weight.
-void EmphasizeButton(int button);
+struct Program;
 
-// Handlers bound in the main window's event map.
+// Writes a text into the message part of the status bar, after the fixed label; bold for
+// warnings, regular otherwise.
+void SetStatusMessage(ui::Window& main, std::wstring_view text, bool bold = false);
+// Shows one of the four command buttons in bold and the other three in regular weight.
+void EmphasizeButton(ui::Window& main, int button);
+// Sets the print button's state after a change of the given kind.
+void UpdatePrintButton(ui::Window& main, const Program& program, PrintButtonCause cause);
+
+// Handlers bound in the main window's event map, by the file that holds them.
+// main_lifecycle_win.cpp
 void OnMainCreated(ui::EventArgs& event);
 void OnMainCloseRequested(ui::EventArgs& event);
 void OnMainDestroyed(ui::EventArgs& event);
+void OnSessionEnding(ui::EventArgs& event);
+// main_commands_win.cpp
 void OnTrayNotify(ui::EventArgs& event);
 void ChooseTextMode(ui::EventArgs& event);
 void ChoosePictureMode(ui::EventArgs& event);
@@ -30,5 +41,18 @@ void OnPictureRightButton(ui::EventArgs& event);
 void OnPrintClicked(ui::EventArgs& event);
 void OnCancelClicked(ui::EventArgs& event);
 void OnStopClicked(ui::EventArgs& event);
+void OnCopyChosen(ui::EventArgs& event);
+void OnPasteChosen(ui::EventArgs& event);
+void OnFontChosen(ui::EventArgs& event);
+void OnAlignLeftChosen(ui::EventArgs& event);
+void OnAlignCenterChosen(ui::EventArgs& event);
+void OnAlignRightChosen(ui::EventArgs& event);
+void OnClearChosen(ui::EventArgs& event);
+void OnSeparateEditChosen(ui::EventArgs& event);
+void OnAdjustPictureChosen(ui::EventArgs& event);
+void OnCheckUpdateChosen(ui::EventArgs& event);
+// file_commands_win.cpp
+void OnFindClicked(ui::EventArgs& event);
+void OnChangeBackgroundChosen(ui::EventArgs& event);
 
 }  // namespace app

@@ -1,4 +1,4 @@
-// The program's fixed texts and values, UTF-8.
+// The main window's fixed texts and values, UTF-8.
 #pragma once
 
 #include <string>
@@ -13,10 +13,18 @@ inline constexpr std::string_view versionLabel = "版本号：";
 
 inline constexpr std::string_view trayTooltip = "欢迎使用本工具打印";
 inline constexpr std::string_view alreadyRunningPrompt = "程序已运行，请确定！";
-inline constexpr std::string_view promptCaption = "提示信息";
 inline constexpr std::string_view closeQuestion = "确定关闭吗？";
 inline constexpr std::string_view closeCaption = "打印机提示：";
 inline constexpr std::string_view statusLabel = "状态：";
+
+inline constexpr std::string_view printTextCaption = "打印文本";
+inline constexpr std::string_view printPictureCaption = "打印图片";
+inline constexpr std::string_view printStoppedMessage = "停止打印";
+inline constexpr std::string_view chooseModeMessage = "请选择打印文本还是图片？";
+inline constexpr std::string_view pictureFileFilter = "*.png|*.jpg|*.gif|*.bmp|*.dib|*.ico|*.cur";
+inline constexpr std::string_view textFileFilter = "*.txt";
+inline constexpr std::string_view backgroundChangedMessage = "更换背景图成功";
+inline constexpr std::string_view notAPictureMessage = "所选文件不是图片，背景图未更换";
 
 inline constexpr std::string_view backgroundFileName = "打印机图";
 inline constexpr int aboutCountdownStart = 6;

@@ -201,8 +201,8 @@ void PrintLine(const char* name, const Figures& figures) {
 
 int wmain(int argc, wchar_t** argv) {
     const int repaints = argc > 1 ? std::max(1, _wtoi(argv[1])) : defaultRepaints;
-    picture::InstallPictureBoxPainter();
-    std::unique_ptr<ui::Window> window = ui::Window::Create(benchWindow, SW_SHOWNOACTIVATE);
+    std::unique_ptr<ui::Window> window =
+        ui::Window::Create(benchWindow, SW_SHOWNOACTIVATE, nullptr, &picture::PicturePainter());
     if (!window) {
         std::fprintf(stderr, "the bench window could not be made\n");
         return 1;

@@ -258,7 +258,7 @@ std::wstring DeviceNameOf(HGLOBAL devNames) {
 // The printer object's font height for the size, in device pixels of dc.
 int FontPixelHeight(HDC dc) {
     const int screenDpi = ScreenDpiY();
-    const int tenthMillimetres = device::PrinterFontHeight(device::FontHeightForSize(fontPoints, screenDpi), screenDpi,
+    const int tenthMillimetres = device::PrinterFontHeight(ui::FontHeightForSize(fontPoints, screenDpi), screenDpi,
                                                            device::DrawingUnit::TenthMillimetre,
                                                            GetDeviceCaps(dc, LOGPIXELSY));
     const int previous = SetMapMode(dc, MM_LOMETRIC);

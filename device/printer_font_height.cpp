@@ -1,7 +1,6 @@
 #include "device/printer_font_height.h"
 
 #include <array>
-#include <cstdint>
 #include <cstdlib>
 
 namespace device {
@@ -20,29 +19,11 @@ constexpr std::array<double, 6> heightPerPoint = {
 
 }  // namespace
 
-int MulDiv(int a, int b, int c) {
-    if (c == 0) return -1;
-    const std::int64_t product = static_cast<std::int64_t>(a) * b;
-    const std::int64_t half = std::llabs(c) / 2;
-    const bool negative = (product < 0) != (c < 0);
-    const std::int64_t rounded = (std::llabs(product) + half) / std::llabs(c);
-    return static_cast<int>(negative ? -rounded : rounded);
-}
-
-int FontHeightForSize(int points, int screenDpi) {
-    const int size = points < 0 ? 0 : points;
-    return -MulDiv(size, screenDpi, pointsPerInch);
-}
-
-int SizeForFontHeight(int fontHeight, int screenDpi) {
-    return MulDiv(std::abs(fontHeight), pointsPerInch, screenDpi);
-}
-
 int PrinterFontHeight(int fontHeight, int displayDpi, DrawingUnit unit, int printerDpi) {
     if (displayDpi <= 0) return 0;
-    const double points = std::abs(fontHeight) * static_cast<double>(pointsPerInch) / displayDpi;
+    const double points = std::abs(fontHeight) * static_cast<double>(ui::pointsPerInch) / displayDpi;
     if (unit == DrawingUnit::DevicePixel) {
-        return static_cast<int>(points * printerDpi * (-1.0 / pointsPerInch));
+        return static_cast<int>(points * printerDpi * (-1.0 / ui::pointsPerInch));
     }
     return static_cast<int>(points * heightPerPoint[static_cast<int>(unit)]);
 }

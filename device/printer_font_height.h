@@ -1,6 +1,7 @@
-// Font heights: points to a screen font height and back, and the printer font's height in each
-// drawing unit.
+// The printer font's height in each drawing unit; points to screen heights are ui/font_height.h.
 #pragma once
+
+#include "ui/font_height.h"
 
 namespace device {
 
@@ -12,18 +13,6 @@ enum class DrawingUnit {
     ThousandthInch = 4,
     Twip = 5,
 };
-
-inline constexpr int pointsPerInch = 72;
-
-// Windows' MulDiv: a × b / c rounded half away from zero; -1 when c is 0.
-int MulDiv(int a, int b, int c);
-
-// The font height (LOGFONT lfHeight, negative: character height) for a size in points on a
-// screen of screenDpi pixels per inch. A negative size counts as 0.
-int FontHeightForSize(int points, int screenDpi);
-
-// The size in points that a font height reads back as: size 14 at 96 dpi reads back as 14.
-int SizeForFontHeight(int fontHeight, int screenDpi);
 
 // The height of the font made for the printer: the screen font height back in points (not
 // rounded), then in the drawing unit, truncated towards zero. printerDpi is only used for

@@ -12,6 +12,7 @@
 #include "device/text_paging.h"
 #include "picture/picture_object_win.h"
 #include "picture/render_win.h"
+#include "ui/paths.h"
 #include "ui/text_win.h"
 #include "ui/window_win.h"
 
@@ -48,11 +49,6 @@ constexpr COLORREF brushColour = RGB(255, 255, 255);
 bool IsStalePrinterError(DWORD error) {
     return error == PDERR_PRINTERNOTFOUND || error == PDERR_DNDMMISMATCH ||
            error == PDERR_DEFAULTDIFFERENT;
-}
-
-int ScreenDpi() {
-    ui::WindowDc screen(nullptr);
-    return GetDeviceCaps(screen.get(), LOGPIXELSY);
 }
 
 LOGFONTW DefaultGuiFont() {
@@ -93,11 +89,8 @@ DeviceNames ReadDeviceNames(HGLOBAL devNames) {
     return {base + names->wDriverOffset, base + names->wDeviceOffset, base + names->wOutputOffset};
 }
 
-// The part of a path after the last separator.
-std::wstring FileTitle(const std::wstring& path) {
-    const std::size_t slash = path.find_last_of(L"\\/:");
-    return slash == std::wstring::npos ? path : path.substr(slash + 1);
-}
+// A printer opened for its settings, closed with the scope.
+using PrinterHandle = ui::UniqueHandle<ui::NullableTraits<HANDLE, ClosePrinter>>;
 
 // Takes back the memory handles the print dialog returns: it may have freed and replaced ours.
 void KeepDialogHandles(PRINTDLGW& dialog, GlobalMemory& devMode, GlobalMemory& devNames) {
@@ -121,16 +114,17 @@ bool StartDocument(HDC dc, const DOCINFOW& info) {
 
 PrinterObject::PrinterObject() = default;
 
+
 PrinterObject::~PrinterObject() { EndPrinting(); }
 
 int PrinterObject::FontSize() const {
     const LOGFONTW font = font_.value_or(DefaultGuiFont());
-    return SizeForFontHeight(font.lfHeight, ScreenDpi());
+    return ui::SizeForFontHeight(font.lfHeight, ui::ScreenDpi());
 }
 
 void PrinterObject::SetFontSize(int points) {
     LOGFONTW font = font_.value_or(DefaultGuiFont());
-    font.lfHeight = FontHeightForSize(points, ScreenDpi());
+    font.lfHeight = ui::FontHeightForSize(points, ui::ScreenDpi());
     font_ = font;
     if (JobRunning()) BuildPrinterFont();
 }
@@ -153,24 +147,22 @@ bool PrinterObject::StartPrinting(bool showDialog, bool showProgress,
                                   std::optional<PaperChoice> paper) {
     printerName_.clear();
     if (JobRunning()) return false;
+    failed_ = false;
 
     if (!RunPrintDialog(showDialog, paper)) return false;
 
     const DeviceNames names = ReadDeviceNames(devNames_.get());
-    HDC dc;
+    ui::CreatedDc dc;
     {
         GlobalLock<DEVMODEW> mode(devMode_.get());
-        dc = CreateDCW(names.driver.c_str(), names.device.c_str(), nullptr, mode.get());
+        dc.reset(CreateDCW(names.driver.c_str(), names.device.c_str(), nullptr, mode.get()));
     }
-    if (dc == nullptr) return false;
+    if (!dc) return false;
 
     std::wstring outputFile;
-    if (printToFile_ && !AskOutputFile(outputFile)) {
-        DeleteDC(dc);
-        return false;
-    }
+    if (printToFile_ && !AskOutputFile(outputFile)) return false;
 
-    dc_ = dc;
+    dc_ = std::move(dc);
     printerName_ = names.device;
     position_ = {};
     pageNumber_ = settings_.FirstPageNumber();
@@ -185,17 +177,17 @@ bool PrinterObject::StartPrinting(bool showDialog, bool showProgress,
 
     if (showProgress) {
         const std::wstring destination =
-            outputFile.empty() ? PrinterDestination(names.device, names.port) : FileTitle(outputFile);
+            outputFile.empty() ? PrinterDestination(names.device, names.port)
+                               : std::wstring(ui::FileNamePart(outputFile));
         progress_ = PrintProgressDialog::Show(
             owner_, {document, destination, CopiesPrinted(), pageNumber_}, [this] { Abort(); });
     }
 
-    if (!StartDocument(dc_, info)) {
+    if (!StartDocument(dc_.get(), info)) {
         // Nothing reaches the printer: a failure, so the printer name is not reported either.
         CloseProgress();
         DeselectObjects();
-        DeleteDC(dc_);
-        dc_ = nullptr;
+        dc_.reset();
         printerName_.clear();
         return false;
     }
@@ -204,8 +196,7 @@ bool PrinterObject::StartPrinting(bool showDialog, bool showProgress,
     pageOpen_ = false;
     if (progress_) progress_->Repaint();
     if (!OpenPage()) {
-        EndPrinting();
-        printerName_.clear();
+        FailJob();
         return false;
     }
     return true;
@@ -288,11 +279,14 @@ void PrinterObject::ApplyPaper(const PaperChoice& paper) {
     GlobalLock<DEVMODEW> mode(devMode_.get());
     if (mode.get() == nullptr) return;
     const DeviceNames names = ReadDeviceNames(devNames_.get());
-    HANDLE printer = nullptr;
     std::wstring device = names.device;
-    const bool opened = OpenPrinterW(device.data(), &printer, nullptr) != FALSE;
+    PrinterHandle printer;
+    {
+        HANDLE opened = nullptr;
+        if (OpenPrinterW(device.data(), &opened, nullptr)) printer.reset(opened);
+    }
     // Only the fields set here are merged into the driver's current settings.
-    if (opened) mode->dmFields = 0;
+    if (printer) mode->dmFields = 0;
 
     if (paper.paper == userDefinedPaperCode) {
         if (paper.customWidth > 0 && paper.customHeight > 0) {
@@ -309,10 +303,9 @@ void PrinterObject::ApplyPaper(const PaperChoice& paper) {
     mode->dmOrientation = static_cast<short>(OrientationForCode(paper.orientation));
     mode->dmFields |= DM_ORIENTATION;
 
-    if (opened) {
-        DocumentPropertiesW(nullptr, printer, device.data(), mode.get(), mode.get(),
+    if (printer) {
+        DocumentPropertiesW(nullptr, printer.get(), device.data(), mode.get(), mode.get(),
                             DM_IN_BUFFER | DM_OUT_BUFFER);
-        ClosePrinter(printer);
     }
 }
 
@@ -334,24 +327,24 @@ bool PrinterObject::AskOutputFile(std::wstring& path) {
 }
 
 void PrinterObject::ReadDeviceMetrics() {
-    metrics_.physicalWidth = GetDeviceCaps(dc_, PHYSICALWIDTH);
-    metrics_.physicalHeight = GetDeviceCaps(dc_, PHYSICALHEIGHT);
-    metrics_.offsetX = GetDeviceCaps(dc_, PHYSICALOFFSETX);
-    metrics_.offsetY = GetDeviceCaps(dc_, PHYSICALOFFSETY);
-    metrics_.printableWidth = GetDeviceCaps(dc_, HORZRES);
-    metrics_.printableHeight = GetDeviceCaps(dc_, VERTRES);
+    metrics_.physicalWidth = GetDeviceCaps(dc_.get(), PHYSICALWIDTH);
+    metrics_.physicalHeight = GetDeviceCaps(dc_.get(), PHYSICALHEIGHT);
+    metrics_.offsetX = GetDeviceCaps(dc_.get(), PHYSICALOFFSETX);
+    metrics_.offsetY = GetDeviceCaps(dc_.get(), PHYSICALOFFSETY);
+    metrics_.printableWidth = GetDeviceCaps(dc_.get(), HORZRES);
+    metrics_.printableHeight = GetDeviceCaps(dc_.get(), VERTRES);
     ui::WindowDc screen(nullptr);
     stretchMode_ = GetDeviceCaps(screen.get(), BITSPIXEL) > 16 ? HALFTONE : COLORONCOLOR;
 }
 
 void PrinterObject::BuildPrinterFont() {
     LOGFONTW font = font_.value_or(DefaultGuiFont());
-    font.lfHeight = PrinterFontHeight(font.lfHeight, ScreenDpi(), settings_.Unit(),
-                                      GetDeviceCaps(dc_, LOGPIXELSY));
+    font.lfHeight = PrinterFontHeight(font.lfHeight, ui::ScreenDpi(), settings_.Unit(),
+                                      GetDeviceCaps(dc_.get(), LOGPIXELSY));
     ui::Font built(CreateFontIndirectW(&font));
     if (!built) return;
-    if (GetCurrentObject(dc_, OBJ_FONT) == printerFont_.get()) {
-        SelectObject(dc_, built.get());
+    if (GetCurrentObject(dc_.get(), OBJ_FONT) == printerFont_.get()) {
+        SelectObject(dc_.get(), built.get());
     }
     printerFont_ = std::move(built);
 }
@@ -359,81 +352,83 @@ void PrinterObject::BuildPrinterFont() {
 void PrinterObject::ApplyMappingMode() {
     const DrawingUnit unit = settings_.Unit();
     if (unit == DrawingUnit::DevicePixel) {
-        SetMapMode(dc_, MM_TEXT);
+        SetMapMode(dc_.get(), MM_TEXT);
         return;
     }
-    SetMapMode(dc_, metricModes[static_cast<int>(unit)]);
-    SetMapMode(dc_, MM_ANISOTROPIC);
+    SetMapMode(dc_.get(), metricModes[static_cast<int>(unit)]);
+    SetMapMode(dc_.get(), MM_ANISOTROPIC);
     SIZE extent;
-    GetWindowExtEx(dc_, &extent);
-    SetWindowExtEx(dc_, extent.cx, -extent.cy, nullptr);
+    GetWindowExtEx(dc_.get(), &extent);
+    SetWindowExtEx(dc_.get(), extent.cx, -extent.cy, nullptr);
     POINT origin;
-    if (GetViewportOrgEx(dc_, &origin) && (origin.x != 0 || origin.y != 0)) {
-        SetViewportOrgEx(dc_, 0, 0, nullptr);
+    if (GetViewportOrgEx(dc_.get(), &origin) && (origin.x != 0 || origin.y != 0)) {
+        SetViewportOrgEx(dc_.get(), 0, 0, nullptr);
     }
-    if (GetWindowOrgEx(dc_, &origin) && (origin.x != 0 || origin.y != 0)) {
-        SetWindowOrgEx(dc_, 0, 0, nullptr);
+    if (GetWindowOrgEx(dc_.get(), &origin) && (origin.x != 0 || origin.y != 0)) {
+        SetWindowOrgEx(dc_.get(), 0, 0, nullptr);
     }
 }
 
 void PrinterObject::SelectObjects() {
-    SelectObject(dc_, GetStockObject(BLACK_PEN));
-    SelectObject(dc_, GetStockObject(WHITE_BRUSH));
-    SelectObject(dc_, printerFont_ ? printerFont_.get() : GetStockObject(DEFAULT_GUI_FONT));
-    SetTextColor(dc_, settings_.textColor);
+    SelectObject(dc_.get(), GetStockObject(BLACK_PEN));
+    SelectObject(dc_.get(), GetStockObject(WHITE_BRUSH));
+    SelectObject(dc_.get(), printerFont_ ? printerFont_.get() : GetStockObject(DEFAULT_GUI_FONT));
+    SetTextColor(dc_.get(), settings_.textColor);
     if (settings_.textBackground == transparentColour) {
-        SetBkMode(dc_, TRANSPARENT);
-        SetBkColor(dc_, RGB(255, 255, 255));
+        SetBkMode(dc_.get(), TRANSPARENT);
+        SetBkColor(dc_.get(), RGB(255, 255, 255));
     } else {
-        SetBkMode(dc_, OPAQUE);
-        SetBkColor(dc_, settings_.textBackground);
+        SetBkMode(dc_.get(), OPAQUE);
+        SetBkColor(dc_.get(), settings_.textBackground);
     }
-    SetROP2(dc_, R2_COPYPEN);
-    SetStretchBltMode(dc_, stretchMode_);
-    SetPolyFillMode(dc_, WINDING);
+    SetROP2(dc_.get(), R2_COPYPEN);
+    SetStretchBltMode(dc_.get(), stretchMode_);
+    SetPolyFillMode(dc_.get(), WINDING);
 }
 
 void PrinterObject::SelectPictureObjects() {
     SelectObjects();
-    SetTextColor(dc_, brushColour);
+    SetTextColor(dc_.get(), brushColour);
 }
 
 void PrinterObject::DeselectObjects() {
-    if (dc_ == nullptr) return;
-    SelectObject(dc_, GetStockObject(BLACK_PEN));
-    SelectObject(dc_, GetStockObject(WHITE_BRUSH));
-    SelectObject(dc_, GetStockObject(DEFAULT_GUI_FONT));
+    if (!dc_) return;
+    SelectObject(dc_.get(), GetStockObject(BLACK_PEN));
+    SelectObject(dc_.get(), GetStockObject(WHITE_BRUSH));
+    SelectObject(dc_.get(), GetStockObject(DEFAULT_GUI_FONT));
 }
 
 bool PrinterObject::OpenPage() {
     ApplyMappingMode();
     if (!pageOpen_) {
-        if (StartPage(dc_) <= 0) return false;
+        if (StartPage(dc_.get()) <= 0) return false;
         pageOpen_ = true;
         ApplyMappingMode();
     }
     return true;
 }
 
-void PrinterObject::NewPage() {
+bool PrinterObject::NewPage() {
     ++pageNumber_;
     DeselectObjects();
-    EndPage(dc_);
-    StartPage(dc_);
+    pageOpen_ = false;
+    if (EndPage(dc_.get()) <= 0 || StartPage(dc_.get()) <= 0) return false;
+    pageOpen_ = true;
     ApplyMappingMode();
     SelectObjects();
     if (progress_) progress_->SetPageNumber(pageNumber_);
+    return true;
 }
 
 int PrinterObject::ToDrawingUnitsY(int pixels) {
     POINT point{0, pixels};
-    DPtoLP(dc_, &point, 1);
+    DPtoLP(dc_.get(), &point, 1);
     return point.y;
 }
 
 int PrinterObject::ToPixelsY(int units) {
     POINT point{0, units};
-    LPtoDP(dc_, &point, 1);
+    LPtoDP(dc_.get(), &point, 1);
     return point.y;
 }
 
@@ -441,7 +436,7 @@ int PrinterObject::PrintableWidth() {
     if (!JobRunning()) return 0;
     ApplyMappingMode();
     POINT size{metrics_.UsableWidth(), 0};
-    DPtoLP(dc_, &size, 1);
+    DPtoLP(dc_.get(), &size, 1);
     return LengthInsideMargins(size.x, settings_.marginLeft, settings_.marginRight);
 }
 
@@ -458,15 +453,15 @@ void PrinterObject::PrintTextLines(std::initializer_list<std::string_view> gbkTe
     ui::ProcessPendingMessages();
     if (!JobRunning()) return;
     if (!OpenPage()) {
-        EndPrinting();
+        FailJob();
         return;
     }
     SelectObjects();
     POINT start = position_;
-    DPtoLP(dc_, &start, 1);
+    DPtoLP(dc_.get(), &start, 1);
     const int pageHeight = PrintableHeight();
     SIZE letter{};
-    GetTextExtentPoint32W(dc_, L"W", 1, &letter);
+    GetTextExtentPoint32W(dc_.get(), L"W", 1, &letter);
 
     LinePlacer placer(start.y, pageHeight,
                       {[this](int units) { return ToPixelsY(units); },
@@ -476,91 +471,112 @@ void PrinterObject::PrintTextLines(std::initializer_list<std::string_view> gbkTe
             const std::wstring wide = ui::FromGbk(line);
             SIZE extent = letter;
             if (!wide.empty()) {
-                GetTextExtentPoint32W(dc_, wide.data(), static_cast<int>(wide.size()), &extent);
+                GetTextExtentPoint32W(dc_.get(), wide.data(), static_cast<int>(wide.size()), &extent);
             }
             ui::ProcessPendingMessages();
             if (!JobRunning()) return;  // aborted meanwhile: the job is already ended
             const LinePlacement placement = placer.Place(extent.cy);
-            if (placement.onNewPage) NewPage();
+            if (placement.onNewPage && !NewPage()) {
+                FailJob();
+                return;
+            }
             if (!wide.empty()) {
-                TextOutW(dc_, settings_.marginLeft + start.x, settings_.marginTop + placement.top,
+                TextOutW(dc_.get(), settings_.marginLeft + start.x, settings_.marginTop + placement.top,
                          wide.data(), static_cast<int>(wide.size()));
             }
         }
     }
     POINT end{start.x, placer.Top()};
-    LPtoDP(dc_, &end, 1);
+    LPtoDP(dc_.get(), &end, 1);
     position_ = end;
     DeselectObjects();
 }
 
-void PrinterObject::DrawPicture(int handle, int left, int top, std::optional<int> width,
-                                std::optional<int> height, int copyMode) {
+void PrinterObject::DrawPicture(const picture::PictureObject* picture, int left, int top,
+                                std::optional<int> width, std::optional<int> height,
+                                int copyMode) {
     ui::ProcessPendingMessages();
     if (!JobRunning()) return;
     if (!OpenPage()) {
-        EndPrinting();
+        FailJob();
         return;
     }
     SelectPictureObjects();
-    if (const picture::PictureObject* picture = picture::Pictures().Find(handle)) {
+    if (picture != nullptr) {
         POINT corner{settings_.marginLeft + left, settings_.marginTop + top};
-        LPtoDP(dc_, &corner, 1);
+        LPtoDP(dc_.get(), &corner, 1);
         // A size converts as the difference of two points, whatever the mapping's origin.
         POINT size[2] = {{0, 0}, {width.value_or(0), height.value_or(0)}};
-        LPtoDP(dc_, size, 2);
+        LPtoDP(dc_.get(), size, 2);
         const int pixelWidth = width ? size[1].x - size[0].x : -1;
         const int pixelHeight = height ? size[1].y - size[0].y : -1;
-        SetMapMode(dc_, MM_TEXT);
-        picture::RenderPicture(dc_, *picture, corner.x, corner.y, pixelWidth, pixelHeight,
+        SetMapMode(dc_.get(), MM_TEXT);
+        picture::RenderPicture(dc_.get(), *picture, corner.x, corner.y, pixelWidth, pixelHeight,
                                RasterOperation(copyMode));
     }
     DeselectObjects();
 }
 
-POINT PrinterObject::PictureSize(int handle) {
-    const picture::PictureObject* picture = picture::Pictures().Find(handle);
+POINT PrinterObject::PictureSize(const picture::PictureObject* picture) {
     if (picture == nullptr) return {0, 0};
     POINT size{picture->Width(), picture->Height()};
     if (JobRunning()) {
         ApplyMappingMode();
-        DPtoLP(dc_, &size, 1);
+        DPtoLP(dc_.get(), &size, 1);
     }
     return size;
 }
 
-int PrinterObject::GetPictureWidth(int handle) { return PictureSize(handle).x; }
-
-int PrinterObject::GetPictureHeight(int handle) { return PictureSize(handle).y; }
-
-void PrinterObject::EndPrinting() {
-    if (JobRunning()) {
-        position_ = {};
-        if (pageOpen_) {
-            EndPage(dc_);
-            pageOpen_ = false;
-        }
-        DeselectObjects();
-        EndDoc(dc_);
-        DeleteDC(dc_);
-        dc_ = nullptr;
-        printerFont_.reset();
-    }
-    CloseProgress();
+int PrinterObject::GetPictureWidth(const picture::PictureObject* picture) {
+    return PictureSize(picture).x;
 }
 
-void PrinterObject::CancelPrinting() { EndPrinting(); }
+int PrinterObject::GetPictureHeight(const picture::PictureObject* picture) {
+    return PictureSize(picture).y;
+}
+
+bool PrinterObject::EndPrinting() {
+    if (JobRunning()) {
+        position_ = {};
+        DeselectObjects();
+        const bool pageEnded = !pageOpen_ || EndPage(dc_.get()) > 0;
+        pageOpen_ = false;
+        if (!pageEnded || EndDoc(dc_.get()) <= 0) {
+            FailJob();
+            return false;
+        }
+        ReleaseJob();
+    }
+    CloseProgress();
+    return true;
+}
+
+bool PrinterObject::CancelPrinting() { return EndPrinting(); }
 
 void PrinterObject::Abort() {
     aborted_ = true;
     EndPrinting();
 }
 
-void PrinterObject::CloseProgress() { progress_.reset(); }
-
-PrinterObject& MainPrinter() {
-    static PrinterObject printer;
-    return printer;
+// The printer refused a page or the document: nothing more is sent, the spooler drops the job,
+// and the job is not reported as printed.
+void PrinterObject::FailJob() {
+    if (JobRunning()) {
+        DeselectObjects();
+        AbortDoc(dc_.get());
+        ReleaseJob();
+    }
+    pageOpen_ = false;
+    failed_ = true;
+    printerName_.clear();
+    CloseProgress();
 }
+
+void PrinterObject::ReleaseJob() {
+    dc_.reset();
+    printerFont_.reset();
+}
+
+void PrinterObject::CloseProgress() { progress_.reset(); }
 
 }  // namespace device

@@ -15,6 +15,10 @@
 #include "device/printer_settings.h"
 #include "ui/handles_win.h"
 
+namespace picture {
+class PictureObject;
+}
+
 namespace device {
 
 class PrintProgressDialog;
@@ -66,32 +70,36 @@ public:
     bool StartPrinting(bool showDialog = true, bool showProgress = true,
                        std::optional<PaperChoice> paper = std::nullopt);
     // Ends the open page and the document, so that the pages made so far are printed. Without a
-    // running job only a leftover progress dialog is closed.
-    void EndPrinting();
+    // running job only a leftover progress dialog is closed. False when the printer refused to
+    // end a page or the document: the job is then aborted and counts as failed.
+    bool EndPrinting();
     // The same as EndPrinting: nothing already made is discarded.
-    void CancelPrinting();
+    bool CancelPrinting();
 
-    // The device name of the printer chosen at the last start; empty when that start failed.
+    // The device name of the printer chosen at the last start; empty when that start failed or
+    // the job failed later.
     const std::wstring& GetPrinterName() const { return printerName_; }
+    // The last job was started and then failed on the way (a page or the document was refused
+    // by the printer) and has been aborted.
+    bool JobFailed() const { return failed_; }
 
     // Writes GBK texts one line below the other at the left margin; every CR or LF in them
     // starts a new line, and a line that would end below the page goes onto a new page.
     void PrintTextLines(std::string_view gbk);
     void PrintTextLines(std::initializer_list<std::string_view> gbkTexts);
 
-    // Draws a picture of the program's table (picture/picture_object_win.h) with its top-left
-    // corner at (left, top) drawing units from the margins. Width and height are drawing units;
-    // an omitted one is the picture's own, one picture pixel per printer dot. Copy modes:
-    // 1 SRCCOPY, 2 NOTSRCCOPY, 3 SRCINVERT, 4 SRCPAINT, 5 SRCAND, anything else SRCCOPY.
-    // Opens a page if none is open, also for a handle that names no picture.
-    void DrawPicture(int handle, int left, int top, std::optional<int> width,
-                     std::optional<int> height, int copyMode = 1);
+    // Draws the picture with its top-left corner at (left, top) drawing units from the margins.
+    // Width and height are drawing units; an omitted one is the picture's own, one picture pixel
+    // per printer dot. Copy modes: 1 SRCCOPY, 2 NOTSRCCOPY, 3 SRCINVERT, 4 SRCPAINT, 5 SRCAND,
+    // anything else SRCCOPY. Opens a page if none is open, also when there is no picture (null).
+    void DrawPicture(const picture::PictureObject* picture, int left, int top,
+                     std::optional<int> width, std::optional<int> height, int copyMode = 1);
     // A picture's size: drawing units while a job runs (one picture pixel per printer dot),
-    // pixels otherwise; 0 for a handle that names no picture.
-    int GetPictureWidth(int handle);
-    int GetPictureHeight(int handle);
+    // pixels otherwise; 0 without a picture.
+    int GetPictureWidth(const picture::PictureObject* picture);
+    int GetPictureHeight(const picture::PictureObject* picture);
 
-    bool JobRunning() const { return dc_ != nullptr; }
+    bool JobRunning() const { return static_cast<bool>(dc_); }
     int PageNumber() const { return JobRunning() ? pageNumber_ : 1; }
     int CopiesPrinted() const { return 1; }
     bool Aborted() const { return JobRunning() && aborted_; }
@@ -100,7 +108,7 @@ public:
     int PrintableHeight();
 
     // The device context of the running job, or null.
-    HDC DeviceContext() const { return dc_; }
+    HDC DeviceContext() const { return dc_.get(); }
 
 private:
     friend class PrintProgressDialog;
@@ -115,11 +123,13 @@ private:
     void SelectPictureObjects();
     void DeselectObjects();
     bool OpenPage();
-    void NewPage();
+    bool NewPage();
     int ToDrawingUnitsY(int pixels);
     int ToPixelsY(int units);
-    POINT PictureSize(int handle);
+    POINT PictureSize(const picture::PictureObject* picture);
     void Abort();
+    void FailJob();
+    void ReleaseJob();
     void CloseProgress();
 
     PrinterSettings settings_;
@@ -131,7 +141,7 @@ private:
     std::optional<PaperChoice> customPaper_;  // written again after the dialog
     bool printToFile_ = false;
 
-    HDC dc_ = nullptr;
+    ui::CreatedDc dc_;
     ui::Font printerFont_;
     std::wstring printerName_;
     PageMetrics metrics_;
@@ -140,10 +150,8 @@ private:
     bool pageOpen_ = false;
     int pageNumber_ = 1;
     bool aborted_ = false;
+    bool failed_ = false;
     std::unique_ptr<PrintProgressDialog> progress_;
 };
-
-// The main window's printer object (打印机1).
-PrinterObject& MainPrinter();
 
 }  // namespace device

@@ -136,9 +136,9 @@ public:
 
 }  // namespace
 
-void InstallPictureBoxPainter() {
+ui::PictureBoxPainter& PicturePainter() {
     static Painter painter;
-    ui::SetPictureBoxPainter(&painter);
+    return painter;
 }
 
 }  // namespace picture

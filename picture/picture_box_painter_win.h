@@ -1,9 +1,12 @@
 // Shows pictures in the window runtime's picture boxes.
 #pragma once
 
+#include "ui/window_win.h"
+
 namespace picture {
 
-// Makes picture boxes show their pictures; called once when the program starts.
-void InstallPictureBoxPainter();
+// Decodes a picture box's bytes and draws them; keeps nothing of its own between calls (each
+// box keeps its memo), so one painter serves every window.
+ui::PictureBoxPainter& PicturePainter();
 
 }  // namespace picture

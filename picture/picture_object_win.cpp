@@ -1,37 +1,17 @@
 #include "picture/picture_object_win.h"
 
 #include <climits>
+#include <new>
 #include <vector>
 
 #include "picture/decoders.h"
+#include "ui/files_win.h"
 
 namespace picture {
 namespace {
 
 constexpr DWORD iconFormatVersion = 0x00030000;
 constexpr int sixteenBitColour = 16;  // CreateIconFromResource cannot make these either
-// No picture file the decoders accept comes near this; larger files are not read at all.
-constexpr LONGLONG largestFileBytes = 512ll * 1024 * 1024;
-
-std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::wstring& path) {
-    ui::KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return std::nullopt;
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > largestFileBytes) return std::nullopt;
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD read = 0;
-        const DWORD wanted = static_cast<DWORD>(bytes.size() - done);
-        if (!ReadFile(file.get(), bytes.data() + done, wanted, &read, nullptr) || read == 0) {
-            return std::nullopt;
-        }
-        done += read;
-    }
-    return bytes;
-}
 
 }  // namespace
 
@@ -43,7 +23,12 @@ std::optional<PictureObject> PictureObject::FromBytes(Bytes bytes) {
     case Kind::Cursor: return FromIconFile(bytes, kind);
     default: break;
     }
-    std::optional<Image> image = DecodePicture(bytes, kind);
+    std::optional<Image> image;
+    try {
+        image = DecodePicture(bytes, kind);
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;  // too large for the memory left: not a picture we can show
+    }
     if (!image || !AcceptableSize(image->width, image->height) ||
         image->pixels.size() < image->Stride() * static_cast<std::size_t>(image->height)) {
         return std::nullopt;
@@ -53,11 +38,11 @@ std::optional<PictureObject> PictureObject::FromBytes(Bytes bytes) {
     return picture;
 }
 
-std::optional<PictureObject> PictureObject::FromIconFile(Bytes bytes, Kind kind) {
+FileIcon IconFromFileBytes(Bytes bytes) {
     const std::optional<IconImage> entry = SelectIconImage(bytes);
     if (!entry || entry->size == 0 || entry->offset > bytes.size() ||
         entry->size > bytes.size() - entry->offset) {
-        return std::nullopt;
+        return {};
     }
     // Windows only reads the image data, but its prototype asks for a writable pointer.
     auto* data = const_cast<PBYTE>(bytes.data() + entry->offset);
@@ -67,17 +52,23 @@ std::optional<PictureObject> PictureObject::FromIconFile(Bytes bytes, Kind kind)
     if (!icon && entry->bitCount != sixteenBitColour) {
         icon.reset(CreateIconFromResource(data, size, TRUE, iconFormatVersion));
     }
-    if (!icon) return std::nullopt;
-    PictureObject picture(kind, entry->width, entry->height);
-    picture.icon_ = std::move(icon);
+    if (!icon) return {};
+    return {std::move(icon), entry->width, entry->height};
+}
+
+std::optional<PictureObject> PictureObject::FromIconFile(Bytes bytes, Kind kind) {
+    FileIcon made = IconFromFileBytes(bytes);
+    if (!made.icon) return std::nullopt;
+    PictureObject picture(kind, made.width, made.height);
+    picture.icon_ = std::move(made.icon);
     return picture;
 }
 
 std::optional<PictureObject> PictureObject::FromFile(const std::wstring& path) {
     if (path.empty()) return std::nullopt;
-    const auto bytes = ReadFileBytes(path);
-    if (!bytes) return std::nullopt;
-    return FromBytes(*bytes);
+    const std::vector<std::uint8_t> bytes = ui::ReadWholeFile(path);
+    if (bytes.empty()) return std::nullopt;
+    return FromBytes(bytes);
 }
 
 int PictureTable::Load(Bytes bytes) {
@@ -106,10 +97,5 @@ const PictureObject* PictureTable::Find(int handle) const {
 }
 
 void PictureTable::Free(int handle) { pictures_.erase(handle); }
-
-PictureTable& Pictures() {
-    static PictureTable table;
-    return table;
-}
 
 }  // namespace picture

@@ -1,6 +1,5 @@
-// Picture objects: a picture file's bytes made into something that can be drawn, and the table
-// of integer handles through which the print job, the adjustment window and the printer object
-// pass pictures to each other.
+// Picture objects: a picture file's bytes made into something that can be drawn, and a table
+// of integer handles through which commands pass pictures to each other.
 #pragma once
 
 #include <windows.h>
@@ -13,6 +12,15 @@
 #include "ui/handles_win.h"
 
 namespace picture {
+
+// The icon Windows makes of the image that an icon or cursor file holds for the program (see
+// SelectIconImage), with that image's size; no icon when the file has none it can use.
+struct FileIcon {
+    ui::Icon icon;
+    int width = 0;
+    int height = 0;
+};
+FileIcon IconFromFileBytes(Bytes bytes);
 
 // A picture with its kind and size in pixels: decoded pixels, or for icons and cursors the icon
 // Windows made from the file.
@@ -43,7 +51,7 @@ private:
 };
 
 // Picture objects by handle. 0 is never a handle, and a freed handle is not given out again
-// soon, so a stale handle finds nothing rather than another picture.
+// soon, so a stale handle finds nothing rather than another picture. Used on the GUI thread.
 class PictureTable {
 public:
     // The new picture's handle, or 0 when the bytes or the file give no picture.
@@ -61,19 +69,18 @@ private:
     int next_ = 1;
 };
 
-// The program's pictures; used on the GUI thread only.
-PictureTable& Pictures();
-
-// Frees a picture of the program's table at the end of a scope.
+// Frees a picture of a table at the end of a scope.
 class ScopedPicture {
 public:
-    explicit ScopedPicture(int handle) : handle_(handle) {}
+    ScopedPicture(PictureTable& table, int handle) : table_(table), handle_(handle) {}
     ScopedPicture(const ScopedPicture&) = delete;
     ScopedPicture& operator=(const ScopedPicture&) = delete;
-    ~ScopedPicture() { Pictures().Free(handle_); }
+    ~ScopedPicture() { table_.Free(handle_); }
     int get() const { return handle_; }
+    const PictureObject* Find() const { return table_.Find(handle_); }
 
 private:
+    PictureTable& table_;
     int handle_;
 };
 

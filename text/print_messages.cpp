@@ -13,6 +13,7 @@ constexpr std::string_view keepModeClosing = " )";
 }  // namespace
 
 std::string ResultMessage(const PrintOutcome& outcome, SpaceMode mode) {
+    if (outcome.failed) return std::string(printFailedMessage);
     if (outcome.printerName.empty()) return std::string(printCancelledMessage);
     std::string message = outcome.printerName;
     message += gap;
@@ -26,6 +27,12 @@ std::string ResultMessage(const PrintOutcome& outcome, SpaceMode mode) {
     message += std::to_string(outcome.fontSize);
     message += mode == SpaceMode::Delete ? deleteModeClosing : keepModeClosing;
     return message;
+}
+
+std::string_view CharsPerLineProblem(int charsPerLine) {
+    if (charsPerLine > mostCharsPerLine) return lineTooWideMessage;
+    if (charsPerLine < fewestCharsPerLine) return lineTooNarrowMessage;
+    return {};
 }
 
 }  // namespace text

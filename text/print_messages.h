@@ -8,13 +8,13 @@ namespace text {
 
 inline constexpr std::string_view nothingToPrintWarning = "请选择打印文本或图片(不能为空）";
 inline constexpr std::string_view printCancelledMessage = "取消打印";
+inline constexpr std::string_view printFailedMessage = "打印失败";
 
 inline constexpr std::string_view charsPerLinePrompt = "请输入打印每行的字数";
 inline constexpr std::string_view charsPerLineCaption = "每行字数";
 inline constexpr std::string_view charsPerLineInitialText = "80";
 inline constexpr std::string_view lineTooWideMessage = "打印每行的字数大于纸张，应小于99个字";
 inline constexpr std::string_view lineTooNarrowMessage = "打印每行的字数应为1到98个字";
-inline constexpr std::string_view timedMessageCaption = "提示信息";
 
 // The bytes per line a text can be printed with.
 inline constexpr int fewestCharsPerLine = 1;
@@ -28,12 +28,18 @@ struct PrintOutcome {
     std::string printerName;  // empty when no job was started
     int copies = 0;
     int copiesPrinted = 0;
-    int fontSize = 0;  // points
+    int fontSize = 0;     // points
+    bool failed = false;  // started, then refused by the printer on the way
 };
 
-// "取消打印" when no job was started; otherwise the printer name, the copies and the font size.
+// "取消打印" when no job was started, "打印失败" when the printer gave up on it; otherwise the
+// printer name, the copies and the font size.
 // The closing parenthesis tells the two space modes apart: full-width when spaces were deleted,
 // half-width when they were kept.
 std::string ResultMessage(const PrintOutcome& outcome, SpaceMode mode);
+
+// The timed message for a number of bytes per line the text cannot be printed with (1 to 98
+// can), or empty.
+std::string_view CharsPerLineProblem(int charsPerLine);
 
 }  // namespace text

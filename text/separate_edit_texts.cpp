@@ -76,4 +76,10 @@ std::wstring SaveAsFileName(std::wstring_view chosen) {
     return name;
 }
 
+std::wstring SaveAsReplaceQuestion(std::wstring_view fileName) {
+    std::wstring question(fileName);
+    question += L" 已存在。\r\n要替换它吗？";
+    return question;
+}
+
 }  // namespace text

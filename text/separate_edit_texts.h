@@ -7,6 +7,9 @@
 namespace text {
 
 inline constexpr std::string_view backupFileName = "打印备份.txt";
+// The backup's previous content, kept when the text is saved without asking.
+inline constexpr std::string_view previousBackupFileName = "打印备份.bak";
+inline constexpr std::string_view saveAsReplaceCaption = "确认另存为";
 inline constexpr std::string_view savePrompt = "是否保存？";
 
 // The window's title, stating the edit box's size in pixels and what one sheet holds.
@@ -24,5 +27,7 @@ std::string_view BackupTextPrefix(std::string_view gbk);
 // The name a text is saved under: ".txt" is added unless the name already ends with it, in any
 // case.
 std::wstring SaveAsFileName(std::wstring_view chosen);
+// The question before a file is replaced: its name, and whether to replace it.
+std::wstring SaveAsReplaceQuestion(std::wstring_view fileName);
 
 }  // namespace text

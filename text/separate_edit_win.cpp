@@ -6,40 +6,35 @@
 #include <string>
 #include <vector>
 
-#include "app/edit_commands_win.h"
-#include "app/font_choice.h"
-#include "app/main_window_description.h"
-#include "app/program_files_win.h"
-#include "app/program_state_win.h"
 #include "text/separate_edit_description.h"
 #include "text/separate_edit_texts.h"
 #include "ui/dialogs_win.h"
+#include "ui/edit_box_win.h"
 #include "ui/file_dialog_win.h"
-#include "ui/handles_win.h"
+#include "ui/files_win.h"
+#include "ui/font_choice.h"
+#include "ui/paths.h"
 #include "ui/text_win.h"
 #include "ui/window_win.h"
 
 namespace text {
+
+// What one opening of the window keeps; made afresh each time it opens.
+struct SeparateEdit::Opening {
+    std::unique_ptr<ui::Window> window;
+    ui::FontChoice font;
+    ui::FileDialog dialog;
+};
+
 namespace {
 
 constexpr wchar_t saveAsFilter[] = L"*.txt";
 constexpr int contextMenuOffset = 3;
 
-// What one opening of the window keeps; made afresh each time it opens.
-struct SeparateEditState {
-    std::unique_ptr<ui::Window> window;
-    app::FontChoice font;
-    ui::FileDialog dialog;
-};
-
-std::unique_ptr<SeparateEditState> state;
-// A window destroyed by its own close cannot free itself from inside its handlers; the next
-// opening does.
-std::unique_ptr<SeparateEditState> closed;
-
 HWND EditOf(ui::Window& window) { return window.Control(separateEditBox); }
 
-std::wstring BackupPath() { return app::ProgramPath(ui::Widen(backupFileName)); }
+std::wstring BackupPath() { return ui::ProgramPath(ui::Widen(backupFileName)); }
+std::wstring PreviousBackupPath() { return ui::ProgramPath(ui::Widen(previousBackupFileName)); }
 
 std::vector<std::uint8_t> GbkBytes(const std::wstring& text) {
     const std::string gbk = ui::ToGbk(text);
@@ -48,7 +43,7 @@ std::vector<std::uint8_t> GbkBytes(const std::wstring& text) {
 
 // Replaces the backup file as a whole, so a failed write keeps the previous backup.
 void SaveBackup(ui::Window& window) {
-    app::ReplaceWholeFile(BackupPath(), GbkBytes(window.Text(separateEditBox)));
+    ui::ReplaceWholeFile(BackupPath(), GbkBytes(window.Text(separateEditBox)));
 }
 
 void AppendBackup(ui::Window& window) {
@@ -58,14 +53,9 @@ void AppendBackup(ui::Window& window) {
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return;
     file.reset();
-    const std::vector<std::uint8_t> bytes = app::ReadWholeFile(path);
-    const std::wstring text = ui::FromGbk(BackupTextPrefix(
-        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())));
-    HWND edit = EditOf(window);
-    const int end = GetWindowTextLengthW(edit);
-    SendMessageW(edit, EM_SETSEL, end, end);
-    SendMessageW(edit, EM_SCROLLCARET, 0, 0);
-    SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+    const std::vector<std::uint8_t> bytes = ui::ReadWholeFile(path);
+    ui::AppendText(EditOf(window), ui::FromGbk(BackupTextPrefix(std::string_view(
+                                       reinterpret_cast<const char*>(bytes.data()), bytes.size()))));
 }
 
 void MoveControl(HWND control, int x, int y, int width, int height) {
@@ -78,39 +68,6 @@ void SetPointSize(ui::Window& window, int id, int points) {
     window.SetControlFont(id, font);
 }
 
-void OnCreated(ui::EventArgs& event) {
-    ui::Window& window = event.window;
-    HWND handle = window.Handle();
-    // Centred at the size it is given here.
-    const int left = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - separateWindowWidth) / 2);
-    const int top = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - separateWindowHeight) / 2);
-    SetWindowPos(handle, nullptr, left, top, separateWindowWidth, separateWindowHeight,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-
-    const int editWidth = separateWindowWidth - separateEditWidthMargin;
-    const int editHeight = separateWindowHeight - separateEditHeightMargin;
-    MoveControl(EditOf(window), separateEditLeft, separateEditTop, editWidth, editHeight);
-    SetPointSize(window, separateEditBox, separateEditPointSize);
-
-    RECT edit;
-    GetWindowRect(EditOf(window), &edit);
-    window.SetTitle(ui::Widen(SeparateEditTitle(edit.right - edit.left, edit.bottom - edit.top)));
-
-    const ui::ControlSpec* vertical = ui::FindControl(window.Description(), verticalRuler);
-    MoveControl(window.Control(verticalRuler), 0, vertical->rect.y, verticalRulerWidth,
-                separateWindowHeight);
-    SetPointSize(window, verticalRuler, verticalRulerPointSize);
-    window.SetText(verticalRuler, ui::Widen(VerticalRulerText()));
-
-    const ui::ControlSpec* horizontal = ui::FindControl(window.Description(), horizontalRuler);
-    MoveControl(window.Control(horizontalRuler), horizontal->rect.x, 0,
-                edit.right - edit.left, horizontalRulerHeight);
-    SetPointSize(window, horizontalRuler, horizontalRulerPointSize);
-    window.SetText(horizontalRuler, ui::Widen(HorizontalRulerText()));
-
-    app::separateEditOpen = handle;
-}
-
 // Asks whether to keep a non-empty text: Yes saves it to the backup file, No empties the box.
 void SettleText(ui::Window& window) {
     if (GetWindowTextLengthW(EditOf(window)) == 0) return;
@@ -121,71 +78,125 @@ void SettleText(ui::Window& window) {
     }
 }
 
-void OnCloseRequested(ui::EventArgs& event) { SettleText(event.window); }
+}  // namespace
 
-void OnDestroyed(ui::EventArgs&) {
-    app::separateEditOpen = nullptr;
-    closed = std::move(state);
-}
+// The window's handlers; each reaches its window's owner through the event's context.
+struct SeparateEditHandlers {
+    static SeparateEdit& Owner(ui::EventArgs& event) { return event.Context<SeparateEdit>(); }
 
-// The main window's print button follows this edit box while the window is open.
-void OnEditChanged(ui::EventArgs& event) {
-    if (ui::Window* main = app::MainWindow()) {
-        main->SetEnabled(app::printButton, GetWindowTextLengthW(EditOf(event.window)) > 0);
+    static void OnCreated(ui::EventArgs& event) {
+        ui::Window& window = event.window;
+        HWND handle = window.Handle();
+        // Centred at the size it is given here.
+        const int left = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - separateWindowWidth) / 2);
+        const int top = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - separateWindowHeight) / 2);
+        SetWindowPos(handle, nullptr, left, top, separateWindowWidth, separateWindowHeight,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+
+        const int editWidth = separateWindowWidth - separateEditWidthMargin;
+        const int editHeight = separateWindowHeight - separateEditHeightMargin;
+        MoveControl(EditOf(window), separateEditLeft, separateEditTop, editWidth, editHeight);
+        SetPointSize(window, separateEditBox, separateEditPointSize);
+
+        RECT edit;
+        GetWindowRect(EditOf(window), &edit);
+        window.SetTitle(
+            ui::Widen(SeparateEditTitle(edit.right - edit.left, edit.bottom - edit.top)));
+
+        const ui::ControlSpec* vertical = ui::FindControl(window.Description(), verticalRuler);
+        MoveControl(window.Control(verticalRuler), 0, vertical->rect.y, verticalRulerWidth,
+                    separateWindowHeight);
+        SetPointSize(window, verticalRuler, verticalRulerPointSize);
+        window.SetText(verticalRuler, ui::Widen(VerticalRulerText()));
+
+        const ui::ControlSpec* horizontal = ui::FindControl(window.Description(), horizontalRuler);
+        MoveControl(window.Control(horizontalRuler), horizontal->rect.x, 0,
+                    edit.right - edit.left, horizontalRulerHeight);
+        SetPointSize(window, horizontalRuler, horizontalRulerPointSize);
+        window.SetText(horizontalRuler, ui::Widen(HorizontalRulerText()));
+
+        if (const auto& opened = Owner(event).listener_.openChanged) opened(true);
     }
-}
 
-void OnEditRightButton(ui::EventArgs& event) {
-    event.window.ShowPopupMenu(separateMenu, {event.screen.x + contextMenuOffset,
-                                              event.screen.y + contextMenuOffset});
-}
+    static void OnCloseRequested(ui::EventArgs& event) { SettleText(event.window); }
 
-void OnCopy(ui::EventArgs& event) { app::CopySelection(EditOf(event.window)); }
-void OnPaste(ui::EventArgs& event) { app::PasteOverSelection(EditOf(event.window)); }
-void OnFont(ui::EventArgs& event) {
-    if (state) app::ChooseEditFont(event.window, separateEditBox, state->font);
-}
-void OnAlignLeft(ui::EventArgs& event) {
-    event.window.SetAlignment(separateEditBox, ui::Alignment::left);
-}
-void OnAlignCenter(ui::EventArgs& event) {
-    event.window.SetAlignment(separateEditBox, ui::Alignment::center);
-}
-void OnAlignRight(ui::EventArgs& event) {
-    event.window.SetAlignment(separateEditBox, ui::Alignment::right);
-}
-void OnClear(ui::EventArgs& event) { event.window.SetText(separateEditBox, L""); }
-void OnAppendBackup(ui::EventArgs& event) { AppendBackup(event.window); }
-void OnSave(ui::EventArgs& event) { SaveBackup(event.window); }
+    static void OnDestroyed(ui::EventArgs& event) {
+        SeparateEdit& owner = Owner(event);
+        owner.closed_ = std::move(owner.open_);
+        if (owner.listener_.openChanged) owner.listener_.openChanged(false);
+    }
 
-void OnSaveAs(ui::EventArgs& event) {
-    if (!state) return;
-    ui::FileDialog& dialog = state->dialog;
-    dialog.filter = saveAsFilter;
-    if (!dialog.ShowSave(event.window.Handle())) return;
-    app::WriteWholeFile(SaveAsFileName(dialog.fileName),
-                        GbkBytes(event.window.Text(separateEditBox)));
-}
+    static void OnEditChanged(ui::EventArgs& event) {
+        if (const auto& changed = Owner(event).listener_.textChanged) {
+            changed(GetWindowTextLengthW(EditOf(event.window)) > 0);
+        }
+    }
+
+    static void OnEditRightButton(ui::EventArgs& event) {
+        event.window.ShowPopupMenu(separateMenu, {event.screen.x + contextMenuOffset,
+                                                  event.screen.y + contextMenuOffset});
+    }
+
+    static void OnCopy(ui::EventArgs& event) { ui::CopySelection(EditOf(event.window)); }
+    static void OnPaste(ui::EventArgs& event) { ui::PasteOverSelection(EditOf(event.window)); }
+    static void OnFont(ui::EventArgs& event) {
+        if (SeparateEdit::Opening* open = Owner(event).open_.get()) {
+            ui::ChooseEditFont(event.window, separateEditBox, open->font);
+        }
+    }
+    static void OnAlignLeft(ui::EventArgs& event) {
+        event.window.SetAlignment(separateEditBox, ui::Alignment::left);
+    }
+    static void OnAlignCenter(ui::EventArgs& event) {
+        event.window.SetAlignment(separateEditBox, ui::Alignment::center);
+    }
+    static void OnAlignRight(ui::EventArgs& event) {
+        event.window.SetAlignment(separateEditBox, ui::Alignment::right);
+    }
+    static void OnClear(ui::EventArgs& event) { event.window.SetText(separateEditBox, L""); }
+    static void OnAppendBackup(ui::EventArgs& event) { AppendBackup(event.window); }
+    static void OnSave(ui::EventArgs& event) { SaveBackup(event.window); }
+
+    // The file written is the file the user confirmed: when ".txt" has to be added, the name
+    // with it is asked about as the dialog asks about the name it was given.
+    static void OnSaveAs(ui::EventArgs& event) {
+        SeparateEdit::Opening* open = Owner(event).open_.get();
+        if (open == nullptr) return;
+        ui::FileDialog& dialog = open->dialog;
+        dialog.filter = saveAsFilter;
+        if (!dialog.ShowSave(event.window.Handle())) return;
+        const std::wstring target = SaveAsFileName(dialog.fileName);
+        if (target != dialog.fileName && ui::FileExists(target) &&
+            !ui::AskQuestion(SaveAsReplaceQuestion(ui::FileNamePart(target)),
+                             ui::Widen(saveAsReplaceCaption))) {
+            return;
+        }
+        ui::WriteWholeFile(target, GbkBytes(event.window.Text(separateEditBox)));
+    }
+};
+
+namespace {
 
 using ui::Binding;
 using ui::Event;
+using Handlers = SeparateEditHandlers;
 
 constexpr std::array events{
-    Binding{ui::windowItself, Event::Created, OnCreated},
-    Binding{ui::windowItself, Event::CloseRequested, OnCloseRequested},
-    Binding{ui::windowItself, Event::Destroyed, OnDestroyed},
-    Binding{separateEditBox, Event::Changed, OnEditChanged},
-    Binding{separateEditBox, Event::RightButtonDown, OnEditRightButton},
-    Binding{separateCopyItem, Event::Clicked, OnCopy},
-    Binding{separatePasteItem, Event::Clicked, OnPaste},
-    Binding{separateFontItem, Event::Clicked, OnFont},
-    Binding{separateAlignLeftItem, Event::Clicked, OnAlignLeft},
-    Binding{separateAlignCenterItem, Event::Clicked, OnAlignCenter},
-    Binding{separateAlignRightItem, Event::Clicked, OnAlignRight},
-    Binding{separateClearItem, Event::Clicked, OnClear},
-    Binding{appendBackupItem, Event::Clicked, OnAppendBackup},
-    Binding{saveItem, Event::Clicked, OnSave},
-    Binding{saveAsItem, Event::Clicked, OnSaveAs},
+    Binding{ui::windowItself, Event::Created, Handlers::OnCreated},
+    Binding{ui::windowItself, Event::CloseRequested, Handlers::OnCloseRequested},
+    Binding{ui::windowItself, Event::Destroyed, Handlers::OnDestroyed},
+    Binding{separateEditBox, Event::Changed, Handlers::OnEditChanged},
+    Binding{separateEditBox, Event::RightButtonDown, Handlers::OnEditRightButton},
+    Binding{separateCopyItem, Event::Clicked, Handlers::OnCopy},
+    Binding{separatePasteItem, Event::Clicked, Handlers::OnPaste},
+    Binding{separateFontItem, Event::Clicked, Handlers::OnFont},
+    Binding{separateAlignLeftItem, Event::Clicked, Handlers::OnAlignLeft},
+    Binding{separateAlignCenterItem, Event::Clicked, Handlers::OnAlignCenter},
+    Binding{separateAlignRightItem, Event::Clicked, Handlers::OnAlignRight},
+    Binding{separateClearItem, Event::Clicked, Handlers::OnClear},
+    Binding{appendBackupItem, Event::Clicked, Handlers::OnAppendBackup},
+    Binding{saveItem, Event::Clicked, Handlers::OnSave},
+    Binding{saveAsItem, Event::Clicked, Handlers::OnSaveAs},
 };
 
 const ui::WindowSpec& SeparateEditSpec() {
@@ -204,8 +215,16 @@ const ui::WindowSpec& SeparateEditSpec() {
 
 }  // namespace
 
-void OnSeparateEditChosen(ui::EventArgs&) {
-    if (ui::Window* open = SeparateEditWindow()) {
+SeparateEdit::SeparateEdit(Listener listener) : listener_(std::move(listener)) {}
+
+SeparateEdit::~SeparateEdit() {
+    // The owner is going: the window must not call back into it while it is destroyed.
+    listener_ = {};
+    open_.reset();
+}
+
+void SeparateEdit::Open() {
+    if (ui::Window* open = Window()) {
         HWND handle = open->Handle();
         if (IsIconic(handle)) {
             ShowWindow(handle, SW_RESTORE);
@@ -214,24 +233,32 @@ void OnSeparateEditChosen(ui::EventArgs&) {
         }
         return;
     }
-    closed.reset();
-    auto opening = std::make_unique<SeparateEditState>();
-    SeparateEditState* made = opening.get();
-    state = std::move(opening);
-    made->window = ui::Window::Create(SeparateEditSpec());
-    if (!made->window && state.get() == made) state.reset();
+    closed_.reset();
+    auto opening = std::make_unique<Opening>();
+    Opening* made = opening.get();
+    open_ = std::move(opening);
+    made->window = ui::Window::Create(SeparateEditSpec(), SW_SHOW, this);
+    if (!made->window && open_.get() == made) open_.reset();
 }
 
-ui::Window* SeparateEditWindow() {
-    return state && state->window && state->window->Handle() != nullptr ? state->window.get()
-                                                                         : nullptr;
+ui::Window* SeparateEdit::Window() const {
+    return open_ && open_->window && open_->window->Handle() != nullptr ? open_->window.get()
+                                                                        : nullptr;
 }
 
-void CloseSeparateEdit() {
-    ui::Window* window = SeparateEditWindow();
+void SeparateEdit::Close() {
+    ui::Window* window = Window();
     if (window == nullptr) return;
     SettleText(*window);
     DestroyWindow(window->Handle());
+}
+
+void SeparateEdit::KeepForSessionEnd() {
+    ui::Window* window = Window();
+    if (window == nullptr || GetWindowTextLengthW(EditOf(*window)) == 0) return;
+    const std::wstring backup = BackupPath();
+    if (ui::FileExists(backup)) CopyFileW(backup.c_str(), PreviousBackupPath().c_str(), FALSE);
+    SaveBackup(*window);
 }
 
 }  // namespace text

@@ -1,7 +1,8 @@
 // The separate-edit window: a larger editor for one sheet, with the print backup file.
 #pragma once
 
-#include "ui/description.h"
+#include <functional>
+#include <memory>
 
 namespace ui {
 class Window;
@@ -9,14 +10,39 @@ class Window;
 
 namespace text {
 
-// "单独编辑 (适于A4纸)": opens the window, or brings the open one forward.
-void OnSeparateEditChosen(ui::EventArgs& event);
+class SeparateEdit {
+public:
+    // What the window tells its owner.
+    struct Listener {
+        std::function<void(bool open)> openChanged;
+        std::function<void(bool hasText)> textChanged;  // its edit box's text became (non-)empty
+    };
 
-// The window while it is open, otherwise null.
-ui::Window* SeparateEditWindow();
+    explicit SeparateEdit(Listener listener);
+    SeparateEdit(const SeparateEdit&) = delete;
+    SeparateEdit& operator=(const SeparateEdit&) = delete;
+    ~SeparateEdit();
 
-// Closes the window the way the user would, asking whether to keep its text first; used when
-// the program ends so that typed text is never lost silently.
-void CloseSeparateEdit();
+    // "单独编辑 (适于A4纸)": opens the window, or brings the open one forward.
+    void Open();
+    // The window while it is open, otherwise null.
+    ui::Window* Window() const;
+    // Closes the window the way the user would, asking whether to keep its text first; used
+    // when the program ends so that typed text is never lost silently.
+    void Close();
+    // Windows is ending the session and will not wait for an answer: the text is kept in the
+    // backup file without asking, after the file's previous content was kept beside it.
+    void KeepForSessionEnd();
+
+private:
+    friend struct SeparateEditHandlers;
+    struct Opening;
+
+    Listener listener_;
+    std::unique_ptr<Opening> open_;
+    // A window destroyed by its own close cannot free itself from inside its handlers; the next
+    // opening, or the owner's end, does.
+    std::unique_ptr<Opening> closed_;
+};
 
 }  // namespace text

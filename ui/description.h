@@ -98,6 +98,7 @@ enum class Event : std::uint8_t {
     Changed,         // edit box content changed
     RightButtonDown, // mouse position in screen coordinates
     Tick,            // timer
+    SessionEnding,   // window: Windows is ending the session; the process ends right after
 };
 
 struct EventArgs {
@@ -106,6 +107,14 @@ struct EventArgs {
     int code = 0;
     Point screen;          // mouse position where the event has one
     bool refuse = false;   // set by a CloseRequested handler to keep the window
+    void* context = nullptr;  // what the window was created for, see Context()
+
+    // The object the window was created with: the program for the main window, a window's own
+    // state for the others.
+    template <typename T>
+    T& Context() const {
+        return *static_cast<T*>(context);
+    }
 };
 
 using Handler = void (*)(EventArgs&);

@@ -7,6 +7,10 @@
 
 namespace ui {
 
+// What a box shows when it has no caption of its own, and the caption of prompts and warnings.
+inline constexpr wchar_t defaultMessageCaption[] = L"信息：";
+inline constexpr wchar_t promptCaption[] = L"提示信息";
+
 // A message box with no owner window. Task-modal unless the style says system-modal; a box
 // with no caption of its own shows "信息：". Returns the button pressed.
 int ShowMessage(std::wstring_view text, std::wstring_view caption, UINT style);

@@ -61,7 +61,9 @@ using Brush = UniqueHandle<NullableTraits<HBRUSH, DeleteGdiObject>>;
 using Bitmap = UniqueHandle<NullableTraits<HBITMAP, DeleteGdiObject>>;
 using Icon = UniqueHandle<NullableTraits<HICON, DestroyIcon>>;
 using Menu = UniqueHandle<NullableTraits<HMENU, DestroyMenu>>;
-using MemoryDc = UniqueHandle<NullableTraits<HDC, DeleteDC>>;
+// A DC made by CreateDC or CreateCompatibleDC, deleted with DeleteDC.
+using CreatedDc = UniqueHandle<NullableTraits<HDC, DeleteDC>>;
+using MemoryDc = CreatedDc;
 
 // A DC obtained with GetDC, released to its window.
 class WindowDc {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "ui/font_height.h"
 #include "ui/text_win.h"
 
 namespace ui {
@@ -13,23 +14,9 @@ namespace {
 constexpr wchar_t pictureBoxClass[] = L"MozhouPictureBox";
 constexpr COLORREF editTextColor = RGB(0, 0, 0);
 constexpr COLORREF editBackColor = RGB(255, 255, 255);
-constexpr int pointsPerInch = 72;
 constexpr LONG boldWeight = FW_BOLD;
 
-PictureBoxPainter* pictureBoxPainter = nullptr;
-
-// Windows built by the runtime, so that the message loop can give them dialog keyboard handling.
-std::vector<HWND>& RuntimeWindows() {
-    static std::vector<HWND> windows;
-    return windows;
-}
-
 HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
-
-int ScreenDpi() {
-    WindowDc screen(nullptr);
-    return GetDeviceCaps(screen.get(), LOGPIXELSY);
-}
 
 LRESULT CALLBACK PictureBoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -116,6 +103,7 @@ LOGFONTW FontOf(HWND control) {
 
 // A picture box's bytes and settings, reached from its window through GWLP_USERDATA.
 struct PictureBoxData {
+    PictureBoxPainter* painter = nullptr;  // none: the box shows its background only
     std::vector<std::uint8_t> bytes;
     PictureBoxSpec settings;
     std::unique_ptr<PictureBoxMemo> memo;
@@ -147,10 +135,15 @@ PictureBoxView ViewOf(HWND box, PictureBoxData& data) {
 void PaintPictureBox(HWND box, HDC dc, PictureBoxData& data) {
     RECT client;
     GetClientRect(box, &client);
-    if (pictureBoxPainter != nullptr && !data.bytes.empty()) {
+    if (data.painter != nullptr && !data.bytes.empty()) {
         PictureBoxView view = ViewOf(box, data);
-        pictureBoxPainter->Paint(dc, client, view);
-        return;
+        // A picture too large for the memory left shows as an empty box, never ends the program.
+        try {
+            data.painter->Paint(dc, client, view);
+            return;
+        } catch (...) {
+            data.memo.reset();
+        }
     }
     const Brush brush(CreateSolidBrush(PictureBackgroundColor(data.settings.background)));
     FillRect(dc, &client, brush.get());
@@ -172,9 +165,13 @@ LRESULT CALLBACK PictureBoxProcedure(HWND box, UINT message, WPARAM wParam, LPAR
         PaintPictureBox(box, reinterpret_cast<HDC>(wParam), *data);
         return 0;
     case WM_TIMER:
-        if (pictureBoxPainter != nullptr && !data->bytes.empty() && data->memo) {
+        if (data->painter != nullptr && !data->bytes.empty() && data->memo) {
             PictureBoxView view = ViewOf(box, *data);
-            pictureBoxPainter->Tick(view, static_cast<UINT_PTR>(wParam));
+            try {
+                data->painter->Tick(view, static_cast<UINT_PTR>(wParam));
+            } catch (...) {
+                data->memo.reset();
+            }
         }
         return 0;
     case WM_DESTROY:
@@ -187,16 +184,21 @@ LRESULT CALLBACK PictureBoxProcedure(HWND box, UINT message, WPARAM wParam, LPAR
 
 }  // namespace
 
-void SetPictureBoxPainter(PictureBoxPainter* painter) { pictureBoxPainter = painter; }
+int ScreenDpi() {
+    WindowDc screen(nullptr);
+    return GetDeviceCaps(screen.get(), LOGPIXELSY);
+}
 
-Window::Window(const WindowSpec& description) : spec_(description) {}
+Window::Window(const WindowSpec& description, void* context, PictureBoxPainter* painter)
+    : spec_(description), context_(context), painter_(painter) {}
 
 Window::~Window() {
     if (handle_ != nullptr) DestroyWindow(handle_);
 }
 
-std::unique_ptr<Window> Window::Create(const WindowSpec& description, int showCommand) {
-    std::unique_ptr<Window> window(new Window(description));
+std::unique_ptr<Window> Window::Create(const WindowSpec& description, int showCommand,
+                                       void* context, PictureBoxPainter* painter) {
+    std::unique_ptr<Window> window(new Window(description, context, painter));
     if (!window->Build()) return nullptr;
     window->Raise(windowItself, Event::Created);
     if (window->handle_ != nullptr) {
@@ -229,7 +231,6 @@ bool Window::Build() {
                               Instance(), this);
     if (handle_ == nullptr) return false;
     menuBar_.release();  // the window destroys its menu bar
-    RuntimeWindows().push_back(handle_);
 
     for (const ControlSpec& control : spec_.controls) CreateControl(control);
     return true;
@@ -255,6 +256,7 @@ void Window::CreateControl(const ControlSpec& control) {
                 break;
             case Kind::PictureBox:
                 state->picture.settings = control.picture;
+                state->picture.painter = painter_;
                 SetWindowLongPtrW(handle, GWLP_USERDATA,
                                   reinterpret_cast<LONG_PTR>(&state->picture));
                 InvalidateRect(handle, nullptr, FALSE);  // painted before the settings were known
@@ -390,7 +392,7 @@ FontSpec Window::ControlFont(int id) const {
     if (control == nullptr) return font;
     const LOGFONTW logFont = FontOf(control);
     font.face = logFont.lfFaceName;
-    if (logFont.lfHeight < 0) font.pointSize = MulDiv(-logFont.lfHeight, pointsPerInch, ScreenDpi());
+    if (logFont.lfHeight < 0) font.pointSize = SizeForFontHeight(logFont.lfHeight, ScreenDpi());
     font.bold = logFont.lfWeight >= boldWeight;
     font.italic = logFont.lfItalic != 0;
     font.underline = logFont.lfUnderline != 0;
@@ -402,7 +404,7 @@ void Window::SetControlFont(int id, const FontSpec& font) {
     ControlState* state = Find(id);
     if (state == nullptr || state->handle == nullptr) return;
     LOGFONTW logFont = FontOf(state->handle);
-    logFont.lfHeight = font.pointSize == 0 ? 0 : -MulDiv(std::abs(font.pointSize), ScreenDpi(), pointsPerInch);
+    logFont.lfHeight = FontHeightForSize(std::abs(font.pointSize), ScreenDpi());
     logFont.lfWidth = 0;
     logFont.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
     logFont.lfItalic = font.italic;
@@ -570,10 +572,21 @@ void Window::ShowPopupMenu(int topId, Point screen, UINT alignment) {
 }
 
 void Window::Raise(int source, Event event, int code, Point screen) {
-    Handler handler = FindHandler(spec_, source, event);
-    if (handler == nullptr) return;
     EventArgs args{*this, source, code, screen};
-    handler(args);
+    Dispatch(event, args);
+}
+
+bool Window::Dispatch(Event event, EventArgs& args) {
+    Handler handler = FindHandler(spec_, args.source, event);
+    if (handler == nullptr) return false;
+    args.context = context_;
+    // No failure crosses a handler: whatever it threw, out of memory included, ends the command
+    // there, as a failed command ends, and the program goes on.
+    try {
+        handler(args);
+    } catch (...) {
+    }
+    return true;
 }
 
 HBRUSH Window::ControlColors(HDC dc, HWND control) {
@@ -607,7 +620,6 @@ LRESULT CALLBACK Window::Procedure(HWND handle, UINT message, WPARAM wParam, LPA
     if (window == nullptr) return DefWindowProcW(handle, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(handle, GWLP_USERDATA, 0);
-        std::erase(RuntimeWindows(), handle);
         window->handle_ = nullptr;
         return DefWindowProcW(handle, message, wParam, lParam);
     }
@@ -653,17 +665,19 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     }
     case WM_CLOSE: {
-        Handler handler = FindHandler(spec_, windowItself, Event::CloseRequested);
-        if (handler != nullptr) {
-            EventArgs args{*this, windowItself};
-            handler(args);
-            if (args.refuse) return 0;
-        }
+        EventArgs args{*this, windowItself};
+        if (Dispatch(Event::CloseRequested, args) && args.refuse) return 0;
         if (handle_ != nullptr) DestroyWindow(handle_);
         return 0;
     }
     case WM_DESTROY:
         Raise(windowItself, Event::Destroyed);
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;  // nothing is asked: the session does not wait for an answer
+    case WM_ENDSESSION:
+        // The process ends as soon as this returns, so what must be kept is kept now.
+        if (wParam) Raise(windowItself, Event::SessionEnding);
         return 0;
     default: break;
     }
@@ -672,14 +686,19 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK Window::ControlProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
                                           UINT_PTR id, DWORD_PTR window) {
+    // A control made anew (see SetAlignment) has the id of the one it replaces, which is still
+    // destroyed through here: every call works on the control it is for, never on the record.
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(control, ControlProcedure, id);
     auto* self = reinterpret_cast<Window*>(window);
     ControlState* state = self->Find(static_cast<int>(id));
-    if (state == nullptr) return DefSubclassProc(control, message, wParam, lParam);
-    return self->HandleControlMessage(*state, message, wParam, lParam);
+    if (state == nullptr || state->handle != control) {
+        return DefSubclassProc(control, message, wParam, lParam);
+    }
+    return self->HandleControlMessage(control, *state, message, wParam, lParam);
 }
 
-LRESULT Window::HandleControlMessage(ControlState& state, UINT message, WPARAM wParam,
-                                     LPARAM lParam) {
+LRESULT Window::HandleControlMessage(HWND control, ControlState& state, UINT message,
+                                     WPARAM wParam, LPARAM lParam) {
     const int id = state.description->id;
     switch (message) {
     case WM_RBUTTONDOWN:
@@ -691,21 +710,21 @@ LRESULT Window::HandleControlMessage(ControlState& state, UINT message, WPARAM w
     }
     case WM_CONTEXTMENU:
         return 0;  // the bound right-button menu replaces the control's own
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(state.handle, ControlProcedure, static_cast<UINT_PTR>(id));
-        break;
     default: break;
     }
-    return DefSubclassProc(state.handle, message, wParam, lParam);
+    return DefSubclassProc(control, message, wParam, lParam);
+}
+
+bool Window::BuiltByRuntime(HWND window) {
+    return window != nullptr && reinterpret_cast<WNDPROC>(GetClassLongPtrW(window, GCLP_WNDPROC)) ==
+                                    &Window::Procedure;
 }
 
 int RunMessageLoop() {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         HWND root = GetAncestor(message.hwnd, GA_ROOT);
-        const auto& windows = RuntimeWindows();
-        if (root != nullptr && std::find(windows.begin(), windows.end(), root) != windows.end() &&
-            IsDialogMessageW(root, &message)) {
+        if (Window::BuiltByRuntime(root) && IsDialogMessageW(root, &message)) {
             continue;
         }
         TranslateMessage(&message);

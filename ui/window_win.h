@@ -16,6 +16,8 @@
 
 namespace ui {
 
+class PictureBoxPainter;
+
 // The message a tray icon added for a window sends back to it.
 inline constexpr UINT trayMessage = WM_APP + 1;
 
@@ -33,8 +35,13 @@ struct FontSpec {
 
 class Window {
 public:
-    // Creates the window and its controls, runs the Created handler, shows the window.
-    static std::unique_ptr<Window> Create(const WindowSpec& description, int showCommand = SW_SHOW);
+    // Creates the window and its controls, runs the Created handler, shows the window. Every
+    // handler gets the context in its event arguments; the painter draws its picture boxes.
+    static std::unique_ptr<Window> Create(const WindowSpec& description, int showCommand = SW_SHOW,
+                                          void* context = nullptr,
+                                          PictureBoxPainter* painter = nullptr);
+    // Whether a top-level window was built from a description (and so gets dialog keys).
+    static bool BuiltByRuntime(HWND window);
 
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
@@ -87,7 +94,9 @@ public:
 private:
     struct ControlState;
 
-    explicit Window(const WindowSpec& description);
+    Window(const WindowSpec& description, void* context, PictureBoxPainter* painter);
+    // Runs the handler bound to the event of args.source; false when there is none.
+    bool Dispatch(Event event, EventArgs& args);
     bool Build();
     void CreateControl(const ControlSpec& control);
     void BuildMenus();
@@ -99,10 +108,13 @@ private:
     static LRESULT CALLBACK ControlProcedure(HWND control, UINT message, WPARAM wParam,
                                              LPARAM lParam, UINT_PTR id, DWORD_PTR window);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleControlMessage(ControlState& state, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleControlMessage(HWND control, ControlState& state, UINT message, WPARAM wParam,
+                                 LPARAM lParam);
     HBRUSH ControlColors(HDC dc, HWND control);
 
     const WindowSpec& spec_;
+    void* context_ = nullptr;
+    PictureBoxPainter* painter_ = nullptr;
     HWND handle_ = nullptr;
     std::vector<std::unique_ptr<ControlState>> controls_;
     Menu menuBar_;
@@ -129,8 +141,8 @@ struct PictureBoxView {
     std::unique_ptr<PictureBoxMemo>& memo;
 };
 
-// Draws the pictures of picture boxes; ui/ itself decodes nothing. Until a painter is set,
-// picture boxes show only their background.
+// Draws the pictures of picture boxes; ui/ itself decodes nothing. A window made without a
+// painter shows only the background in its picture boxes.
 class PictureBoxPainter {
 public:
     virtual ~PictureBoxPainter() = default;
@@ -139,10 +151,12 @@ public:
     // A timer the painter set on the box window has fired.
     virtual void Tick(PictureBoxView& box, UINT_PTR timer) = 0;
 };
-void SetPictureBoxPainter(PictureBoxPainter* painter);
 
 // The program icon is resource 1 of the executable.
 inline constexpr int programIconResource = 1;
+
+// The screen's pixels per inch, vertically.
+int ScreenDpi();
 
 // The whole text of a window or control.
 std::wstring WindowText(HWND window);

@@ -1,5 +1,5 @@
-// The process-wide XML parser object: made before the main window, released at exit. The update
-// check loads the manifest into it.
+// The XML parser object the program keeps for its whole run: made before the main window,
+// released at exit. The update check loads the manifest into it.
 #pragma once
 
 #include <string>
@@ -23,9 +23,5 @@ private:
     bool loaded_ = false;
     std::string document_;
 };
-
-XmlParserObject* TheXmlParser();
-void CreateXmlParser();
-void ReleaseXmlParser();
 
 }  // namespace update

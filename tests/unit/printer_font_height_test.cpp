@@ -8,16 +8,16 @@ using device::DrawingUnit;
 using device::PrinterFontHeight;
 
 TEST(MulDiv, RoundsHalfAwayFromZero) {
-    EXPECT_EQ(device::MulDiv(14, 96, 72), 19);  // 18.67
-    EXPECT_EQ(device::MulDiv(3, 1, 2), 2);
-    EXPECT_EQ(device::MulDiv(-3, 1, 2), -2);
-    EXPECT_EQ(device::MulDiv(5, 1, 0), -1);
+    EXPECT_EQ(ui::MulDiv(14, 96, 72), 19);  // 18.67
+    EXPECT_EQ(ui::MulDiv(3, 1, 2), 2);
+    EXPECT_EQ(ui::MulDiv(-3, 1, 2), -2);
+    EXPECT_EQ(ui::MulDiv(5, 1, 0), -1);
 }
 
 TEST(FontSize, FourteenPointsAtNinetySixDpiIsNineteenPixelsAndReadsBack) {
-    EXPECT_EQ(device::FontHeightForSize(14, 96), -19);
-    EXPECT_EQ(device::SizeForFontHeight(-19, 96), 14);
-    EXPECT_EQ(device::FontHeightForSize(-14, 96), 0);
+    EXPECT_EQ(ui::FontHeightForSize(14, 96), -19);
+    EXPECT_EQ(ui::SizeForFontHeight(-19, 96), 14);
+    EXPECT_EQ(ui::FontHeightForSize(-14, 96), 0);
 }
 
 TEST(PrinterFontHeight, IsFiveMillimetresForFourteenPointsInTenthsOfAMillimetre) {

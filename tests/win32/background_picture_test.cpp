@@ -3,10 +3,10 @@
 
 #include "app/background_picture_win.h"
 #include "app/main_window_description.h"
-#include "app/program_files_win.h"
 #include "app/resource_ids.h"
 #include "app/resources_win.h"
 #include "test_support.h"
+#include "ui/files_win.h"
 #include "ui/window_win.h"
 
 namespace {
@@ -26,7 +26,7 @@ TEST(BackgroundPicture, AFirstStartWritesTheBuiltInPictureAndLeavesTheBoxEmpty) 
 
     const auto builtIn = app::ResourceBytes(BACKGROUND_PICTURE_RESOURCE);
     ASSERT_GT(builtIn.size(), 1000u);
-    const auto written = app::ReadWholeFile(BackgroundPath(directory.path()));
+    const auto written = ui::ReadWholeFile(BackgroundPath(directory.path()));
     EXPECT_TRUE(std::equal(written.begin(), written.end(), builtIn.begin(), builtIn.end()));
     EXPECT_TRUE(window->PictureBytes(app::pictureBox).empty());
 }
@@ -34,7 +34,7 @@ TEST(BackgroundPicture, AFirstStartWritesTheBuiltInPictureAndLeavesTheBoxEmpty) 
 TEST(BackgroundPicture, ALaterStartShowsTheFileAsItIs) {
     testing_win::TempDirectory directory;
     const std::vector<std::uint8_t> png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 1, 2, 3};
-    ASSERT_TRUE(app::WriteWholeFile(BackgroundPath(directory.path()), png));
+    ASSERT_TRUE(ui::WriteWholeFile(BackgroundPath(directory.path()), png));
     auto window = ui::Window::Create(PictureOnlySpec(), SW_HIDE);
     app::LoadOrWriteBackgroundPicture(*window, directory.path());
     EXPECT_EQ(window->PictureBytes(app::pictureBox), png);
@@ -42,11 +42,11 @@ TEST(BackgroundPicture, ALaterStartShowsTheFileAsItIs) {
 
 TEST(BackgroundPicture, AnEmptyFileGivesAnEmptyPicture) {
     testing_win::TempDirectory directory;
-    ASSERT_TRUE(app::WriteWholeFile(BackgroundPath(directory.path()), {}));
+    ASSERT_TRUE(ui::WriteWholeFile(BackgroundPath(directory.path()), {}));
     auto window = ui::Window::Create(PictureOnlySpec(), SW_HIDE);
     app::LoadOrWriteBackgroundPicture(*window, directory.path());
     EXPECT_TRUE(window->PictureBytes(app::pictureBox).empty());
-    EXPECT_TRUE(app::FileExists(BackgroundPath(directory.path())));
+    EXPECT_TRUE(ui::FileExists(BackgroundPath(directory.path())));
 }
 
 }  // namespace

@@ -36,10 +36,9 @@ const ui::WindowSpec& BoxWindowSpec() {
 
 class PictureBox : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { picture::InstallPictureBoxPainter(); }
 
     void SetUp() override {
-        window_ = ui::Window::Create(BoxWindowSpec(), SW_HIDE);
+        window_ = ui::Window::Create(BoxWindowSpec(), SW_HIDE, nullptr, &picture::PicturePainter());
         ASSERT_TRUE(window_);
         ASSERT_NE(Box(), nullptr);
     }
@@ -204,7 +203,7 @@ TEST_F(PictureBox, TheAnimationStopsWithANewPictureAndWithTheBox) {
 TEST(MainPictureBox, StretchesAndAnimatesOnTheFaceColour) {
     const ui::WindowSpec description{"MozhouMainPictureBoxTest", "", 400, 400, ui::fixedBorder,
                                      app::MainControls(), {}, {}};
-    auto window = ui::Window::Create(description, SW_HIDE);
+    auto window = ui::Window::Create(description, SW_HIDE, nullptr, &picture::PicturePainter());
     ASSERT_TRUE(window);
     const ui::PictureBoxSpec settings = window->PictureSettings(app::pictureBox);
     EXPECT_EQ(settings.mode, PictureMode::stretch);

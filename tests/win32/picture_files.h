@@ -9,9 +9,16 @@
 #include <memory>
 #include <vector>
 
+#include "picture/picture_object_win.h"
 #include "ui/handles_win.h"
 
 namespace testing_win {
+
+// The tests' own table of pictures by handle.
+inline picture::PictureTable& Pictures() {
+    static picture::PictureTable table;
+    return table;
+}
 
 using FileBytes = std::vector<std::uint8_t>;
 using PixelColor = std::function<COLORREF(int x, int y)>;

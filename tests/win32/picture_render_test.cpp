@@ -10,7 +10,7 @@ namespace {
 
 using picture::Kind;
 using picture::PictureObject;
-using picture::Pictures;
+using testing_win::Pictures;
 using testing_win::Canvas;
 
 constexpr COLORREF red = RGB(255, 0, 0);
@@ -184,7 +184,7 @@ TEST(PictureTable, NothingGivesHandleZeroAndZeroFindsNothing) {
 TEST(PictureTable, AScopedPictureIsFreedAtTheEndOfItsScope) {
     int handle = 0;
     {
-        const picture::ScopedPicture scoped(Pictures().Load(testing_win::SolidBmp(2, 2, red)));
+        const picture::ScopedPicture scoped(Pictures(), Pictures().Load(testing_win::SolidBmp(2, 2, red)));
         handle = scoped.get();
         EXPECT_NE(Pictures().Find(handle), nullptr);
     }

@@ -3,7 +3,7 @@
 
 #include <chrono>
 
-#include "app/window_helpers_win.h"
+#include "ui/timed_message_win.h"
 #include "test_support.h"
 
 namespace {
@@ -25,7 +25,7 @@ TEST(TimedMessage, ClosesItselfAfterItsTimeoutWithoutBlockingOtherWindows) {
     ASSERT_NE(otherWindow, nullptr);
     SetTimer(nullptr, probeTimer, 100, LookWhileTheBoxIsUp);
     const auto start = std::chrono::steady_clock::now();
-    app::ShowTimedMessage(L"宽度不能为空", L"提示信息", MB_OK | MB_ICONINFORMATION, 600);
+    ui::ShowTimedMessage(L"宽度不能为空", L"提示信息", MB_OK | MB_ICONINFORMATION, 600);
     const auto shown = std::chrono::steady_clock::now() - start;
     EXPECT_GE(shown, std::chrono::milliseconds(500));
     EXPECT_LT(shown, std::chrono::milliseconds(3000));

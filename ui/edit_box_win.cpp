@@ -6,17 +6,14 @@
 #include <cstring>
 #include <string>
 
-#include "app/edit_commands_win.h"
-#include "app/font_choice.h"
-#include "app/main_window_description.h"
+#include "ui/edit_box_win.h"
+#include "ui/font_height.h"
 #include "ui/handles_win.h"
 #include "ui/text_win.h"
 #include "ui/window_win.h"
 
-namespace app {
+namespace ui {
 namespace {
-
-FontChoice mainFont;  // the main window's dialog values, kept between uses
 
 // Open with no owner; closed again when the scope ends.
 class ClipboardScope {
@@ -37,7 +34,7 @@ std::wstring SelectedText(HWND edit) {
     DWORD start = 0;
     DWORD end = 0;
     SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    const std::wstring text = ui::WindowText(edit);
+    const std::wstring text = WindowText(edit);
     start = std::min<DWORD>(start, text.size());
     end = std::clamp<DWORD>(end, start, text.size());
     return text.substr(start, end - start);
@@ -55,9 +52,9 @@ std::wstring ClipboardText() {
     return copy;
 }
 
-void ApplyHeldFont(ui::Window& window, int edit, const FontChoice& heldFont) {
-    ui::FontSpec font;
-    font.face = ui::FromGbk(EffectiveFaceGbk(heldFont.faceGbk));
+void ApplyHeldFont(Window& window, int edit, const FontChoice& heldFont) {
+    FontSpec font;
+    font.face = FromGbk(EffectiveFaceGbk(heldFont.faceGbk));
     font.pointSize = heldFont.pointSize;
     font.bold = heldFont.bold;
     font.italic = heldFont.italic;
@@ -89,14 +86,11 @@ void PasteOverSelection(HWND edit) {
     SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-void ChooseEditFont(ui::Window& window, int edit, FontChoice& heldFont) {
+void ChooseEditFont(Window& window, int edit, FontChoice& heldFont) {
     LOGFONTW logFont{};
-    const std::wstring face = ui::FromGbk(heldFont.faceGbk);
+    const std::wstring face = FromGbk(heldFont.faceGbk);
     std::copy_n(face.c_str(), std::min<std::size_t>(face.size(), LF_FACESIZE - 1), logFont.lfFaceName);
-    {
-        ui::WindowDc screen(nullptr);
-        logFont.lfHeight = -MulDiv(heldFont.pointSize, GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
-    }
+    logFont.lfHeight = FontHeightForSize(heldFont.pointSize, ScreenDpi());
     logFont.lfWeight = heldFont.bold ? FW_BOLD : FW_NORMAL;
     logFont.lfItalic = heldFont.italic;
     logFont.lfUnderline = heldFont.underline;
@@ -111,7 +105,7 @@ void ChooseEditFont(ui::Window& window, int edit, FontChoice& heldFont) {
     dialog.rgbColors = heldFont.color;
     if (ChooseFontW(&dialog)) {
         heldFont.pointSize = dialog.iPointSize / 10;  // tenths of a point
-        heldFont.faceGbk = ui::ToGbk(logFont.lfFaceName);
+        heldFont.faceGbk = ToGbk(logFont.lfFaceName);
         heldFont.color = dialog.rgbColors;
         heldFont.bold = logFont.lfWeight >= FW_BOLD;
         heldFont.italic = logFont.lfItalic != 0;
@@ -122,16 +116,12 @@ void ChooseEditFont(ui::Window& window, int edit, FontChoice& heldFont) {
     ApplyHeldFont(window, edit, heldFont);
 }
 
-void OnCopyChosen(ui::EventArgs& event) { CopySelection(event.window.Control(editBox)); }
-void OnPasteChosen(ui::EventArgs& event) { PasteOverSelection(event.window.Control(editBox)); }
-void OnFontChosen(ui::EventArgs& event) { ChooseEditFont(event.window, editBox, mainFont); }
-void OnAlignLeftChosen(ui::EventArgs& event) { event.window.SetAlignment(editBox, ui::Alignment::left); }
-void OnAlignCenterChosen(ui::EventArgs& event) {
-    event.window.SetAlignment(editBox, ui::Alignment::center);
+void AppendText(HWND edit, std::wstring_view text) {
+    const int end = GetWindowTextLengthW(edit);
+    SendMessageW(edit, EM_SETSEL, end, end);
+    SendMessageW(edit, EM_SCROLLCARET, 0, 0);
+    const std::wstring appended(text);
+    SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(appended.c_str()));
 }
-void OnAlignRightChosen(ui::EventArgs& event) {
-    event.window.SetAlignment(editBox, ui::Alignment::right);
-}
-void OnClearChosen(ui::EventArgs& event) { event.window.SetText(editBox, L""); }
 
-}  // namespace app
+}  // namespace ui

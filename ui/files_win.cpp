@@ -1,10 +1,13 @@
-#include "app/program_files_win.h"
+#include "ui/files_win.h"
 
 #include <windows.h>
 
-#include "ui/handles_win.h"
+#include <new>
 
-namespace app {
+#include "ui/handles_win.h"
+#include "ui/paths.h"
+
+namespace ui {
 namespace {
 
 std::wstring ExecutablePath() {
@@ -20,21 +23,11 @@ std::wstring ExecutablePath() {
     }
 }
 
-std::size_t LastSeparator(const std::wstring& path) { return path.find_last_of(L"\\/"); }
-
 }  // namespace
 
-std::wstring ProgramDirectory() {
-    const std::wstring path = ExecutablePath();
-    const std::size_t separator = LastSeparator(path);
-    return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator);
-}
+std::wstring ProgramDirectory() { return std::wstring(FolderPart(ExecutablePath())); }
 
-std::wstring ExecutableFileName() {
-    const std::wstring path = ExecutablePath();
-    const std::size_t separator = LastSeparator(path);
-    return separator == std::wstring::npos ? path : path.substr(separator + 1);
-}
+std::wstring ExecutableFileName() { return std::wstring(FileNamePart(ExecutablePath())); }
 
 std::wstring ProgramPath(std::wstring_view name) {
     std::wstring path = ProgramDirectory();
@@ -49,15 +42,21 @@ bool FileExists(const std::wstring& path) {
 }
 
 std::vector<std::uint8_t> ReadWholeFile(const std::wstring& path) {
-    ui::KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+    KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return {};
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > MAXDWORD / 2) {
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 ||
+        static_cast<std::uint64_t>(size.QuadPart) > largestWholeFileBytes) {
         return {};
     }
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes.resize(static_cast<std::size_t>(size.QuadPart));
+    } catch (const std::bad_alloc&) {
+        return {};  // no room left in the address space: as unreadable
+    }
     DWORD read = 0;
     if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) {
         return {};
@@ -69,7 +68,7 @@ std::vector<std::uint8_t> ReadWholeFile(const std::wstring& path) {
 namespace {
 
 bool WriteFileContents(const std::wstring& path, std::span<const std::uint8_t> bytes, bool flush) {
-    ui::KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     DWORD written = 0;
@@ -97,4 +96,4 @@ bool ReplaceWholeFile(const std::wstring& path, std::span<const std::uint8_t> by
     return false;
 }
 
-}  // namespace app
+}  // namespace ui

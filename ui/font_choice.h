@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace app {
+namespace ui {
 
 inline constexpr std::string_view fallbackFace = "宋体";
 inline constexpr std::size_t maxFaceBytes = 32;  // LOGFONT's face name, with its zero
@@ -26,4 +26,4 @@ struct FontChoice {
 // (GBK bytes in, GBK bytes out).
 std::string EffectiveFaceGbk(const std::string& faceGbk);
 
-}  // namespace app
+}  // namespace ui

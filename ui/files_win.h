@@ -4,9 +4,14 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
-namespace app {
+namespace ui {
+
+// No file the program reads as a whole is meant to be this large: a larger one is refused before
+// anything is read, so that it cannot exhaust a 32-bit process.
+inline constexpr std::uint64_t largestWholeFileBytes = 256u * 1024 * 1024;
 
 // The directory of the running executable, without a trailing backslash.
 std::wstring ProgramDirectory();
@@ -16,7 +21,7 @@ std::wstring ExecutableFileName();
 std::wstring ProgramPath(std::wstring_view name);
 
 bool FileExists(const std::wstring& path);
-// The whole file, or nothing when it cannot be read.
+// The whole file, or nothing when it cannot be read or is larger than largestWholeFileBytes.
 std::vector<std::uint8_t> ReadWholeFile(const std::wstring& path);
 // Creates or replaces the file; false when it could not be written completely.
 bool WriteWholeFile(const std::wstring& path, std::span<const std::uint8_t> bytes);
@@ -24,4 +29,4 @@ bool WriteWholeFile(const std::wstring& path, std::span<const std::uint8_t> byte
 // place. A failed write leaves the old file as it was.
 bool ReplaceWholeFile(const std::wstring& path, std::span<const std::uint8_t> bytes);
 
-}  // namespace app
+}  // namespace ui

@@ -1,21 +1,13 @@
-// The timed message box and the about box.
+// The about box, which counts down and closes itself.
 #pragma once
 
 #include <windows.h>
-
-#include <string_view>
 
 #include "ui/description.h"
 
 namespace app {
 
-inline constexpr unsigned timedMessageMs = 3000;
 inline constexpr unsigned aboutTickMs = 1000;
-
-// A message box with no owner that closes itself after the timeout. It is not task-modal: the
-// program's other windows stay usable while it is up; the caller waits until it is gone.
-void ShowTimedMessage(std::wstring_view text, std::wstring_view caption, UINT style,
-                      unsigned timeoutMs = timedMessageMs);
 
 // Posts a key press to a window without waiting.
 void PostKeyDown(HWND window, WPARAM virtualKey);

@@ -1,6 +1,6 @@
-#include "app/font_choice.h"
+#include "ui/font_choice.h"
 
-namespace app {
+namespace ui {
 namespace {
 
 // "宋体" in GBK.
@@ -13,4 +13,4 @@ std::string EffectiveFaceGbk(const std::string& faceGbk) {
     return faceGbk;
 }
 
-}  // namespace app
+}  // namespace ui

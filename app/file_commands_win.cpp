@@ -1,0 +1,77 @@
+// The main window's commands that read files: the find button and "更换背景图".
+#include <string>
+#include <string_view>
+
+#include "app/main_window_win.h"
+#include "app/program_texts.h"
+#include "app/program_win.h"
+#include "picture/picture_object_win.h"
+#include "text/text_file_lines.h"
+#include "ui/dialogs_win.h"
+#include "ui/edit_box_win.h"
+#include "ui/files_win.h"
+#include "ui/text_win.h"
+#include "ui/timed_message_win.h"
+#include "ui/window_win.h"
+
+namespace app {
+namespace {
+
+void LoadPictureFile(ui::Window& main, Program& program, const std::wstring& path) {
+    main.SetPictureBytes(pictureBox, ui::ReadWholeFile(path));
+    UpdatePrintButton(main, program, PrintButtonCause::PictureLoaded);
+    main.SetChecked(deleteSpacesOption, false);
+    main.SetChecked(keepSpacesOption, false);
+}
+
+// The whole file goes in with one edit, after the text already there.
+void AppendTextFile(ui::Window& main, const std::wstring& path) {
+    const std::vector<std::uint8_t> bytes = ui::ReadWholeFile(path);
+    ui::AppendText(main.Control(editBox),
+                   ui::FromGbk(text::TextFileLines(std::string_view(
+                       reinterpret_cast<const char*>(bytes.data()), bytes.size()))));
+    main.SetChecked(keepSpacesOption, true);
+    main.SetChecked(deleteSpacesOption, false);
+}
+
+}  // namespace
+
+// "查找": loads a picture into the picture box or appends a text file to the edit box, by the
+// print options that are ticked.
+void OnFindClicked(ui::EventArgs& event) {
+    ui::Window& main = event.window;
+    Program& program = event.Context<Program>();
+    EmphasizeButton(main, findButton);
+    const bool pictureChosen = main.Checked(pictureOption);
+    const bool textChosen = main.Checked(textOption);
+    if (!pictureChosen && !textChosen) {
+        ui::ShowTimedMessage(ui::Widen(chooseModeMessage), ui::promptCaption, MB_ICONQUESTION);
+    }
+    ui::FileDialog& dialog = program.fileDialog;
+    if (pictureChosen) {
+        dialog.filter = ui::Widen(pictureFileFilter);
+        if (dialog.ShowOpen(main.Handle())) LoadPictureFile(main, program, dialog.fileName);
+    }
+    if (textChosen) {
+        dialog.filter = ui::Widen(textFileFilter);
+        if (dialog.ShowOpen(main.Handle())) AppendTextFile(main, dialog.fileName);
+    }
+}
+
+// "更换背景图": only a file that decodes as a whole becomes the background; a file that merely
+// starts like a picture would leave the box empty at every start.
+void OnChangeBackgroundChosen(ui::EventArgs& event) {
+    Program& program = event.Context<Program>();
+    ui::FileDialog& dialog = program.fileDialog;
+    if (!dialog.ShowOpen(event.window.Handle())) return;
+    const std::vector<std::uint8_t> bytes = ui::ReadWholeFile(dialog.fileName);
+    if (!picture::PictureObject::FromBytes(bytes)) {
+        SetStatusMessage(event.window, ui::Widen(notAPictureMessage));
+        return;
+    }
+    if (!ui::ReplaceWholeFile(ui::ProgramPath(ui::Widen(backgroundFileName)), bytes)) return;
+    event.window.SetPictureBytes(pictureBox, bytes);
+    SetStatusMessage(event.window, ui::Widen(backgroundChangedMessage));
+}
+
+}  // namespace app

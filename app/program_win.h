@@ -1,0 +1,46 @@
+// What the program keeps for its whole run. One object, made before the main window and given
+// to every handler of the main window through its event arguments.
+#pragma once
+
+#include <memory>
+
+#include "app/edge_docking_win.h"
+#include "app/tray_icon_win.h"
+#include "device/printer_object_win.h"
+#include "picture/picture_object_win.h"
+#include "text/separate_edit_win.h"
+#include "ui/file_dialog_win.h"
+#include "ui/font_choice.h"
+#include "ui/handles_win.h"
+#include "update/xml_parser_object.h"
+
+namespace ui {
+class Window;
+}
+
+namespace app {
+
+struct Program {
+    Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+    ~Program();
+
+    ui::Window* mainWindow = nullptr;    // while it exists
+    device::PrinterObject printer;       // 打印机1
+    ui::FileDialog fileDialog;           // 通用对话框1: find, background picture
+    ui::FontChoice editFont;             // the font dialog's values for the main edit box
+    text::SeparateEdit separateEdit;
+    bool separateEditOpen = false;
+    int aboutCountdown = 0;
+    EdgeDocking docking;
+    std::unique_ptr<TrayIcon> trayIcon;
+    picture::PictureTable pictures;
+    int printDpi = 0;       // set by the picture print job and the adjustment window
+    int printWidthPx = 0;
+    int printHeightPx = 0;
+    update::XmlParserObject xmlParser;
+    ui::KernelHandle singleInstance;  // its existence marks the running instance
+};
+
+}  // namespace app

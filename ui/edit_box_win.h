@@ -1,0 +1,25 @@
+// Commands on an edit box that every window's edit box offers: the clipboard, the font dialog
+// and appending text.
+#pragma once
+
+#include <windows.h>
+
+#include <string_view>
+
+#include "ui/font_choice.h"
+
+namespace ui {
+
+class Window;
+
+// The selection as plain text on the clipboard; nothing selected leaves an empty text there.
+void CopySelection(HWND edit);
+// The clipboard's text over the selection; without text the selection is deleted.
+void PasteOverSelection(HWND edit);
+// The font dialog, starting from the values it holds for its window, then those values to the
+// edit box whether confirmed or cancelled.
+void ChooseEditFont(Window& window, int edit, FontChoice& held);
+// Puts the text after the edit box's text with one edit, the caret at the end.
+void AppendText(HWND edit, std::wstring_view text);
+
+}  // namespace ui
