@@ -46,6 +46,7 @@ e2e-test: test-build
 	@tools/run-tests.sh e2e $(PYTEST_ARGS)
 
 test: test-build
+	@python3 tools/check-imports.py
 	@cd $(NATIVE) && ctest --output-on-failure
 	@$(MAKE) --no-print-directory fuzz-smoke
 	@tools/run-tests.sh all $(PYTEST_ARGS)
