@@ -18,7 +18,7 @@ namespace app {
 Program::Program()
     : separateEdit({
           [this](bool open) { separateEditOpen = open; },
-          [this](bool hasText) {
+          [this](bool) {
               if (mainWindow != nullptr) {
                   UpdatePrintButton(*mainWindow, *this, PrintButtonCause::SeparateTextChanged);
               }

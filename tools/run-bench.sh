@@ -12,7 +12,8 @@ rm -rf "$work" && mkdir -p "$work" && cp "$TEST_DIST/墨舟.exe" "$work/"
 windows_path="Z:${work//\//\\}\\墨舟.exe"  # drive Z: is the Unix root
 (cd "$build/bench" && "$MOZHOU_WINE" ./bench_startup.exe "$windows_path" 10)
 status=$?
-/usr/bin/python3 bench/idle_cpu.py "$work/墨舟.exe" 10 || status=1
+E2E_DRIVER_EXE=$build/tests/e2e/driver/e2e-driver.exe \
+  /usr/bin/python3 bench/idle_cpu.py "$work/墨舟.exe" 10 || status=1
 # A 5 MB text file loaded by the find button, beside a plain WM_SETTEXT; under a name of its own so
 # that no other copy of the program stands in its way.
 cp "$work/墨舟.exe" "$work/墨舟载入.exe"

@@ -140,3 +140,10 @@ def test_change_background_keeps_the_picture_unless_the_file_is_one(app, tmp_pat
     wait_for_equal(main.status_message, "更换背景图成功")
     assert background.read_bytes() == picture.read_bytes()
     assert not list(app.directory.path.glob(BACKGROUND_FILE + ".*"))  # no temporary file left
+
+    # A file that starts as a picture but does not decode is no picture either.
+    damaged = tmp_path / "damaged.png"
+    damaged.write_bytes(make_picture(tmp_path / "red.png", "xc:#FF0000").read_bytes()[:40])
+    change_background(damaged)
+    wait_for_equal(main.status_message, "所选文件不是图片，背景图未更换")
+    assert background.read_bytes() == picture.read_bytes()

@@ -15,6 +15,8 @@ from separate_edit import (FILE_TYPE_BOX, HORIZONTAL_RULER, IDNO, IDYES, MENU_IT
                            contents, gbk, open_windows, printout_of, wait_for_contents)
 from test_print_text import points
 
+WM_QUERYENDSESSION, WM_ENDSESSION = 0x11, 0x16
+
 # A name of this run's own: a copy that another run on this desktop keeps open under the same
 # name would take ours for a second start and refuse it.
 EXE_NAME = f"墨舟{os.getpid()}.exe"
@@ -108,6 +110,16 @@ def test_save_as_adds_txt_only_when_missing_and_cancel_writes_nothing(app):
     separate.save_as(folder / "draft")
     wait_for_contents(folder / "draft.txt", gbk(TEXT))
 
+    # "draft" again writes draft.txt, which exists: it is asked about before it is replaced.
+    separate.type_text("更多")
+    for answer, expected in ((IDNO, TEXT), (IDYES, TEXT + "更多")):
+        separate.save_as(folder / "draft")
+        question = app.message_box(caption="确认另存为", timeout=10)
+        assert question.text == "draft.txt 已存在。\r\n要替换它吗？"
+        question.press(answer)
+        question.wait_gone()
+        wait_for_contents(folder / "draft.txt", gbk(expected))
+
     before = sorted(p.name for p in folder.iterdir())
     dialog = separate.save_as_dialog()
     assert SAVE_AS_FILTER in dialog.control(id=FILE_TYPE_BOX).text
@@ -154,6 +166,18 @@ def test_closing_the_program_asks_to_save_the_separate_text_first(app):
     question.press(IDYES)
     app.wait_exit()
     assert contents(separate.backup) == gbk(TEXT)
+
+
+def test_the_end_of_the_windows_session_keeps_the_separate_text_without_asking(app):
+    main = MainWindow(app)
+    separate = SeparateEdit.open(main)
+    separate.backup.write_bytes(gbk("上一次的备份"))
+    separate.type_text(TEXT)
+    assert app.driver.call("send", main.window, WM_QUERYENDSESSION, 0, 0)["result"] == 1
+    app.driver.call("send", main.window, WM_ENDSESSION, 1, 0)
+    assert contents(separate.backup) == gbk(TEXT)
+    assert contents(separate.backup.with_name("打印备份.bak")) == gbk("上一次的备份")
+    assert app.message_boxes() == []
 
 
 def print_answering(main: MainWindow, answer: int) -> str:

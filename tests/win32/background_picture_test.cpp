@@ -49,4 +49,23 @@ TEST(BackgroundPicture, AnEmptyFileGivesAnEmptyPicture) {
     EXPECT_TRUE(ui::FileExists(BackgroundPath(directory.path())));
 }
 
+TEST(BackgroundPicture, AFileTooLargeToReadIsNotReadAndGivesAnEmptyPicture) {
+    testing_win::TempDirectory directory;
+    const std::wstring path = BackgroundPath(directory.path());
+    {
+        // Sparse: the file claims its size without taking the space.
+        ui::KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(file);
+        LARGE_INTEGER size{};
+        size.QuadPart = static_cast<LONGLONG>(ui::largestWholeFileBytes) + 1;
+        ASSERT_TRUE(SetFilePointerEx(file.get(), size, nullptr, FILE_BEGIN));
+        ASSERT_TRUE(SetEndOfFile(file.get()));
+    }
+    EXPECT_TRUE(ui::ReadWholeFile(path).empty());
+    auto window = ui::Window::Create(PictureOnlySpec(), SW_HIDE);
+    app::LoadOrWriteBackgroundPicture(*window, directory.path());
+    EXPECT_TRUE(window->PictureBytes(app::pictureBox).empty());
+}
+
 }  // namespace

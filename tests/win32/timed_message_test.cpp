@@ -35,4 +35,26 @@ TEST(TimedMessage, ClosesItselfAfterItsTimeoutWithoutBlockingOtherWindows) {
     DestroyWindow(otherWindow);
 }
 
+// The box is not modal, so a second can open while the first is up.
+std::chrono::steady_clock::time_point innerClosed;
+
+void CALLBACK OpenASecondBox(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    ui::ShowTimedMessage(L"第二个", L"提示信息", MB_OK, 400);
+    innerClosed = std::chrono::steady_clock::now();
+}
+
+TEST(TimedMessage, TwoBoxesUpAtOnceEachCloseOnTheirOwnTime) {
+    SetTimer(nullptr, 0, 100, OpenASecondBox);
+    const auto start = std::chrono::steady_clock::now();
+    ui::ShowTimedMessage(L"第一个", L"提示信息", MB_OK, 1500);
+    const auto outer = std::chrono::steady_clock::now() - start;
+    const auto inner = innerClosed - start;
+    EXPECT_GE(inner, std::chrono::milliseconds(450));
+    EXPECT_LT(inner, std::chrono::milliseconds(1400));
+    EXPECT_GE(outer, std::chrono::milliseconds(1400));
+    EXPECT_LT(outer, std::chrono::milliseconds(3500));
+    EXPECT_EQ(FindWindowW(L"#32770", L"提示信息"), nullptr);
+}
+
 }  // namespace

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <array>
+#include <new>
 #include <vector>
 
 #include "test_support.h"
@@ -28,6 +29,10 @@ void Record(ui::EventArgs& event) {
     if (event.source == timer) kind = ui::Event::Tick;
     raised.emplace_back(event.source, kind);
 }
+void RecordRightButton(ui::EventArgs& event) {
+    raised.emplace_back(event.source, ui::Event::RightButtonDown);
+}
+void RunOutOfMemory(ui::EventArgs&) { throw std::bad_alloc(); }
 void RefuseIfAsked(ui::EventArgs& event) { event.refuse = refuseClose; }
 void SetTitleOnCreate(ui::EventArgs& event) { event.window.SetTitle(L"已创建"); }
 
@@ -54,6 +59,8 @@ constexpr std::array events{
     ui::Binding{check, ui::Event::Clicked, Record},
     ui::Binding{button, ui::Event::Clicked, Record},
     ui::Binding{edit, ui::Event::Changed, Record},
+    ui::Binding{edit, ui::Event::RightButtonDown, RecordRightButton},
+    ui::Binding{popupItem, ui::Event::Clicked, RunOutOfMemory},
     ui::Binding{timer, ui::Event::Tick, Record},
     ui::Binding{menuItem, ui::Event::Clicked, Record},
 };
@@ -176,6 +183,25 @@ TEST_F(WindowRuntime, KeepsPopupMenusForHiddenTopItemsOffTheMenuBar) {
     ASSERT_NE(popup, nullptr);
     EXPECT_EQ(GetMenuItemCount(popup), 1);
     EXPECT_EQ(GetMenuItemID(popup, 0), static_cast<UINT>(popupItem));
+}
+
+TEST_F(WindowRuntime, AnEditBoxMadeAnewForItsAlignmentStillTakesItsRightButtonEvent) {
+    for (const auto alignment : {ui::Alignment::center, ui::Alignment::right, ui::Alignment::left,
+                                 ui::Alignment::center}) {
+        HWND old = window->Control(edit);
+        window->SetAlignment(edit, alignment);
+        EXPECT_FALSE(IsWindow(old));
+        raised.clear();
+        SendMessageW(window->Control(edit), WM_RBUTTONDOWN, 0, 0);
+        EXPECT_EQ(raised, (std::vector<std::pair<int, ui::Event>>{{edit, ui::Event::RightButtonDown}}));
+    }
+}
+
+TEST_F(WindowRuntime, AHandlerThatFailsEndsThereAndTheWindowGoesOn) {
+    EXPECT_NO_THROW(window->Raise(popupItem, ui::Event::Clicked));
+    SendMessageW(window->Handle(), WM_COMMAND, MAKEWPARAM(check, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(window->Control(check)));
+    EXPECT_EQ(raised, (std::vector<std::pair<int, ui::Event>>{{check, ui::Event::Clicked}}));
 }
 
 }  // namespace
