@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             CheckImage(*image);
         }
         if (auto animation = picture::DecodeGifAnimation(bytes)) {
-            Check(image && !animation->frames.empty());
+            Check(image && animation->frames.size() > 1);
             CheckSameFirstFrame(*image, animation->frames[0].image);
             std::uint64_t pixels = 0;
             for (const auto& frame : animation->frames) {

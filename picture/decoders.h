@@ -19,8 +19,9 @@ std::optional<Image> DecodePcx(Bytes bytes);   // Indexed8 or Mono1
 // Decodes by the recognised kind; icons and cursors are made by Windows and give nullopt here.
 std::optional<Image> DecodePicture(Bytes bytes, Kind kind);
 
-// All frames of a GIF, each the whole logical screen as Bgra32 after the frame was drawn with
-// the previous frames' disposal applied; pixels never drawn are transparent (alpha 0).
+// All frames of a GIF of two or more images, each the whole logical screen as Bgra32 after the
+// frame was drawn with the previous frames' disposal applied; pixels never drawn are transparent
+// (alpha 0). A GIF of one image is a still picture and gives nullopt.
 struct AnimationFrame {
     Image image;
     int delayMs = 0;  // as stored; the shower decides how to treat very short delays
@@ -28,7 +29,8 @@ struct AnimationFrame {
 struct Animation {
     std::vector<AnimationFrame> frames;
 };
-// Frames stop being added once their pixels together would exceed largestPixelCount.
+// So does one whose frames together would take more memory than the largest still picture
+// (largestPixelCount pixels of Bgra32): it is shown still, as DecodeGif gives it.
 std::optional<Animation> DecodeGifAnimation(Bytes bytes);
 
 // The image an icon or cursor file holds for the program: the first entry of 32 pixels width

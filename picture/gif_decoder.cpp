@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 #include <memory>
+#include <new>
 
 #include "picture/decoders.h"
 
@@ -407,9 +408,24 @@ void SizeScreen(Screen& screen, const Frame& first) {
     }
 }
 
-}  // namespace
+// Where the next frame starts from: the last frame whose disposal keeps its pixels, with its
+// place cleared when it asks for that; the frames that restore what was before them drop out.
+struct Backdrop {
+    std::optional<std::size_t> frame;  // none: the screen as yet untouched, transparent
+    int left = 0;
+    int top = 0;
+    Visible cleared;  // in the frame's coordinates
+};
 
-std::optional<Image> DecodeGif(Bytes bytes) {
+// All frames together, with what each frame holds beside its pixels: no more than the pixels
+// of the largest still picture.
+constexpr std::uint64_t bgraPixelBytes = 4;
+constexpr std::uint64_t mostAnimationBytes = largestPixelCount * bgraPixelBytes;
+constexpr int disposeToBackground = 2;
+constexpr int disposeToPrevious = 3;
+
+// The first image's palette indices on the logical screen.
+std::optional<Image> DecodeFirstImage(Bytes bytes) {
     auto start = ReadStart(bytes);
     if (!start) return std::nullopt;
     Screen& screen = start->screen;
@@ -436,29 +452,42 @@ std::optional<Image> DecodeGif(Bytes bytes) {
     return image;
 }
 
-std::optional<Animation> DecodeGifAnimation(Bytes bytes) {
+// Every frame is a whole screen of its own, so the frames are counted before any is made: only
+// an animation whose frames all fit within mostAnimationBytes is decoded. Each frame is made
+// from the frame it follows, so nothing but the frames is held.
+std::optional<Animation> DecodeAllFrames(Bytes bytes) {
     auto start = ReadStart(bytes);
     if (!start) return std::nullopt;
     Screen& screen = start->screen;
-    BlockWalker walker(bytes, start->blocks, screen);
     auto frame = std::make_unique<Frame>();
-    if (!walker.Next(*frame)) return std::nullopt;
-    SizeScreen(screen, *frame);
+    std::uint64_t frameCount = 0;
+    for (BlockWalker counter(bytes, start->blocks, screen); counter.Next(*frame); ++frameCount) {
+        if (frameCount == 0) SizeScreen(screen, *frame);
+    }
+    if (frameCount < 2 || !AcceptableSize(screen.width, screen.height)) return std::nullopt;
+    const std::uint64_t frameBytes =
+        Image::StrideFor(PixelFormat::Bgra32, screen.width) * static_cast<std::uint64_t>(screen.height) +
+        sizeof(AnimationFrame);
+    if (frameCount > mostAnimationBytes / frameBytes) return std::nullopt;
 
-    auto canvas = AllocateImage(screen.width, screen.height, PixelFormat::Bgra32);
-    if (!canvas) return std::nullopt;
-    const std::uint64_t framePixels =
-        static_cast<std::uint64_t>(canvas->width) * static_cast<std::uint64_t>(canvas->height);
     auto tables = std::make_unique<LzwTables>();
     std::vector<std::uint8_t> buffer;
-    std::vector<std::uint8_t> saved;
     Animation animation;
-    std::uint64_t totalPixels = 0;
-
-    do {
-        if (totalPixels + framePixels > largestPixelCount) break;
-        totalPixels += framePixels;
-        if (frame->disposal == 3) saved = canvas->pixels;
+    animation.frames.reserve(static_cast<std::size_t>(frameCount));
+    Backdrop backdrop;
+    BlockWalker walker(bytes, start->blocks, screen);
+    while (walker.Next(*frame)) {
+        std::optional<Image> canvas;
+        if (!backdrop.frame) {
+            canvas = AllocateImage(screen.width, screen.height, PixelFormat::Bgra32);
+            if (!canvas) return std::nullopt;
+        } else {
+            canvas = animation.frames[*backdrop.frame].image;
+            for (int y = 0; y < backdrop.cleared.y1 && backdrop.cleared.x1 > 0; ++y) {
+                std::memset(canvas->Row(backdrop.top + y) + 4 * static_cast<std::size_t>(backdrop.left),
+                            0, 4 * static_cast<std::size_t>(backdrop.cleared.x1));
+            }
+        }
 
         std::array<std::uint8_t, 4 * 256> colours{};
         for (int i = 0; i < 256; ++i) {
@@ -478,19 +507,37 @@ std::optional<Animation> DecodeGifAnimation(Bytes bytes) {
                               }
                           }
                       });
-        animation.frames.push_back({*canvas, frame->delay * 10});
+        animation.frames.push_back({std::move(*canvas), frame->delay * 10});
 
-        if (frame->disposal == 2) {
-            const Visible v = VisiblePart(*frame, canvas->width, canvas->height);
-            for (int y = 0; y < v.y1 && v.x1 > 0; ++y) {
-                std::memset(canvas->Row(frame->top + y) + 4 * static_cast<std::size_t>(frame->left),
-                            0, 4 * static_cast<std::size_t>(v.x1));
-            }
-        } else if (frame->disposal == 3) {
-            canvas->pixels.swap(saved);
+        if (frame->disposal != disposeToPrevious) {
+            backdrop.frame = animation.frames.size() - 1;
+            backdrop.left = frame->left;
+            backdrop.top = frame->top;
+            backdrop.cleared = frame->disposal == disposeToBackground
+                                   ? VisiblePart(*frame, screen.width, screen.height)
+                                   : Visible{};
         }
-    } while (walker.Next(*frame));
+    }
     return animation;
+}
+
+}  // namespace
+
+// Running out of memory refuses the file like bad data does.
+std::optional<Image> DecodeGif(Bytes bytes) {
+    try {
+        return DecodeFirstImage(bytes);
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+}
+
+std::optional<Animation> DecodeGifAnimation(Bytes bytes) {
+    try {
+        return DecodeAllFrames(bytes);
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
 }
 
 }  // namespace picture

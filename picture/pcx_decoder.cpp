@@ -2,6 +2,7 @@
 // of the file, or 1 bit in one plane.
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "picture/decoders.h"
 
@@ -104,12 +105,17 @@ std::optional<Image> DecodePcx(Bytes bytes) {
     const int spareBits = bitsPerPixel == 1 ? static_cast<int>(usedPerLine * 8 - width) : 0;
     const auto lastByteMask = static_cast<std::uint8_t>(0xFF << spareBits);
     std::vector<std::uint8_t> line;
-    const bool complete = ExpandRuns(runs, bytesPerLine, image->height, line,
-                                     [&](int row, const std::uint8_t* pixels) {
-                                         std::uint8_t* out = image->Row(row);
-                                         std::memcpy(out, pixels, usedPerLine);
-                                         out[usedPerLine - 1] &= lastByteMask;
-                                     });
+    bool complete = false;
+    try {
+        complete = ExpandRuns(runs, bytesPerLine, image->height, line,
+                              [&](int row, const std::uint8_t* pixels) {
+                                  std::uint8_t* out = image->Row(row);
+                                  std::memcpy(out, pixels, usedPerLine);
+                                  out[usedPerLine - 1] &= lastByteMask;
+                              });
+    } catch (const std::bad_alloc&) {  // the line buffer
+        return std::nullopt;
+    }
     if (!complete) return std::nullopt;
     return image;
 }

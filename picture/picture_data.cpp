@@ -1,5 +1,7 @@
 #include "picture/picture_data.h"
 
+#include <new>
+
 namespace picture {
 namespace {
 
@@ -32,7 +34,11 @@ std::optional<Image> AllocateImage(std::int64_t width, std::int64_t height, Pixe
     image.width = static_cast<int>(width);
     image.height = static_cast<int>(height);
     image.format = format;
-    image.pixels.assign(image.Stride() * static_cast<std::size_t>(image.height), 0);
+    try {
+        image.pixels.assign(image.Stride() * static_cast<std::size_t>(image.height), 0);
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
     return image;
 }
 

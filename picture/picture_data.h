@@ -61,7 +61,7 @@ inline constexpr std::uint64_t largestPixelCount = 64ull * 1024 * 1024;
 bool AcceptableSize(std::int64_t width, std::int64_t height);
 
 // An image of the given size with its pixel buffer allocated and zeroed; nullopt when the size
-// is not acceptable.
+// is not acceptable or the memory is not there.
 std::optional<Image> AllocateImage(std::int64_t width, std::int64_t height, PixelFormat format);
 
 }  // namespace picture

@@ -3,10 +3,19 @@
 // sRGB: a file with a gAMA chunk far from sRGB's is converted to it, and 16-bit samples without
 // one are taken as linear light and converted as well. Errors never leave libpng by longjmp
 // into this code: the simplified interface catches them itself and reports failure.
+//
+// Before the image data libpng reads each chunk whole, into memory of the length the chunk
+// claims (it only warns about one longer than its limits), and keeps the text of every text
+// chunk, inflated. So the chunks up to the image data are checked here first: each must lie
+// inside the bytes, and the compressed ones may not inflate to more than a small amount in all.
+#include <algorithm>
+#include <array>
 #include <cstddef>
-#include <new>
+#include <cstdint>
+#include <cstring>
 
 #include <png.h>
+#include <zlib.h>
 
 #include "picture/decoders.h"
 
@@ -15,6 +24,84 @@ namespace {
 
 // The signature alone takes 8 bytes.
 constexpr std::size_t signatureSize = 8;
+constexpr std::size_t chunkHeaderSize = 8;  // the data's length, then the chunk's type
+constexpr std::size_t chunkCrcSize = 4;
+// What the compressed chunks before the image data (text and colour profile) may inflate to in
+// all: libpng's own limit for one chunk.
+constexpr std::uint64_t mostInflatedMetadata = 8'000'000;
+constexpr std::size_t inflateStepSize = 16 * 1024;
+
+std::uint32_t Be32(Bytes b, std::size_t at) {
+    return (static_cast<std::uint32_t>(b[at]) << 24) | (static_cast<std::uint32_t>(b[at + 1]) << 16) |
+           (static_cast<std::uint32_t>(b[at + 2]) << 8) | b[at + 3];
+}
+
+bool IsType(Bytes chunk, const char* type) { return std::memcmp(chunk.data() + 4, type, 4) == 0; }
+
+// What is left of `data` after `count` zero-terminated strings; empty when they do not end.
+Bytes AfterStrings(Bytes data, int count) {
+    for (int i = 0; i < count; ++i) {
+        const auto end = std::find(data.begin(), data.end(), 0);
+        if (end == data.end()) return {};
+        data = data.subspan(static_cast<std::size_t>(end - data.begin()) + 1);
+    }
+    return data;
+}
+
+// The compressed part of a zTXt, iCCP or compressed iTXt chunk's data; empty for other chunks.
+Bytes CompressedPart(Bytes chunk, Bytes data) {
+    if (IsType(chunk, "zTXt") || IsType(chunk, "iCCP")) {
+        data = AfterStrings(data, 1);  // the keyword or profile name, then the method
+        return data.empty() ? data : data.subspan(1);
+    }
+    if (IsType(chunk, "iTXt")) {
+        data = AfterStrings(data, 1);  // the keyword, then the flag, the method, two strings
+        if (data.size() < 2 || data[0] == 0) return {};
+        return AfterStrings(data.subspan(2), 2);
+    }
+    return {};
+}
+
+// How much zlib data inflates to, counted only until it passes `limit`.
+std::uint64_t InflatedSize(Bytes compressed, std::uint64_t limit) {
+    z_stream stream{};
+    if (inflateInit(&stream) != Z_OK) return limit + 1;
+    std::array<Bytef, inflateStepSize> out;
+    stream.next_in = const_cast<Bytef*>(compressed.data());
+    stream.avail_in = static_cast<uInt>(compressed.size());  // a chunk is under 2 GB
+    std::uint64_t size = 0;
+    int result = Z_OK;
+    while (result == Z_OK && size <= limit) {
+        stream.next_out = out.data();
+        stream.avail_out = static_cast<uInt>(out.size());
+        result = inflate(&stream, Z_NO_FLUSH);
+        size += out.size() - stream.avail_out;
+    }
+    inflateEnd(&stream);
+    return size;
+}
+
+// True when every chunk before the first image data chunk lies inside the bytes and the
+// compressed ones together stay within mostInflatedMetadata. Image data is read in small pieces.
+bool MetadataFits(Bytes bytes) {
+    std::uint64_t inflated = 0;
+    for (std::size_t at = signatureSize; bytes.size() - at >= chunkHeaderSize;) {
+        const Bytes chunk = bytes.subspan(at);
+        if (IsType(chunk, "IDAT")) return true;
+        const std::size_t length = Be32(chunk, 0);
+        if (chunk.size() - chunkHeaderSize < length ||
+            chunk.size() - chunkHeaderSize - length < chunkCrcSize) {
+            return false;
+        }
+        const Bytes compressed = CompressedPart(chunk, chunk.subspan(chunkHeaderSize, length));
+        if (!compressed.empty()) {
+            inflated += InflatedSize(compressed, mostInflatedMetadata - inflated);
+            if (inflated > mostInflatedMetadata) return false;
+        }
+        at += chunkHeaderSize + length + chunkCrcSize;
+    }
+    return false;  // no image data
+}
 
 // png_image_free may be called any number of times; finish_read and failures call it too.
 class PngReader {
@@ -36,7 +123,7 @@ private:
 }  // namespace
 
 std::optional<Image> DecodePng(Bytes bytes) {
-    if (bytes.size() < signatureSize) return std::nullopt;
+    if (bytes.size() < signatureSize || !MetadataFits(bytes)) return std::nullopt;
 
     PngReader reader;
     png_image& png = reader.Get();
@@ -44,12 +131,7 @@ std::optional<Image> DecodePng(Bytes bytes) {
     if (!AcceptableSize(png.width, png.height)) return std::nullopt;
 
     png.format = PNG_FORMAT_BGRA;
-    std::optional<Image> image;
-    try {
-        image = AllocateImage(png.width, png.height, PixelFormat::Bgra32);
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    }
+    std::optional<Image> image = AllocateImage(png.width, png.height, PixelFormat::Bgra32);
     if (!image || image->pixels.size() < PNG_IMAGE_SIZE(png)) return std::nullopt;
 
     // No background: alpha is kept. Row stride 0 means width × 4, which is Image::Stride().

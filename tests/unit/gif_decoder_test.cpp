@@ -204,12 +204,21 @@ TEST(DecodeGifAnimation, DrawsFramesWithTransparencyAndDisposal) {
     EXPECT_EQ(f[0].image.format, picture::PixelFormat::Bgra32);
 }
 
-TEST(DecodeGifAnimation, StopsAddingFramesAtThePixelLimit) {
-    samples::Gif gif(4096, 4096, fourColours);  // a quarter of the limit each
-    for (int i = 0; i < 6; ++i) gif.Image(i, 0, 1, 1, {1});
-    const auto animation = DecodeGifAnimation(gif.Finish());
+TEST(DecodeGifAnimation, LeavesOneImageAndFramesOverTheBudgetToTheStillPicture) {
+    samples::Gif gif(8192, 8192, fourColours);  // the budget's pixels in one frame
+    gif.Image(0, 0, 1, 1, {1});
+    EXPECT_FALSE(DecodeGifAnimation(gif.Finish()));
+    EXPECT_FALSE(DecodeGifAnimation(gif.Image(1, 0, 1, 1, {1}).Finish()));
+}
+
+TEST(DecodeGifAnimation, HoldsNothingButItsFrames) {
+    const auto file = samples::Gif(512, 512, fourColours)  // a megabyte a frame
+                          .Control(3, 0).Image(0, 0, 1, 1, {1}).Control(3, 0).Image(1, 0, 1, 1, {2}).Finish();
+    std::optional<picture::Animation> animation;
+    const long long peak = samples::PeakHeapGrowth([&] { animation = DecodeGifAnimation(file); });
+    if (peak < 0) GTEST_SKIP() << "allocations are counted under AddressSanitizer only";
     ASSERT_TRUE(animation);
-    EXPECT_EQ(animation->frames.size(), 4u);
+    EXPECT_LT(peak, 2 * (512 * 512 * 4) + 64 * 1024);
 }
 
 }  // namespace

@@ -3,13 +3,32 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <utility>
 #include <vector>
 
+// AddressSanitizer's; null without it.
+extern "C" [[gnu::weak]] int __sanitizer_install_malloc_and_free_hooks(
+    void (*)(const volatile void*, std::size_t), void (*)(const volatile void*));
+extern "C" [[gnu::weak]] std::size_t __sanitizer_get_allocated_size(const volatile void*);
+
 namespace samples {
+
+// The most heap memory that run() held at once, the libraries' too; -1 without AddressSanitizer.
+template <typename Run>
+long long PeakHeapGrowth(Run run) {
+    static long long held = 0, most = -1;
+    static const bool hooked = __sanitizer_install_malloc_and_free_hooks &&
+        __sanitizer_install_malloc_and_free_hooks(
+            [](const volatile void*, std::size_t n) { most = std::max(most, held += n); },
+            [](const volatile void* p) { held -= p ? __sanitizer_get_allocated_size(p) : 0; });
+    held = most = 0;
+    run();
+    return hooked ? std::exchange(most, -1) : -1;
+}
 
 using Bytes = std::vector<std::uint8_t>;
 using Rgb = std::array<std::uint8_t, 3>;

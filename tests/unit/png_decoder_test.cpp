@@ -7,6 +7,7 @@
 #include <zlib.h>
 
 #include "picture/decoders.h"
+#include "picture_samples.h"
 
 namespace picture {
 namespace {
@@ -58,6 +59,16 @@ ByteVector WithHeaderSize(ByteVector bytes, std::uint32_t width, std::uint32_t h
     WriteBigEndian(bytes, header + 8, width);
     WriteBigEndian(bytes, header + 12, height);
     FixCrc(bytes, header);
+    return bytes;
+}
+
+ByteVector WithChunkBeforeData(ByteVector bytes, const char* type, const ByteVector& data) {
+    ByteVector chunk(12 + data.size());
+    WriteBigEndian(chunk, 0, static_cast<std::uint32_t>(data.size()));
+    std::memcpy(&chunk[4], type, 4);
+    std::copy(data.begin(), data.end(), chunk.begin() + 8);
+    FixCrc(chunk, 0);
+    bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(FindChunk(bytes, "IDAT")), chunk.begin(), chunk.end());
     return bytes;
 }
 
@@ -197,6 +208,30 @@ TEST(PngDecoder, RefusesSizesThatCannotBeHeldBeforeAllocating) {
     EXPECT_FALSE(DecodePng(WithHeaderSize(bytes, 0, 1)).has_value());
     // Within the limits, but the data holds one pixel.
     EXPECT_FALSE(DecodePng(WithHeaderSize(bytes, 300, 200)).has_value());
+}
+
+TEST(PngDecoder, RefusesAChunkLongerThanTheFileBeforeAllocatingIt) {
+    const std::uint8_t rgb[] = {1, 2, 3};
+    ByteVector bytes = WithChunkBeforeData(Encode(rgb, 1, 1, PNG_FORMAT_RGB), "tEXt", {'a', 0, 'b'});
+    WriteBigEndian(bytes, FindChunk(bytes, "tEXt"), 1u << 30);
+    std::optional<Image> image;
+    const long long peak = samples::PeakHeapGrowth([&] { image = DecodePng(bytes); });
+    if (peak < 0) GTEST_SKIP() << "allocations are counted under AddressSanitizer only";
+    EXPECT_FALSE(image.has_value());
+    EXPECT_LT(peak, 1 << 20);
+}
+
+TEST(PngDecoder, RefusesTextsThatInflateToMoreThanEightMegabytesInAll) {
+    const ByteVector text(5'000'000, 'a');
+    ByteVector zText{'k', 0, 0};  // the keyword, the method
+    zText.resize(3 + compressBound(text.size()));
+    uLongf size = zText.size() - 3;
+    ASSERT_EQ(compress(&zText[3], &size, text.data(), text.size()), Z_OK);
+    zText.resize(3 + size);
+    const std::uint8_t rgb[] = {1, 2, 3};
+    const ByteVector once = WithChunkBeforeData(Encode(rgb, 1, 1, PNG_FORMAT_RGB), "zTXt", zText);
+    EXPECT_TRUE(DecodePng(once).has_value());
+    EXPECT_FALSE(DecodePng(WithChunkBeforeData(once, "zTXt", zText)).has_value());
 }
 
 }  // namespace

@@ -4,6 +4,9 @@
 // first frame) to OUT as a PAM file of RGBA samples. Icons and cursors are decoded by Windows in
 // the program, so for them only the size of the image the program would pick is printed.
 //
+// "picdump --frames FILE" decodes a GIF's animation as a picture box would and prints
+// "FRAMES COUNT WIDTH HEIGHT" ("FRAMES 0 0 0" when it is shown still).
+//
 // Exit status: 0 decoded, 1 not a picture or not decodable, 2 usage or file error.
 #include <cstdint>
 #include <cstdio>
@@ -75,18 +78,32 @@ bool WritePam(const picture::Image& image, const char* path) {
     return static_cast<bool>(file);
 }
 
+int ShowFrames(const std::vector<std::uint8_t>& bytes) {
+    const auto animation = picture::DecodeGifAnimation(bytes);
+    if (!animation) {
+        std::printf("FRAMES 0 0 0\n");
+        return 1;
+    }
+    const picture::Image& first = animation->frames.front().image;
+    std::printf("FRAMES %zu %d %d\n", animation->frames.size(), first.width, first.height);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: picdump FILE [OUT.pam]\n");
+        std::fprintf(stderr, "usage: picdump FILE [OUT.pam] | picdump --frames FILE\n");
         return 2;
     }
-    const auto bytes = ReadFile(argv[1]);
+    const bool frames = argc == 3 && std::string(argv[1]) == "--frames";
+    const char* path = frames ? argv[2] : argv[1];
+    const auto bytes = ReadFile(path);
     if (!bytes) {
-        std::fprintf(stderr, "picdump: cannot read %s\n", argv[1]);
+        std::fprintf(stderr, "picdump: cannot read %s\n", path);
         return 2;
     }
+    if (frames) return ShowFrames(*bytes);
     const picture::Kind kind = picture::RecognizeKind(*bytes);
     const int kindNumber = static_cast<int>(kind);
 
