@@ -28,6 +28,13 @@ constexpr int mostScans = 1000;
 // libjpeg's own working memory (a progressive file keeps all its coefficients), beside the
 // image: enough for the largest acceptable picture with four full-resolution components.
 constexpr long mostWorkingMemory = 640L * 1024 * 1024;
+// A progressive file keeps a coefficient for every sample until its last scan, whatever its
+// size on disk. Real files need some bits of data for every block, so the buffers a file may
+// ask for grow with the file: a small file claiming a huge picture is refused before they are
+// made. The ratio is far above what even a plain one-colour picture compresses to.
+constexpr std::uint64_t coefficientBytesPerFileByte = 4096;
+constexpr std::uint64_t coefficientBytesAnyFile = 64u * 1024 * 1024;
+constexpr std::uint64_t bytesPerCoefficient = 2;
 // Rows handed to libjpeg per call; it never gives more than 4 at once with the usual sampling.
 constexpr int rowsPerCall = 16;
 
@@ -71,6 +78,14 @@ Outcome Decompress(jpeg_decompress_struct& info, ErrorManager& errors, Bytes byt
     jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&info, TRUE);  // TRUE: a file of tables only is an error
     if (!AcceptableSize(info.image_width, info.image_height)) return Outcome::Refused;
+    if (jpeg_has_multiple_scans(&info)) {
+        const std::uint64_t coefficients = static_cast<std::uint64_t>(info.image_width) *
+                                           info.image_height * info.num_components *
+                                           bytesPerCoefficient;
+        if (coefficients > coefficientBytesAnyFile + bytes.size() * coefficientBytesPerFileByte) {
+            return Outcome::Refused;
+        }
+    }
 
     switch (info.jpeg_color_space) {
     case JCS_GRAYSCALE:

@@ -260,6 +260,15 @@ TEST(JpegDecoder, RefusesSizesThatCannotBeHeldBeforeAllocating) {
     EXPECT_FALSE(DecodeJpeg(WithFrameSize(bytes, 16, 0)).has_value());
 }
 
+TEST(JpegDecoder, RefusesASmallProgressiveFileClaimingAHugePicture) {
+    EncodeOptions options;
+    options.progressive = true;
+    const ByteVector bytes = Encode(Gradient(16, 16), 16, 16, options);
+    // Its coefficients alone would take 384 MB: more than a file of a few hundred bytes can fill.
+    EXPECT_FALSE(DecodeJpeg(WithFrameSize(bytes, 8192, 8192)).has_value());
+    EXPECT_TRUE(DecodeJpeg(WithFrameSize(bytes, 1024, 1024)).has_value());
+}
+
 TEST(JpegDecoder, AcceptsDataThatEndsEarlyAndShowsTheMissingRowsGrey) {
     ByteVector samples(64 * 64 * 3, 0);  // black, so that the grey rows stand out
     const ByteVector bytes = Encode(samples, 64, 64, {});
