@@ -27,4 +27,18 @@ TEST(ResultMessage, SaysCancelledWhenNoJobWasStarted) {
     EXPECT_EQ(ResultMessage(cancelled, SpaceMode::Keep), "取消打印");
 }
 
+TEST(ResultMessage, SaysFailedWhenThePrinterGaveUpOnAStartedJob) {
+    PrintOutcome failed = printed;
+    failed.failed = true;
+    EXPECT_EQ(ResultMessage(failed, SpaceMode::Keep), "打印失败");
+}
+
+TEST(CharsPerLineProblem, AcceptsOneToNinetyEightBytesAndNamesTheProblemOtherwise) {
+    EXPECT_EQ(text::CharsPerLineProblem(1), "");
+    EXPECT_EQ(text::CharsPerLineProblem(98), "");
+    EXPECT_EQ(text::CharsPerLineProblem(99), "打印每行的字数大于纸张，应小于99个字");
+    EXPECT_EQ(text::CharsPerLineProblem(0), "打印每行的字数应为1到98个字");
+    EXPECT_EQ(text::CharsPerLineProblem(-5), "打印每行的字数应为1到98个字");
+}
+
 }  // namespace
