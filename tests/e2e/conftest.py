@@ -5,14 +5,20 @@ from __future__ import annotations
 import json
 import re
 import shutil
+import sys
 from pathlib import Path
 
 import pytest
 
 from e2elib import App, Driver, DriverError, Paper, ProgramDir, exe_required, program_exe, temp_base, windows_path
+from e2elib.gui import DIALOG_CLASS, POPUP_MENU_CLASS, ms
+from e2elib.leftovers import end_leftovers
 from e2elib.paths import driver_exe
+from e2elib.timing import patient
 
 FAILURE_DIR_NAME = "failures"
+# A box or menu of a program that has just been ended may take a moment to leave the screen.
+LEFTOVER_WINDOW_WAIT_S = 5.0
 
 
 @pytest.hookimpl(hookwrapper=True)
@@ -23,14 +29,15 @@ def pytest_runtest_makereport(item, call):
 
 
 class DriverHolder:
-    """One driver for the session; replaced when a test left it dead (a hang is killed)."""
+    """One driver for the session; replaced when a test left it dead or it no longer answers (a hang is
+    killed)."""
 
     def __init__(self, log_path: Path):
         self.log_path = log_path
         self.driver: Driver | None = None
 
     def get(self) -> Driver:
-        if self.driver is None or not self.driver.alive:
+        if self.driver is None or not self.driver.responsive():
             if self.driver is not None:
                 self.driver.close()
             self.driver = Driver(log_path=self.log_path).start()
@@ -39,6 +46,10 @@ class DriverHolder:
     def close(self) -> None:
         if self.driver is not None:
             self.driver.close()
+
+    def pids(self) -> set[int]:
+        pid = self.driver.pid if self.driver is not None else None
+        return {pid} if pid else set()
 
 
 class Started:
@@ -67,17 +78,38 @@ def driver(driver_holder) -> Driver:
     return driver_holder.get()
 
 
+@pytest.fixture(autouse=True)
+def clean_slate(driver_holder, driver):
+    """Every case starts with a driver that answers, and without what earlier cases started: no copy of
+    the program (it would refuse the next start under its name), no box or menu on the screen. What
+    this case leaves is ended when it is over, whatever state its driver was left in."""
+    _end_leftovers(driver_holder, "before")
+    for cls in (DIALOG_CLASS, POPUP_MENU_CLASS):
+        driver.call("gone", cls=cls, visible=True, timeout=ms(patient(LEFTOVER_WINDOW_WAIT_S)))
+    yield
+    _end_leftovers(driver_holder, "after")
+
+
+def _end_leftovers(holder: DriverHolder, when: str) -> None:
+    ended = end_leftovers(keep=holder.pids())
+    if ended:
+        print(f"[e2e] {when} the case, ended: " + ", ".join(f"{p.pid} {p.path}" for p in ended), file=sys.stderr)
+
+
 @pytest.fixture
-def started(driver, request):
+def started(driver_holder, request):
     """Register every App a test starts here. A failed test leaves a screenshot, the list of
     windows and its program directories behind in <MOZHOU_E2E_TMP>/failures."""
     record = Started()
     yield record
     failed = _failed(request.node)
-    if failed and driver.alive:
-        _save_failure_evidence(driver, request.node, record)
+    if failed:
+        _save_failure_evidence(driver_holder.get(), request.node, record)  # a new driver if it hung
     for app in record.apps:
-        app.kill()
+        try:
+            app.kill()
+        except DriverError:  # its driver hung or died: clean_slate ends it from outside
+            pass
     if not failed:
         for directory in record.directories:
             directory.remove()

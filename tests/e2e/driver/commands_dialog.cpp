@@ -1,4 +1,6 @@
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "caption.h"
@@ -30,12 +32,19 @@ std::vector<HWND> Buttons(HWND dialog) {
   return buttons;
 }
 
+// A busy box that does not answer in time must not read as an empty one.
+std::wstring AnsweredText(HWND window) {
+  std::optional<std::wstring> text = WindowText(window);
+  if (!text) throw CommandError("the dialog did not answer WM_GETTEXT");
+  return std::move(*text);
+}
+
 // The message box's own text, or else every visible static's text, line by line.
 std::wstring MessageText(HWND dialog) {
   std::wstring joined;
   for (const HWND child : DirectChildren(dialog)) {
     if (!HasClass(child, L"Static") || !IsWindowVisible(child)) continue;
-    const std::wstring text = WindowText(child).value_or(L"");
+    const std::wstring text = AnsweredText(child);
     if ((GetDlgCtrlID(child) & controlIdMask) == messageTextId) return text;
     if (text.empty()) continue;
     if (!joined.empty()) joined += L"\n";
@@ -46,14 +55,14 @@ std::wstring MessageText(HWND dialog) {
 
 void Dialog(Session&, const Arguments& arguments, JsonWriter& json) {
   const HWND dialog = arguments.Window(0);
-  json.Key("title").String(WindowText(dialog).value_or(L""));
+  json.Key("title").String(AnsweredText(dialog));
   json.Key("text").String(MessageText(dialog));
   json.Key("buttons").BeginArray();
   for (const HWND button : Buttons(dialog)) {
     json.BeginObject();
     json.Key("hwnd").Int(FromWindow(button));
     json.Key("id").Int(GetDlgCtrlID(button));
-    const std::wstring caption = WindowText(button).value_or(L"");
+    const std::wstring caption = AnsweredText(button);
     json.Key("text").String(caption);
     json.Key("caption").String(ReadableCaption(caption));
     json.Key("enabled").Bool(IsWindowEnabled(button) != FALSE);

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,9 @@ namespace {
 
 constexpr DWORD defaultKeyDelayMs = 50;
 constexpr long long normalizedExtent = 65536;
+// The pointer reaches its place through the X server; on a busy machine GetCursorPos can still give
+// the old place for a while.
+constexpr DWORD cursorArrivalMs = 3000;
 
 INPUT KeyInput(WORD virtualKey, bool release) {
   INPUT input{};
@@ -97,10 +101,25 @@ void WriteCursor(JsonWriter& json) {
   json.Key("x").Int(cursor.x).Key("y").Int(cursor.y);
 }
 
+// Where the pointer ends up: a point off the screen stops at its edge.
+POINT OnScreen(long long x, long long y) {
+  const long long left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  const long long right = left + GetSystemMetrics(SM_CXVIRTUALSCREEN) - 1;
+  const long long bottom = top + GetSystemMetrics(SM_CYVIRTUALSCREEN) - 1;
+  return {static_cast<LONG>(std::clamp(x, left, right)), static_cast<LONG>(std::clamp(y, top, bottom))};
+}
+
 void SendMouse(const Arguments& arguments, std::vector<DWORD> buttonFlags, JsonWriter& json) {
   std::vector<INPUT> inputs;
   for (const DWORD flags : buttonFlags) inputs.push_back(MouseInput(arguments, flags));
   Send(inputs);
+  const POINT target = OnScreen(arguments.Integer(0), arguments.Integer(1));
+  PumpUntil(
+      [&] {
+        POINT cursor{};
+        return GetCursorPos(&cursor) && cursor.x == target.x && cursor.y == target.y;
+      },
+      cursorArrivalMs);
   PumpFor(arguments.Milliseconds("delay", defaultKeyDelayMs));
   WriteCursor(json);
 }

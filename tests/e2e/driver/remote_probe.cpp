@@ -15,7 +15,9 @@ namespace {
 
 constexpr DWORD probeAccess =
     PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION | PROCESS_VM_OPERATION | PROCESS_VM_WRITE | PROCESS_VM_READ;
-constexpr DWORD remoteThreadWaitMs = 5000;
+// For the whole request: loading the probe and running it. Starting a thread in another process
+// waits for that process under Wine, which a busy machine makes slow.
+constexpr DWORD probeBudgetMs = 15000;
 constexpr DWORD pathCapacity = 32768;
 
 std::wstring FileName(const std::wstring& path) {
@@ -62,11 +64,11 @@ void* RemoteAddress(DWORD pid, const void* local) {
   return *base + (static_cast<const BYTE*>(local) - reinterpret_cast<const BYTE*>(module));
 }
 
-void RunRemoteThread(HANDLE process, void* function, void* argument, const char* what) {
+void RunRemoteThread(HANDLE process, void* function, void* argument, const char* what, const Deadline& deadline) {
   const KernelHandle thread(CreateRemoteThread(process, nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(function),
                                                argument, 0, nullptr));
   if (!thread) throw CommandError(SystemError(std::string("starting ") + what + " in the program"));
-  if (!WaitPumping(thread.Get(), remoteThreadWaitMs)) throw CommandError(std::string(what) + " did not finish");
+  if (!WaitPumping(thread.Get(), deadline.Remaining())) throw CommandError(std::string(what) + " did not finish");
 }
 
 void Write(HANDLE process, void* remote, const void* local, size_t size) {
@@ -89,7 +91,7 @@ LocalProbe LoadLocally(const std::wstring& path) {
   return {module, entry};
 }
 
-BYTE* EnsureLoaded(DWORD pid, HANDLE process, const std::wstring& path) {
+BYTE* EnsureLoaded(DWORD pid, HANDLE process, const std::wstring& path, const Deadline& deadline) {
   if (const std::optional<BYTE*> base = RemoteModuleBase(pid, probe::dllName)) return *base;
   const size_t bytes = (path.size() + 1) * sizeof(wchar_t);
   const RemoteMemory remotePath(process, bytes);
@@ -97,7 +99,7 @@ BYTE* EnsureLoaded(DWORD pid, HANDLE process, const std::wstring& path) {
   Write(process, remotePath.Address(), path.c_str(), bytes);
   const auto loadLibrary =
       reinterpret_cast<const void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW"));
-  RunRemoteThread(process, RemoteAddress(pid, loadLibrary), remotePath.Address(), "loading the probe");
+  RunRemoteThread(process, RemoteAddress(pid, loadLibrary), remotePath.Address(), "loading the probe", deadline);
   const std::optional<BYTE*> base = RemoteModuleBase(pid, probe::dllName);
   if (!base) throw CommandError("the program did not load " + ToUtf8(path));
   return *base;
@@ -110,17 +112,18 @@ void RunProbe(DWORD pid, probe::Request& request) {
   if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
     throw CommandError(ToUtf8(path) + " is missing; it is built beside the driver");
   }
+  const Deadline deadline(probeBudgetMs);
   const LocalProbe local = LoadLocally(path);
   const KernelHandle process(OpenProcess(probeAccess, FALSE, pid));
   if (!process) throw CommandError(SystemError("OpenProcess"));
-  BYTE* const remoteBase = EnsureLoaded(pid, process.Get(), path);
+  BYTE* const remoteBase = EnsureLoaded(pid, process.Get(), path, deadline);
   void* const remoteEntry =
       remoteBase + (static_cast<const BYTE*>(local.entry) - reinterpret_cast<const BYTE*>(local.module));
 
   const RemoteMemory block(process.Get(), sizeof(probe::Request));
   if (!block) throw CommandError(SystemError("VirtualAllocEx"));
   Write(process.Get(), block.Address(), &request, sizeof request);
-  RunRemoteThread(process.Get(), remoteEntry, block.Address(), "the probe");
+  RunRemoteThread(process.Get(), remoteEntry, block.Address(), "the probe", deadline);
   SIZE_T read = 0;
   if (!ReadProcessMemory(process.Get(), block.Address(), &request, sizeof request, &read)) {
     throw CommandError(SystemError("ReadProcessMemory"));

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <exception>
 #include <utility>
 
 namespace e2e {
@@ -108,13 +109,16 @@ class OpenedClipboard {
 
 // Memory committed inside another process, so that messages which take a pointer
 // (status bar texts) have somewhere to write that the target can reach.
+// Left allocated when an error unwinds past it: the program may still be about to write into it (a
+// message that timed out, a thread that did not finish), and freeing it would crash the program.
 class RemoteMemory {
  public:
   RemoteMemory(HANDLE process, SIZE_T bytes)
       : process_(process),
-        address_(VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
+        address_(VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)),
+        unwinding_(std::uncaught_exceptions()) {}
   ~RemoteMemory() {
-    if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    if (address_ && std::uncaught_exceptions() == unwinding_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
   }
   RemoteMemory(const RemoteMemory&) = delete;
   RemoteMemory& operator=(const RemoteMemory&) = delete;
@@ -124,6 +128,7 @@ class RemoteMemory {
  private:
   HANDLE process_;
   void* address_;
+  int unwinding_;
 };
 
 }  // namespace e2e

@@ -12,8 +12,9 @@
 
 namespace e2e {
 
-// How long a window may take to answer a message before it counts as hung.
-inline constexpr DWORD answerTimeoutMs = 2000;
+// How long a window may take to answer a message before it counts as hung; a program on a busy
+// machine can take seconds.
+inline constexpr DWORD answerTimeoutMs = 5000;
 
 std::wstring ClassName(HWND window);
 // Class names compare without regard to case, as Windows compares them.

@@ -13,12 +13,21 @@ from pathlib import Path
 from typing import Any
 
 from .paths import driver_exe
+from .timing import patient
 
 # Wine may have to set up its prefix on the first start.
 START_TIMEOUT_S = 180.0
-# Time allowed for an answer on top of any waiting the command itself was asked to do.
-ANSWER_MARGIN_S = 15.0
+# Time allowed for an answer on top of any waiting the command itself was asked to do. The driver
+# bounds its own waits (a font read: 5 s for the window, 15 s for the probe in the program), so a
+# command still unanswered after this has hung the driver.
+ANSWER_MARGIN_S = 30.0
 QUIT_TIMEOUT_S = 10.0
+# A driver that answers this quickly between cases is not hung.
+PING_TIMEOUT_S = 10.0
+# Failures of a read that a busy program causes by answering late; asked again until this passes.
+LATE_ANSWERS = ("did not answer", "did not finish", "no answer in time", "(error 1460")
+READ_PATIENCE_S = 10.0
+READ_RETRY_PAUSE_S = 0.2
 WAIT_KEYS = ("timeout", "wait", "delay")
 MS_PER_S = 1000.0
 
@@ -101,6 +110,21 @@ class Driver:
     def alive(self) -> bool:
         return self._process is not None and self._process.poll() is None
 
+    @property
+    def pid(self) -> int | None:
+        """The driver's Linux process id while it runs."""
+        return self._process.pid if self.alive else None
+
+    def responsive(self) -> bool:
+        """Alive and answering; one that does not answer in time is stopped."""
+        if not self.alive:
+            return False
+        try:
+            self.call("hello", answer_timeout=patient(PING_TIMEOUT_S))
+            return True
+        except DriverError:
+            return False
+
     def close(self) -> None:
         process, self._process = self._process, None
         if process is None:
@@ -133,7 +157,7 @@ class Driver:
         if not self.alive:
             raise DriverGone(line, "the driver is not running")
         if answer_timeout is None:
-            answer_timeout = ANSWER_MARGIN_S + self._requested_wait(command, args, named)
+            answer_timeout = patient(ANSWER_MARGIN_S) + self._requested_wait(command, args, named)
         try:
             self._process.stdin.write(line.encode("utf-8") + b"\n")
             self._process.stdin.flush()
@@ -150,6 +174,23 @@ class Driver:
         if not answer.get("ok"):
             raise DriverError(line, answer.get("error", "unknown error"))
         return answer
+
+    def read(self, command: str, *args: Any, settled=None, **named: Any) -> dict:
+        """A command that only reads. A busy program may answer too late, or a control answer
+        nothing while the program is still busy: the question is asked again for a while.
+        settled(answer) tells whether an answer is complete."""
+        deadline = time.monotonic() + patient(READ_PATIENCE_S)
+        while True:
+            try:
+                answer = self.call(command, *args, **named)
+                if settled is None or settled(answer) or time.monotonic() >= deadline:
+                    return answer
+            except (DriverTimeout, DriverGone):
+                raise
+            except DriverError as error:
+                if not any(late in error.error for late in LATE_ANSWERS) or time.monotonic() >= deadline:
+                    raise
+            time.sleep(READ_RETRY_PAUSE_S)
 
     @staticmethod
     def _requested_wait(command: str, args: tuple, named: dict) -> float:

@@ -7,8 +7,9 @@ from dataclasses import dataclass
 from pathlib import Path
 from typing import Any, Callable, TypeVar
 
-from .driver import Driver, DriverError
+from .driver import Driver, DriverError, DriverGone, DriverTimeout
 from .paths import windows_path
+from .timing import patient
 
 MS_PER_S = 1000
 STATUS_BAR_CLASS = "msctls_statusbar32"
@@ -24,11 +25,28 @@ def ms(seconds: float | None) -> int | None:
     return None if seconds is None else int(seconds * MS_PER_S)
 
 
-def wait_until(condition: Callable[[], T], timeout: float = 5.0, message: str = "condition") -> T:
+DEFAULT_WAIT_S = 5.0
+
+
+def _poll(read: Callable[[], T], deadline: float, unread: Any = None) -> Any:
+    """read(), where a window the program is just replacing or closing reads as not there yet; that
+    error is raised only when time is up. A driver that hung or ended is never waited out."""
+    try:
+        return read()
+    except (DriverTimeout, DriverGone):
+        raise
+    except DriverError:
+        if time.monotonic() >= deadline:
+            raise
+        return unread
+
+
+def wait_until(condition: Callable[[], T], timeout: float | None = None, message: str = "condition") -> T:
     """Polls until condition() is truthy and returns it; for effects that arrive asynchronously."""
+    timeout = patient(DEFAULT_WAIT_S) if timeout is None else timeout
     deadline = time.monotonic() + timeout
     while True:
-        value = condition()
+        value = _poll(condition, deadline)
         if value:
             return value
         if time.monotonic() >= deadline:
@@ -41,16 +59,23 @@ def captions(items: list[dict]) -> list[str]:
     return [item["caption"] for item in items if not item["separator"]]
 
 
-def wait_for_equal(read: Callable[[], T], expected: T, timeout: float = 5.0, what: str = "value") -> T:
+def wait_for_equal(read: Callable[[], T], expected: T, timeout: float | None = None, what: str = "value") -> T:
     """Polls read() until it equals expected; fails showing the last value seen."""
+    timeout = patient(DEFAULT_WAIT_S) if timeout is None else timeout
     deadline = time.monotonic() + timeout
     while True:
-        value = read()
-        if value == expected:
+        value = _poll(read, deadline, unread := object())
+        if value is not unread and value == expected:
             return value
         if time.monotonic() >= deadline:
             raise AssertionError(f"{what}: expected {expected!r}, still {value!r} after {timeout} s")
         time.sleep(POLL_INTERVAL_S)
+
+
+def _answered(answer: dict) -> bool:
+    """The window described in full: its text read, and its check state when it has one."""
+    window = answer["window"]
+    return not window.get("hung") and window.get("checked", 0) is not None
 
 
 def locator(
@@ -117,7 +142,7 @@ class Window:
     # -- state -----------------------------------------------------------
 
     def info(self) -> dict:
-        return self.driver.call("info", self)["window"]
+        return self.driver.read("info", self, settled=_answered)["window"]
 
     @property
     def exists(self) -> bool:
@@ -135,7 +160,7 @@ class Window:
 
     @property
     def text(self) -> str:
-        return self.driver.call("text", self)["text"]
+        return self.driver.read("text", self)["text"]
 
     @property
     def title(self) -> str:
@@ -180,13 +205,13 @@ class Window:
 
     def font(self) -> dict:
         """face, height, weight, italic, underline, strikeout, charset, read inside the program."""
-        return self.driver.call("font", self)
+        return self.driver.read("font", self)
 
     def menu(self) -> list[dict]:
         """This window's menu bar, or the items of this open pop-up menu (#32768), read inside
         the program: [{text, caption, id, separator, enabled, checked, items: [...]}].
         caption is the text as the user reads it: "复制(&C)\tCtrl+C" reads "复制"."""
-        return self.driver.call("menu", self)["items"]
+        return self.driver.read("menu", self)["items"]
 
     # -- finding controls ------------------------------------------------
 
@@ -237,12 +262,12 @@ class Window:
     def status_texts(self) -> list[str]:
         """The texts of the parts of this status bar (or of this window's status bar)."""
         bar = self if self.class_name.lower() == STATUS_BAR_CLASS else self.status_bar()
-        return [part["text"] for part in self.driver.call("status", bar)["parts"]]
+        return [part["text"] for part in self.driver.read("status", bar)["parts"]]
 
     def status_text(self, part: int) -> str:
         return self.status_texts()[part]
 
-    def wait_gone(self, timeout: float = 5.0) -> None:
+    def wait_gone(self, timeout: float | None = None) -> None:
         wait_until(lambda: not self.exists, timeout, f"{self!r} gone")
 
     def screenshot(self, path: Path) -> dict:
@@ -253,7 +278,7 @@ class MessageBox(Window):
     """A message box (#32770): .title is its caption, .text its message."""
 
     def dialog(self) -> dict:
-        return self.driver.call("dialog", self)
+        return self.driver.read("dialog", self)
 
     @property
     def title(self) -> str:
@@ -268,7 +293,7 @@ class MessageBox(Window):
         """Captions as the user reads them: "是(&Y)" reads "是"."""
         return [b["caption"] for b in self.dialog()["buttons"]]
 
-    def press(self, button: str | int, timeout: float = 5.0) -> dict:
+    def press(self, button: str | int, timeout: float | None = None) -> dict:
         """Presses a button by caption or by id (IDOK=1, IDCANCEL=2, IDYES=6, IDNO=7) and
         waits until the box has closed."""
         if isinstance(button, int):

@@ -10,6 +10,7 @@ from typing import Any
 from .driver import Driver, DriverError
 from .gui import DIALOG_CLASS, POPUP_MENU_CLASS, MessageBox, Window, find_window, find_windows, ms
 from .paths import PROGRAM_NAME, program_exe, temp_base, windows_path
+from .timing import patient
 
 MAIN_TITLE_PREFIX = "墨舟"
 EDIT_CLASS = "Edit"
@@ -35,7 +36,7 @@ class ProgramDir:
     def windows_path(self, name: str = "") -> str:
         return windows_path(self.path / name) if name else windows_path(self.path)
 
-    def start(self, driver: Driver, wait_for_main_window: bool = True, timeout: float = START_TIMEOUT_S) -> "App":
+    def start(self, driver: Driver, wait_for_main_window: bool = True, timeout: float | None = None) -> "App":
         pid = driver.call("launch", windows_path(self.exe), cwd=self.windows_path())["pid"]
         app = App(driver, pid, self)
         if wait_for_main_window:
@@ -69,7 +70,8 @@ class App:
 
     # -- windows ---------------------------------------------------------
 
-    def wait_main_window(self, timeout: float = START_TIMEOUT_S) -> Window:
+    def wait_main_window(self, timeout: float | None = None) -> Window:
+        timeout = patient(START_TIMEOUT_S) if timeout is None else timeout
         self._main = find_window(self.driver, pid=self.pid, visible=True, timeout=timeout, **self._main_locator)
         return self._main
 
@@ -82,18 +84,20 @@ class App:
     def windows(self, **filters: Any) -> list[Window]:
         return find_windows(self.driver, pid=self.pid, **filters)
 
-    def message_box(self, caption: str | None = None, timeout: float = MESSAGE_BOX_TIMEOUT_S) -> MessageBox:
+    def message_box(self, caption: str | None = None, timeout: float | None = None) -> MessageBox:
         """The message box this process shows, waiting for it; caption is the box's title."""
+        timeout = patient(MESSAGE_BOX_TIMEOUT_S) if timeout is None else timeout
         return find_window(self.driver, text=caption, cls=DIALOG_CLASS, pid=self.pid, visible=True,
                            timeout=timeout, kind=MessageBox)
 
     def message_boxes(self) -> list[MessageBox]:
         return find_windows(self.driver, cls=DIALOG_CLASS, pid=self.pid, visible=True, kind=MessageBox)
 
-    def popup_menu(self, timeout: float = MESSAGE_BOX_TIMEOUT_S) -> Window:
-        """The open pop-up menu. Menus cannot be read from another process under wine:
-        choose items with keys or clicks."""
-        return find_window(self.driver, cls=POPUP_MENU_CLASS, visible=True, timeout=timeout)
+    def popup_menu(self, timeout: float | None = None) -> Window:
+        """The pop-up menu this process has open (not one a program that is just ending still shows).
+        Menus cannot be read from another process under wine: choose items with keys or clicks."""
+        timeout = patient(MESSAGE_BOX_TIMEOUT_S) if timeout is None else timeout
+        return find_window(self.driver, cls=POPUP_MENU_CLASS, pid=self.pid, visible=True, timeout=timeout)
 
     def menu_bar(self) -> list[dict]:
         return self.main_window.menu()
@@ -140,7 +144,8 @@ class App:
     def running(self) -> bool:
         return self.driver.call("wait_exit", self.pid, timeout=0)["exited"] is False
 
-    def wait_exit(self, timeout: float = EXIT_TIMEOUT_S) -> int:
+    def wait_exit(self, timeout: float | None = None) -> int:
+        timeout = patient(EXIT_TIMEOUT_S) if timeout is None else timeout
         answer = self.driver.call("wait_exit", self.pid, timeout=ms(timeout))
         if not answer["exited"]:
             raise TimeoutError(f"{self!r} still running after {timeout} s")
