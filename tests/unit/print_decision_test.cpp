@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "app/print_decision.h"
-#include "ui/paths.h"
 
 namespace {
 
@@ -46,15 +45,6 @@ TEST(PrintButton, FollowsWhatLastChangedWhateverTheMode) {
     EXPECT_TRUE(PrintButtonEnabled(PrintButtonCause::SeparateTextChanged, {false, true, true, false}));
     EXPECT_FALSE(PrintButtonEnabled(PrintButtonCause::SeparateTextChanged, mainText));
     EXPECT_TRUE(PrintButtonEnabled(PrintButtonCause::PictureLoaded, empty));
-}
-
-TEST(Paths, SplitAtTheLastBackslashSlashOrDriveColon) {
-    EXPECT_EQ(ui::FileNamePart(L"C:\\程序\\墨舟.exe"), L"墨舟.exe");
-    EXPECT_EQ(ui::FolderPart(L"C:\\程序\\墨舟.exe"), L"C:\\程序");
-    EXPECT_EQ(ui::FileNamePart(L"Z:/tmp/Output.prn"), L"Output.prn");
-    EXPECT_EQ(ui::FileNamePart(L"C:Output.prn"), L"Output.prn");
-    EXPECT_EQ(ui::FileNamePart(L"墨舟.exe"), L"墨舟.exe");
-    EXPECT_EQ(ui::FolderPart(L"墨舟.exe"), L"");
 }
 
 }  // namespace
