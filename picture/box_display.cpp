@@ -21,6 +21,7 @@ Placement PlaceInBox(ui::PictureMode mode, int boxWidth, int boxHeight, int pict
     switch (mode) {
     case ui::PictureMode::natural: return {0, 0, pictureWidth, pictureHeight};
     case ui::PictureMode::stretch: return {0, 0, boxWidth, boxHeight};
+    case ui::PictureMode::tiled: return {0, 0, pictureWidth, pictureHeight};  // the first tile
     case ui::PictureMode::fit: break;
     }
     if (pictureWidth <= 0 || pictureHeight <= 0 || boxWidth <= 0 || boxHeight <= 0) {

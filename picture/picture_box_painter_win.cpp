@@ -104,6 +104,9 @@ private:
                 PlaceInBox(key.mode, key.width, key.height, image.width, image.height);
             RenderImage(memory, image, Kind::Gif, at.x, at.y, at.width, at.height, SRCCOPY,
                         key.background);
+        } else if (picture_ && key.mode == ui::PictureMode::tiled &&
+                   (picture_->Width() < key.width || picture_->Height() < key.height)) {
+            DrawTiles(dc, memory, area, key.background);
         } else if (picture_) {
             const Placement at =
                 PlaceInBox(key.mode, key.width, key.height, picture_->Width(), picture_->Height());
@@ -111,6 +114,27 @@ private:
                           key.background);
         }
         return view;
+    }
+
+    // The picture drawn once at its own size, then repeated from the top-left corner as a
+    // pattern: one fill however small the picture and large the box.
+    void DrawTiles(HDC screen, HDC memory, const RECT& area, COLORREF background) const {
+        const int width = picture_->Width();
+        const int height = picture_->Height();
+        ui::Bitmap tile(CreateCompatibleBitmap(screen, width, height));
+        ui::MemoryDc tileDc(CreateCompatibleDC(screen));
+        if (!tile || !tileDc) return;
+        {
+            const ui::SelectObjectScope select(tileDc.get(), tile.get());
+            const RECT whole{0, 0, width, height};
+            const ui::Brush fill(CreateSolidBrush(background));
+            FillRect(tileDc.get(), &whole, fill.get());
+            RenderPicture(tileDc.get(), *picture_, 0, 0, width, height, SRCCOPY, background);
+        }
+        const ui::Brush pattern(CreatePatternBrush(tile.get()));
+        if (!pattern) return;
+        SetBrushOrgEx(memory, 0, 0, nullptr);
+        FillRect(memory, &area, pattern.get());
     }
 
     HWND box_;

@@ -38,6 +38,12 @@ std::optional<PictureObject> PictureObject::FromBytes(Bytes bytes) {
     return picture;
 }
 
+PictureObject PictureObject::FromImage(Kind kind, Image image) {
+    PictureObject picture(kind, image.width, image.height);
+    picture.image_ = std::move(image);
+    return picture;
+}
+
 FileIcon IconFromFileBytes(Bytes bytes) {
     const std::optional<IconImage> entry = SelectIconImage(bytes);
     if (!entry || entry->size == 0 || entry->offset > bytes.size() ||

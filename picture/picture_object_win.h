@@ -30,6 +30,8 @@ public:
     static std::optional<PictureObject> FromBytes(Bytes bytes);
     // nullopt also when the file cannot be read.
     static std::optional<PictureObject> FromFile(const std::wstring& path);
+    // Pixels already decoded (or made from decoded ones, such as a turned picture).
+    static PictureObject FromImage(Kind kind, Image image);
 
     Kind GetKind() const { return kind_; }
     int Width() const { return width_; }

@@ -54,6 +54,7 @@ enum class PictureMode : std::uint8_t {
     natural = 0,  // natural size at the top-left corner
     stretch = 1,  // stretched over the whole box, proportions not kept
     fit = 2,      // centred; scaled down, proportions kept, when larger than the box
+    tiled = 3,    // natural size, repeated from the top-left corner over the whole box
 };
 
 // Colours are 0x00BBGGRR; this value stands for the system's button-face colour.
