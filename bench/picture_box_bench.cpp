@@ -5,6 +5,9 @@
 // BitBlt alone outside any paint, a repaint after the box changed size, which draws the picture
 // again, and a box without a picture, which only fills its background.
 //
+// Then the first paint of a JPEG of the same size in the same box, which decodes only as many
+// pixels as the box shows, beside a full decode of the same file in the same run.
+//
 // Usage: bench_picture_box [repaints]
 #include <windows.h>
 
@@ -16,6 +19,9 @@
 #include <memory>
 #include <vector>
 
+#include <jpeglib.h>
+
+#include "picture/decoders.h"
 #include "picture/picture_box_painter_win.h"
 #include "ui/handles_win.h"
 #include "ui/window_win.h"
@@ -29,6 +35,8 @@ constexpr int boxId = 1;
 constexpr int boxWidth = 360;  // the main window's picture box
 constexpr int boxHeight = 296;
 constexpr double goalMs = 5.0;
+constexpr double jpegGoalRatio = 0.25;  // the box's first paint beside a full decode
+constexpr int jpegQuality = 90;         // a usual quality for photos
 
 constexpr std::array boxControls{
     ui::ControlSpec{boxId, "box", ui::Kind::PictureBox, "", {8, 8, boxWidth, boxHeight},
@@ -83,7 +91,16 @@ void PutLe32(std::vector<std::uint8_t>& out, std::uint32_t value) {
     PutLe16(out, value >> 16);
 }
 
-// A 24-bit BMP with colour gradients, so that the stretching has real work to do.
+// Colour gradients, so that the stretching and the encoding have real work to do.
+void GradientRow(int y, std::uint8_t* bgr) {
+    for (int x = 0; x < pictureWidth; ++x) {
+        bgr[x * 3] = static_cast<std::uint8_t>(x * 255 / pictureWidth);
+        bgr[x * 3 + 1] = static_cast<std::uint8_t>(y * 255 / pictureHeight);
+        bgr[x * 3 + 2] = static_cast<std::uint8_t>((x ^ y) & 0xFF);
+    }
+}
+
+// A 24-bit BMP of the gradients.
 std::vector<std::uint8_t> LargeBmp() {
     const std::uint32_t stride = (pictureWidth * 3 + 3) & ~3u;
     const std::uint32_t pixelBytes = stride * pictureHeight;
@@ -102,13 +119,37 @@ std::vector<std::uint8_t> LargeBmp() {
     for (int i = 0; i < 4; ++i) PutLe32(out, 0);
     out.resize(54 + pixelBytes);
     for (int y = 0; y < pictureHeight; ++y) {
-        std::uint8_t* row = out.data() + 54 + static_cast<std::size_t>(y) * stride;
-        for (int x = 0; x < pictureWidth; ++x) {
-            row[x * 3] = static_cast<std::uint8_t>(x * 255 / pictureWidth);
-            row[x * 3 + 1] = static_cast<std::uint8_t>(y * 255 / pictureHeight);
-            row[x * 3 + 2] = static_cast<std::uint8_t>((x ^ y) & 0xFF);
-        }
+        GradientRow(y, out.data() + 54 + static_cast<std::size_t>(y) * stride);
     }
+    return out;
+}
+
+// The same gradients as a JPEG with libjpeg's default settings.
+std::vector<std::uint8_t> LargeJpeg() {
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);  // exits the bench on an error
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = pictureWidth;
+    info.image_height = pictureHeight;
+    info.input_components = 3;
+    info.in_color_space = JCS_EXT_BGR;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, jpegQuality, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(pictureWidth) * 3);
+    while (info.next_scanline < info.image_height) {
+        GradientRow(static_cast<int>(info.next_scanline), row.data());
+        JSAMPROW rows[] = {row.data()};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::vector<std::uint8_t> out(buffer, buffer + size);
+    std::free(buffer);
     return out;
 }
 
@@ -234,6 +275,17 @@ int wmain(int argc, wchar_t** argv) {
     const std::vector<double> bare = BareBlits(box, repaints);
     const std::vector<double> blitWindow = BlitWindowRepaints(window->Handle(), repaints);
 
+    // The paint first, so that it rather than the full decode meets a cold decoder.
+    const std::vector<std::uint8_t> jpeg = LargeJpeg();
+    const std::size_t jpegBytes = jpeg.size();
+    window->SetPictureBytes(boxId, jpeg);
+    const double jpegFirstMs = Repaint(box);
+    const Clock fullDecode;
+    const bool decoded = picture::DecodeJpeg(jpeg).has_value();
+    const double fullDecodeMs = fullDecode.ElapsedMs();
+    const double jpegRatio = jpegFirstMs / fullDecodeMs;
+    const bool jpegMeets = decoded && jpegRatio <= jpegGoalRatio;
+
     const Figures laterFigures = Summarize(later);
     const Figures baselineFigures = Summarize(blitWindow);
     std::printf("picture box repaint: %d x %d BMP (%zu bytes, made in %.0f ms) stretched over "
@@ -249,6 +301,14 @@ int wmain(int argc, wchar_t** argv) {
                 "ms\n",
                 laterFigures.median, laterFigures.median / baselineFigures.median,
                 laterFigures.median < goalMs ? "meets" : "misses", goalMs);
+    std::printf("picture box first paint of a %d x %d JPEG (%zu bytes, quality %d) stretched "
+                "over %d x %d\n",
+                pictureWidth, pictureHeight, jpegBytes, jpegQuality, boxWidth, boxHeight);
+    std::printf("  %-30s %8.1f ms%s\n", "full decode (DecodeJpeg)", fullDecodeMs,
+                decoded ? "" : " (failed)");
+    std::printf("  %-30s %8.1f ms\n", "first paint", jpegFirstMs);
+    std::printf("  first paint %.2f times the full decode: %s the goal of <= %.2f\n", jpegRatio,
+                jpegMeets ? "meets" : "misses", jpegGoalRatio);
     window.reset();
-    return laterFigures.median < goalMs ? 0 : 1;
+    return laterFigures.median < goalMs && jpegMeets ? 0 : 1;
 }

@@ -11,6 +11,15 @@
 namespace picture {
 
 std::optional<Image> DecodeJpeg(Bytes bytes);  // to Bgr24
+// As DecodeJpeg, shrunk by the smallest of 1/8, 1/4 and 1/2 (decoded so, which is much faster)
+// whose size is still at least atLeastWidth × atLeastHeight; the full size when none is.
+std::optional<Image> DecodeJpegScaled(Bytes bytes, int atLeastWidth, int atLeastHeight);
+struct PictureSize {
+    int width = 0;
+    int height = 0;
+};
+// A JPEG's size from its header alone; nullopt for a header DecodeJpeg refuses.
+std::optional<PictureSize> ReadJpegSize(Bytes bytes);
 std::optional<Image> DecodePng(Bytes bytes);   // to Bgra32
 std::optional<Image> DecodeBmp(Bytes bytes);   // to Bgr24
 std::optional<Image> DecodeGif(Bytes bytes);   // the first frame, Indexed8, the logical screen's size

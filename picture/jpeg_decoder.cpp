@@ -3,8 +3,12 @@
 //
 // libjpeg reports errors by calling error_exit, which must not return: ours jumps back into
 // Decompress with longjmp. Decompress therefore holds only trivially destructible locals, and
-// everything that owns memory (the image, the decompressor's pools) lives in DecodeJpeg, which
+// everything that owns memory (the image, the decompressor's pools) lives in Decode, which
 // cleans up after either way out.
+//
+// A picture box needs far fewer pixels than a large photo has: libjpeg can decode at 1/2, 1/4
+// or 1/8 of the size by leaving out the finer frequencies (DCT scaling), several times faster
+// than decoding everything and then shrinking it.
 //
 // Data that ends early is decoded the way picture viewers show it: libjpeg warns, pretends the
 // file ended properly, and the rows it had no data for come out grey (or as the coarser scans
@@ -14,6 +18,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>  // jpeglib.h needs FILE
+#include <limits>
 #include <new>
 
 #include <jpeglib.h>
@@ -37,6 +42,19 @@ constexpr std::uint64_t coefficientBytesAnyFile = 64u * 1024 * 1024;
 constexpr std::uint64_t bytesPerCoefficient = 2;
 // Rows handed to libjpeg per call; it never gives more than 4 at once with the usual sampling.
 constexpr int rowsPerCall = 16;
+// libjpeg's quick scales as the denominator of 1/n, smallest output first; 1 is the full size.
+constexpr unsigned scaleDenominators[] = {8, 4, 2, 1};
+
+// What a run of the decompressor is for: the header alone, or the pixels at the smallest of the
+// scales whose output is still at least the wanted size.
+struct Request {
+    bool headerOnly = false;
+    std::int64_t atLeastWidth = 0;
+    std::int64_t atLeastHeight = 0;
+};
+constexpr std::int64_t noLimit = std::numeric_limits<std::int64_t>::max();
+constexpr Request wholePicture{false, noLimit, noLimit};
+constexpr Request headerAlone{true, 0, 0};
 
 struct ErrorManager {
     jpeg_error_mgr standard;  // first, so that a j_common_ptr's err can be cast back
@@ -69,10 +87,25 @@ void CmykRowToBgr(const JSAMPLE* cmyk, std::uint8_t* bgr, int width) {
 
 enum class Outcome { Decoded, Refused, Failed };
 
+// Leaves the chosen scale and its output size in info; the full size when no smaller scale
+// gives the wanted size.
+void ChooseScale(jpeg_decompress_struct& info, const Request& request) {
+    info.scale_num = 1;
+    for (const unsigned denominator : scaleDenominators) {
+        info.scale_denom = denominator;
+        jpeg_calc_output_dimensions(&info);
+        if (info.output_width >= request.atLeastWidth &&
+            info.output_height >= request.atLeastHeight) {
+            return;
+        }
+    }
+}
+
 // Runs the decompressor over bytes into image, which it allocates once the header has been
 // read. Only trivially destructible locals here: a libjpeg error longjmps back to the setjmp.
 Outcome Decompress(jpeg_decompress_struct& info, ErrorManager& errors, Bytes bytes,
-                   std::optional<Image>& image, std::optional<std::vector<JSAMPLE>>& cmykRow) {
+                   const Request& request, std::optional<Image>& image,
+                   std::optional<std::vector<JSAMPLE>>& cmykRow) {
     if (setjmp(errors.jump)) return Outcome::Failed;
 
     jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
@@ -100,12 +133,14 @@ Outcome Decompress(jpeg_decompress_struct& info, ErrorManager& errors, Bytes byt
     default:
         return Outcome::Refused;
     }
+    if (request.headerOnly) return Outcome::Decoded;  // all that was asked for
+    ChooseScale(info, request);
 
     // Allocated before libjpeg's own buffers, while nothing of libjpeg can be left half done.
     try {
-        image = AllocateImage(info.image_width, info.image_height, PixelFormat::Bgr24);
+        image = AllocateImage(info.output_width, info.output_height, PixelFormat::Bgr24);
         if (image && info.out_color_space == JCS_CMYK) {
-            cmykRow.emplace(static_cast<std::size_t>(info.image_width) * 4);
+            cmykRow.emplace(static_cast<std::size_t>(info.output_width) * 4);
         }
     } catch (const std::bad_alloc&) {
         return Outcome::Failed;
@@ -142,9 +177,10 @@ Outcome Decompress(jpeg_decompress_struct& info, ErrorManager& errors, Bytes byt
     return Outcome::Decoded;
 }
 
-}  // namespace
-
-std::optional<Image> DecodeJpeg(Bytes bytes) {
+// Sets a decompressor up, runs Decompress and cleans up after either way out. size gets the
+// picture's full size when the run succeeded.
+std::optional<Image> Decode(Bytes bytes, const Request& request,
+                            std::optional<PictureSize>& size) {
     // The shortest JPEG file is far longer; jpeg_mem_src takes an unsigned long length.
     if (bytes.size() < 4 || bytes.size() > ULONG_MAX) return std::nullopt;
 
@@ -166,10 +202,31 @@ std::optional<Image> DecodeJpeg(Bytes bytes) {
     info.progress = &progress;
     info.mem->max_memory_to_use = mostWorkingMemory;
 
-    const Outcome outcome = Decompress(info, errors, bytes, image, cmykRow);
+    const Outcome outcome = Decompress(info, errors, bytes, request, image, cmykRow);
+    if (outcome == Outcome::Decoded) {
+        size = PictureSize{static_cast<int>(info.image_width), static_cast<int>(info.image_height)};
+    }
     jpeg_destroy_decompress(&info);
     if (outcome != Outcome::Decoded) return std::nullopt;
     return image;
+}
+
+}  // namespace
+
+std::optional<Image> DecodeJpeg(Bytes bytes) {
+    std::optional<PictureSize> size;
+    return Decode(bytes, wholePicture, size);
+}
+
+std::optional<Image> DecodeJpegScaled(Bytes bytes, int atLeastWidth, int atLeastHeight) {
+    std::optional<PictureSize> size;
+    return Decode(bytes, {false, atLeastWidth, atLeastHeight}, size);
+}
+
+std::optional<PictureSize> ReadJpegSize(Bytes bytes) {
+    std::optional<PictureSize> size;
+    Decode(bytes, headerAlone, size);
+    return size;
 }
 
 }  // namespace picture

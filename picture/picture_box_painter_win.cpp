@@ -1,9 +1,12 @@
 // A picture box decodes its bytes once and keeps the picture drawn at its own size, so that a
 // repaint is a single copy however large the picture; the drawing is made again only when the
-// box's size, mode, background colour or animation frame changes.
+// box's size, mode, background colour or animation frame changes. A JPEG is decoded only as
+// large as the box shows it, which for a large photo in a small box is many times faster.
 #include "picture/picture_box_painter_win.h"
 
+#include <algorithm>
 #include <memory>
+#include <new>
 #include <optional>
 #include <vector>
 
@@ -40,6 +43,10 @@ public:
                 return;
             }
         }
+        if (RecognizeKind(bytes) == Kind::Jpeg) {
+            jpegSize_ = ReadJpegSize(bytes);
+            if (jpegSize_) return;  // decoded when painted, at the size the box needs
+        }
         picture_ = PictureObject::FromBytes(bytes);
     }
     BoxMemo(const BoxMemo&) = delete;
@@ -62,6 +69,7 @@ public:
         if (key.width <= 0 || key.height <= 0) return;
         if (!view_ || key != viewKey_) {
             view_.reset();  // the old drawing goes before the new one is made
+            DecodeJpegFor(box.bytes, key);
             view_ = Draw(dc, key);
             viewKey_ = key;
         }
@@ -78,6 +86,38 @@ private:
         frame_ = frame;
         SetTimer(box_, animationTimer, static_cast<UINT>(FrameDelayMs(frames_[frame].delayMs)),
                  nullptr);
+    }
+
+    // A JPEG at the smallest of libjpeg's quick scales that still has as many pixels as the box
+    // shows of it (all of them in the natural and tiled modes); decoded again, larger, when the
+    // box grows past that. One that cannot be decoded leaves the box empty, as any other does.
+    void DecodeJpegFor(Bytes bytes, const ViewKey& key) {
+        if (!jpegSize_) return;
+        const Placement shown =
+            PlaceInBox(key.mode, key.width, key.height, jpegSize_->width, jpegSize_->height);
+        const int wantedWidth = std::min(shown.width, jpegSize_->width);
+        const int wantedHeight = std::min(shown.height, jpegSize_->height);
+        if (picture_ && picture_->Width() >= wantedWidth && picture_->Height() >= wantedHeight) {
+            return;
+        }
+        picture_.reset();  // the smaller decode goes before the larger one is made
+        std::optional<Image> image;
+        try {
+            image = DecodeJpegScaled(bytes, wantedWidth, wantedHeight);
+        } catch (const std::bad_alloc&) {
+            image.reset();  // too large for the memory left, as PictureObject::FromBytes treats it
+        }
+        if (image) {
+            picture_ = PictureObject::FromImage(Kind::Jpeg, std::move(*image));
+        } else {
+            jpegSize_.reset();  // not tried again at every change of the box
+        }
+    }
+
+    // The picture's own size, which places it: a JPEG's decoded pixels may be fewer.
+    PictureSize FullSize() const {
+        if (jpegSize_) return *jpegSize_;
+        return {picture_->Width(), picture_->Height()};
     }
 
     // The box's drawing, kept selected in its own DC so that a repaint is one BitBlt.
@@ -105,11 +145,12 @@ private:
             RenderImage(memory, image, Kind::Gif, at.x, at.y, at.width, at.height, SRCCOPY,
                         key.background);
         } else if (picture_ && key.mode == ui::PictureMode::tiled &&
-                   (picture_->Width() < key.width || picture_->Height() < key.height)) {
-            DrawTiles(dc, memory, area, key.background);
+                   (FullSize().width < key.width || FullSize().height < key.height)) {
+            DrawTiles(dc, memory, area, key.background);  // tiles are decoded at full size
         } else if (picture_) {
+            const PictureSize full = FullSize();
             const Placement at =
-                PlaceInBox(key.mode, key.width, key.height, picture_->Width(), picture_->Height());
+                PlaceInBox(key.mode, key.width, key.height, full.width, full.height);
             RenderPicture(memory, *picture_, at.x, at.y, at.width, at.height, SRCCOPY,
                           key.background);
         }
@@ -139,6 +180,7 @@ private:
 
     HWND box_;
     std::optional<PictureObject> picture_;
+    std::optional<PictureSize> jpegSize_;  // from the header, for a JPEG decoded at paint time
     std::vector<AnimationFrame> frames_;  // two or more when the box animates
     std::size_t frame_ = 0;
     std::unique_ptr<View> view_;

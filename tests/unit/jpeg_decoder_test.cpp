@@ -171,6 +171,39 @@ TEST(JpegDecoder, ColoursComeOutNearlyAsEncoded) {
     }
 }
 
+TEST(JpegDecoder, ScaledDecodeTakesTheSmallestQuickScaleStillAtLeastTheWantedSize) {
+    const ByteVector bytes = Encode(Gradient(64, 48), 64, 48, {});
+    const struct { int atLeastWidth, atLeastHeight, width, height; } cases[] = {
+        {16, 12, 16, 12}, {17, 12, 32, 24}, {65, 48, 64, 48}};
+    for (const auto& wanted : cases) {
+        const auto image = DecodeJpegScaled(bytes, wanted.atLeastWidth, wanted.atLeastHeight);
+        ASSERT_TRUE(image.has_value());
+        EXPECT_EQ(image->width, wanted.width);
+        EXPECT_EQ(image->height, wanted.height);
+    }
+    const auto size = ReadJpegSize(bytes);
+    ASSERT_TRUE(size.has_value());
+    EXPECT_EQ(size->width, 64);
+    EXPECT_EQ(size->height, 48);
+}
+
+TEST(JpegDecoder, ScaledDecodeKeepsAFlatColour) {
+    const std::uint8_t colour[3] = {200, 30, 10};
+    ByteVector samples;
+    for (int i = 0; i < 64 * 48; ++i) samples.insert(samples.end(), colour, colour + 3);
+    const auto image = DecodeJpegScaled(Encode(samples, 64, 48, {}), 8, 6);
+    ASSERT_TRUE(image.has_value());
+    ASSERT_EQ(image->width, 8);
+    for (int y = 0; y < image->height; ++y) {
+        for (int x = 0; x < image->width; ++x) {
+            const std::uint8_t* pixel = image->Row(y) + x * 3;
+            EXPECT_NEAR(pixel[0], colour[2], 3);
+            EXPECT_NEAR(pixel[1], colour[1], 3);
+            EXPECT_NEAR(pixel[2], colour[0], 3);
+        }
+    }
+}
+
 TEST(JpegDecoder, ProgressiveGivesTheSamePixelsAsBaseline) {
     // A progressive file holds the same quantised coefficients, only in several scans.
     const ByteVector samples = Gradient(45, 30);
