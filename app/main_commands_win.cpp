@@ -112,11 +112,10 @@ void OnTrayNotify(ui::EventArgs& event) {
     }
 }
 
-// PrintCommand: the picture or the text the window is set up for; with the separate-edit window
-// open the user chooses which edit box's text is printed.
-void OnPrintClicked(ui::EventArgs& event) {
-    ui::Window& main = event.window;
-    Program& program = ProgramOf(event);
+// With the separate-edit window open the user chooses which edit box's text is printed.
+void OnPrintClicked(ui::EventArgs& event) { PrintCommand(event.window, ProgramOf(event)); }
+
+void PrintCommand(ui::Window& main, Program& program) {
     EmphasizeButton(main, printButton);
     const PrintPlan plan = DecidePrint({main.Checked(pictureOption),
                                         !main.PictureBytes(pictureBox).empty(),
@@ -124,8 +123,7 @@ void OnPrintClicked(ui::EventArgs& event) {
                                         main.Checked(deleteSpacesOption)});
     ui::Window* separate = program.separateEdit.Window();
     switch (plan.choice) {
-    case PrintChoice::Picture:
-        break;  // the picture print job comes with the picture adjustment window
+    case PrintChoice::Picture: PrintPictureJob(main, program); break;
     case PrintChoice::MainText: PrintText(main, program, main, editBox, plan.spaces); break;
     case PrintChoice::AskWhichText:
         if (separate != nullptr &&
@@ -166,9 +164,9 @@ void OnAlignRightChosen(ui::EventArgs& event) { SetAlignment(event, ui::Alignmen
 void OnClearChosen(ui::EventArgs& event) { event.window.SetText(editBox, L""); }
 
 void OnSeparateEditChosen(ui::EventArgs& event) { ProgramOf(event).separateEdit.Open(); }
+void OnAdjustPictureChosen(ui::EventArgs& event) { ProgramOf(event).adjustWindow.Open(); }
 
-// The picture adjustment window and the update check come later.
-void OnAdjustPictureChosen(ui::EventArgs&) {}
+// The update check comes later.
 void OnCheckUpdateChosen(ui::EventArgs&) {}
 
 }  // namespace app

@@ -23,7 +23,8 @@ Program::Program()
                   UpdatePrintButton(*mainWindow, *this, PrintButtonCause::SeparateTextChanged);
               }
           },
-      }) {}
+      }),
+      adjustWindow(*this) {}
 
 // The exit routine: what the XML parser object holds goes with it.
 Program::~Program() { xmlParser.Release(); }

@@ -22,6 +22,10 @@ void SetStatusMessage(ui::Window& main, std::wstring_view text, bool bold = fals
 void EmphasizeButton(ui::Window& main, int button);
 // Sets the print button's state after a change of the given kind.
 void UpdatePrintButton(ui::Window& main, const Program& program, PrintButtonCause cause);
+// The print button's command: the picture or the text the window is set up for.
+void PrintCommand(ui::Window& main, Program& program);
+// The picture branch (picture_print_job_win.cpp).
+void PrintPictureJob(ui::Window& main, Program& program);
 
 // Handlers bound in the main window's event map, by the file that holds them.
 // main_lifecycle_win.cpp

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "app/adjust_window_win.h"
 #include "app/edge_docking_win.h"
 #include "app/tray_icon_win.h"
 #include "device/printer_object_win.h"
@@ -36,6 +37,7 @@ struct Program {
     EdgeDocking docking;
     std::unique_ptr<TrayIcon> trayIcon;
     picture::PictureTable pictures;
+    AdjustWindow adjustWindow;
     int printDpi = 0;       // set by the picture print job and the adjustment window
     int printWidthPx = 0;
     int printHeightPx = 0;

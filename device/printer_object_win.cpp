@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "device/drawing_unit_win.h"
 #include "device/print_progress_win.h"
 #include "device/text_paging.h"
 #include "picture/picture_object_win.h"
@@ -28,18 +29,6 @@ constexpr wchar_t outputExtension[] = L"prn";
 constexpr wchar_t outputTitle[] = L"打印到文件";
 constexpr wchar_t outputFilter[] = L"打印输出文件 (*.prn)\0*.prn\0所有文件 (*.*)\0*.*\0";
 
-// Metric mapping modes of drawing units 1 to 5.
-constexpr std::array<int, 6> metricModes = {MM_TEXT,     MM_LOMETRIC,  MM_HIMETRIC,
-                                            MM_LOENGLISH, MM_HIENGLISH, MM_TWIPS};
-
-// Raster operations of DrawPicture's copy modes 1 to 5.
-constexpr std::array<DWORD, 5> copyModeOperations = {SRCCOPY, NOTSRCCOPY, SRCINVERT, SRCPAINT,
-                                                     SRCAND};
-
-DWORD RasterOperation(int copyMode) {
-    if (copyMode < 1 || copyMode > static_cast<int>(copyModeOperations.size())) return SRCCOPY;
-    return copyModeOperations[static_cast<std::size_t>(copyMode - 1)];
-}
 
 // The brush SelectObjects puts in; picture output takes its colour as the text colour, which
 // is what one-bit pictures are drawn with.
@@ -349,25 +338,7 @@ void PrinterObject::BuildPrinterFont() {
     printerFont_ = std::move(built);
 }
 
-void PrinterObject::ApplyMappingMode() {
-    const DrawingUnit unit = settings_.Unit();
-    if (unit == DrawingUnit::DevicePixel) {
-        SetMapMode(dc_.get(), MM_TEXT);
-        return;
-    }
-    SetMapMode(dc_.get(), metricModes[static_cast<int>(unit)]);
-    SetMapMode(dc_.get(), MM_ANISOTROPIC);
-    SIZE extent;
-    GetWindowExtEx(dc_.get(), &extent);
-    SetWindowExtEx(dc_.get(), extent.cx, -extent.cy, nullptr);
-    POINT origin;
-    if (GetViewportOrgEx(dc_.get(), &origin) && (origin.x != 0 || origin.y != 0)) {
-        SetViewportOrgEx(dc_.get(), 0, 0, nullptr);
-    }
-    if (GetWindowOrgEx(dc_.get(), &origin) && (origin.x != 0 || origin.y != 0)) {
-        SetWindowOrgEx(dc_.get(), 0, 0, nullptr);
-    }
-}
+void PrinterObject::ApplyMappingMode() { ApplyDrawingUnit(dc_.get(), settings_.Unit()); }
 
 void PrinterObject::SelectObjects() {
     SelectObject(dc_.get(), GetStockObject(BLACK_PEN));
@@ -512,7 +483,7 @@ void PrinterObject::DrawPicture(const picture::PictureObject* picture, int left,
         const int pixelHeight = height ? size[1].y - size[0].y : -1;
         SetMapMode(dc_.get(), MM_TEXT);
         picture::RenderPicture(dc_.get(), *picture, corner.x, corner.y, pixelWidth, pixelHeight,
-                               RasterOperation(copyMode));
+                               RasterOperationFor(copyMode));
     }
     DeselectObjects();
 }

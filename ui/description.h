@@ -33,6 +33,7 @@ enum class Kind : std::uint8_t {
     PushButton,
     StatusBar,
     Label,
+    ScrollBar,  // horizontal unless flagged vertical
     Timer,  // not visible: an interval and a tick event
 };
 
@@ -47,6 +48,7 @@ enum ControlFlag : std::uint32_t {
     keepSelection = 1u << 5,  // selection stays visible without the focus
     tabStop = 1u << 6,
     transparent = 1u << 8,
+    vertical = 1u << 9,  // scroll bars
 };
 
 // How a picture box places its picture.
@@ -98,6 +100,7 @@ enum class Event : std::uint8_t {
     Clicked,         // button, check box, radio button, menu item
     Changed,         // edit box content changed
     RightButtonDown, // mouse position in screen coordinates
+    LeftButtonDown,  // mouse position in screen coordinates
     Tick,            // timer
     SessionEnding,   // window: Windows is ending the session; the process ends right after
 };

@@ -15,6 +15,7 @@ constexpr wchar_t pictureBoxClass[] = L"MozhouPictureBox";
 constexpr COLORREF editTextColor = RGB(0, 0, 0);
 constexpr COLORREF editBackColor = RGB(255, 255, 255);
 constexpr LONG boldWeight = FW_BOLD;
+constexpr int menuTextLength = 256;
 
 HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
 
@@ -88,6 +89,7 @@ ClassAndStyle ControlClass(const ControlSpec& control) {
     case Kind::StatusBar:
         return {STATUSCLASSNAMEW, (style & ~WS_BORDER) | CCS_NOPARENTALIGN | CCS_NORESIZE};
     case Kind::Label: return {L"STATIC", style | SS_LEFT | SS_NOPREFIX};
+    case Kind::ScrollBar: return {L"SCROLLBAR", style | ((flags & vertical) ? SBS_VERT : SBS_HORZ)};
     case Kind::Timer: break;
     }
     return {nullptr, 0};
@@ -275,8 +277,8 @@ void Window::CreateControl(const ControlSpec& control) {
             }
             default: break;
             }
-            // Right-button events need the control's own messages.
-            if (FindHandler(spec_, control.id, Event::RightButtonDown) != nullptr) {
+            // Mouse button events need the control's own messages.
+            if (WantsOwnMessages(control.id)) {
                 SetWindowSubclass(handle, ControlProcedure, control.id,
                                   reinterpret_cast<DWORD_PTR>(this));
             }
@@ -476,13 +478,39 @@ void Window::SetAlignment(int id, Alignment alignment) {
     SendMessageW(created, EM_SETLIMITTEXT, 0, 0);
     SendMessageW(created, EM_SETSEL, start, end);
     SetWindowPos(created, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    if (FindHandler(spec_, id, Event::RightButtonDown) != nullptr) {
+    if (WantsOwnMessages(id)) {
         SetWindowSubclass(created, ControlProcedure, static_cast<UINT_PTR>(id),
                           reinterpret_cast<DWORD_PTR>(this));
     }
     state->handle = created;
     DestroyWindow(old);
     if (hadFocus) SetFocus(created);
+}
+
+bool Window::WantsOwnMessages(int id) const {
+    return FindHandler(spec_, id, Event::RightButtonDown) != nullptr ||
+           FindHandler(spec_, id, Event::LeftButtonDown) != nullptr;
+}
+
+std::wstring Window::MenuItemText(int id) const {
+    for (const auto& [top, popup] : topMenus_) {
+        wchar_t text[menuTextLength] = {};
+        if (GetMenuStringW(popup, static_cast<UINT>(id), text, menuTextLength, MF_BYCOMMAND) > 0) {
+            return text;
+        }
+    }
+    return {};
+}
+
+void Window::SetMenuItemText(int id, std::wstring_view text) {
+    std::wstring copy(text);
+    MENUITEMINFOW item{};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_STRING;
+    item.dwTypeData = copy.data();
+    for (const auto& [top, popup] : topMenus_) {
+        if (SetMenuItemInfoW(popup, static_cast<UINT>(id), FALSE, &item)) return;
+    }
 }
 
 void Window::SetStatusText(int id, int part, std::wstring_view text) {
@@ -702,14 +730,21 @@ LRESULT Window::HandleControlMessage(HWND control, ControlState& state, UINT mes
     const int id = state.description->id;
     switch (message) {
     case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK: {  // a quick second right click is a press too
+    case WM_RBUTTONDBLCLK:  // a quick second click is a press too
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+        const bool right = message == WM_RBUTTONDOWN || message == WM_RBUTTONDBLCLK;
+        const Event event = right ? Event::RightButtonDown : Event::LeftButtonDown;
+        if (FindHandler(spec_, id, event) == nullptr) break;
         POINT cursor{};
         GetCursorPos(&cursor);
-        Raise(id, Event::RightButtonDown, 0, {cursor.x, cursor.y});
+        Raise(id, event, 0, {cursor.x, cursor.y});
         return 0;
     }
     case WM_CONTEXTMENU:
-        return 0;  // the bound right-button menu replaces the control's own
+        // The bound right-button menu replaces the control's own.
+        if (FindHandler(spec_, id, Event::RightButtonDown) != nullptr) return 0;
+        break;
     default: break;
     }
     return DefSubclassProc(control, message, wParam, lParam);

@@ -83,6 +83,10 @@ public:
     unsigned TimerInterval(int id) const;
     void SetTimerInterval(int id, unsigned milliseconds);
 
+    // The caption of a menu item, found by its id in any of the window's menus.
+    std::wstring MenuItemText(int id) const;
+    void SetMenuItemText(int id, std::wstring_view text);
+
     // The pop-up menu made of a top menu item's children.
     HMENU PopupMenu(int topId) const;
     // Shows a pop-up menu owned by this window and runs the command of the chosen item.
@@ -103,6 +107,7 @@ private:
     ControlState* Find(int id);
     const ControlState* Find(int id) const;
     void ApplyFont(ControlState& state);
+    bool WantsOwnMessages(int id) const;
 
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK ControlProcedure(HWND control, UINT message, WPARAM wParam,

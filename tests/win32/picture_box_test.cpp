@@ -211,4 +211,19 @@ TEST(MainPictureBox, StretchesAndAnimatesOnTheFaceColour) {
     EXPECT_EQ(settings.background, ui::systemFaceColor);
 }
 
+TEST_F(PictureBox, TiledRepeatsThePictureFromTheCornerAndCutsTheLastRowAndColumn) {
+    MoveWindow(Box(), 0, 0, 250, 120, FALSE);
+    window_->SetPictureMode(boxId, PictureMode::tiled);
+    // Red with a green bottom-right pixel: each tile's corner shows where it ends.
+    window_->SetPictureBytes(boxId, testing_win::Bmp24(100, 50, [](int x, int y) {
+                                 return x == 99 && y == 49 ? green : red;
+                             }));
+    const auto shown = Capture();
+    for (const int x : {99, 199}) {
+        for (const int y : {49, 99}) EXPECT_EQ(shown->Pixel(x, y), green) << x << "," << y;
+    }
+    EXPECT_EQ(shown->Pixel(200, 100), red);  // the third tile of the third row, cut at 50 × 20
+    EXPECT_EQ(shown->Pixel(249, 119), red);
+}
+
 }  // namespace

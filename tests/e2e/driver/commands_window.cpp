@@ -135,6 +135,16 @@ void Move(Session&, const Arguments& arguments, JsonWriter& json) {
   DescribeWindow(window, json);
 }
 
+void Resize(Session&, const Arguments& arguments, JsonWriter& json) {
+  const HWND window = arguments.Window(0);
+  if (!SetWindowPos(window, nullptr, 0, 0, static_cast<int>(arguments.Integer(1)), static_cast<int>(arguments.Integer(2)),
+                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE)) {
+    throw CommandError(SystemError("SetWindowPos"));
+  }
+  json.Key("window");
+  DescribeWindow(window, json);
+}
+
 std::vector<std::string_view> FilterKeysAnd(std::vector<std::string_view> extra) {
   return Keys({WindowFilter::Keys(), extra});
 }
@@ -166,6 +176,7 @@ void AddWindowCommands(CommandTable& table) {
              {},
              GuiThread});
   table.Add({"move", "move <hwnd> <x> <y> -> window: places it without the mouse, size kept", 3, 3, {}, Move});
+  table.Add({"resize", "resize <hwnd> <width> <height> -> window: outer size, position kept", 3, 3, {}, Resize});
   table.Add({"close",
              "close <hwnd> [wait=ms] -> handled|modal|busy|closed: WM_CLOSE as from the close button",
              1,

@@ -1,0 +1,223 @@
+#include "app/adjust_window_win.h"
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "app/adjust_window_description.h"
+#include "app/main_window_win.h"
+#include "app/program_win.h"
+#include "device/draw_panel_win.h"
+#include "picture/picture_box_painter_win.h"
+#include "picture/picture_object_win.h"
+#include "picture/transpose.h"
+#include "ui/dialogs_win.h"
+#include "ui/text_win.h"
+#include "ui/window_win.h"
+
+namespace app {
+
+struct AdjustWindow::Opening {
+    std::unique_ptr<ui::Window> window;
+    std::unique_ptr<device::DrawPanel> preview;
+    std::unique_ptr<device::DrawPanel> working;
+};
+
+namespace {
+
+constexpr int contextMenuOffset = 3;
+
+RECT RectInParent(HWND control) {
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+void Resize(HWND control, int width, int height) {
+    const RECT at = RectInParent(control);
+    MoveWindow(control, at.left, at.top, width, height, TRUE);
+}
+
+SIZE OuterSize(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+}  // namespace
+
+struct AdjustWindowHandlers {
+    static AdjustWindow& Owner(ui::EventArgs& event) { return event.Context<AdjustWindow>(); }
+
+    static void SetPreviewSize(AdjustWindow& owner, ui::Window& window, int width, int height) {
+        Resize(window.Control(previewPanel), width, height);
+        owner.previewWidth_ = width;
+        owner.previewHeight_ = height;
+    }
+
+    // The preview panel as large as the window, in the window's top-left corner, showing the
+    // main picture.
+    static void OnCreated(ui::EventArgs& event) {
+        AdjustWindow& owner = Owner(event);
+        ui::Window& window = event.window;
+        const SIZE outer = OuterSize(window.Handle());
+        MoveWindow(window.Control(previewPanel), 0, 0, outer.cx, outer.cy, TRUE);
+        owner.previewWidth_ = outer.cx;
+        owner.previewHeight_ = outer.cy;
+        if (ui::Window* main = owner.program_.mainWindow) {
+            window.SetPictureBytes(previewPanel, main->PictureBytes(pictureBox));
+        }
+    }
+
+    static void OnDestroyed(ui::EventArgs& event) {
+        AdjustWindow& owner = Owner(event);
+        owner.closed_ = std::move(owner.open_);
+    }
+
+    // The panel fitted to the window's size, which becomes the size the picture job proposes.
+    static void OnPreviewLeftButton(ui::EventArgs& event) {
+        AdjustWindow& owner = Owner(event);
+        const SIZE outer = OuterSize(event.window.Handle());
+        SetPreviewSize(owner, event.window, outer.cx, outer.cy);
+        event.window.SetTitle(ui::Widen(PanelSizeTitle(outer.cx, outer.cy)));
+        owner.program_.printWidthPx = outer.cx;
+        owner.program_.printHeightPx = outer.cy;
+    }
+
+    static void OnPreviewRightButton(ui::EventArgs& event) {
+        event.window.ShowPopupMenu(adjustMenu, {event.screen.x + contextMenuOffset,
+                                                event.screen.y + contextMenuOffset});
+    }
+
+    static void OnPaperSize(ui::EventArgs& event) {
+        SetPreviewSize(Owner(event), event.window, paperPresetWidth, paperPresetHeight);
+        event.window.SetTitle(ui::Widen(paperPresetTitle));
+    }
+
+    // The picture turned over its diagonal on the preview panel: column x, row y of the picture
+    // lands in column y, row x. The working panel shows it unturned, then goes. What is drawn is
+    // lost at the panel's next repaint; printing always uses the main picture.
+    static void OnTurnPicture(ui::EventArgs& event) {
+        AdjustWindow& owner = Owner(event);
+        ui::Window& window = event.window;
+        AdjustWindow::Opening* open = owner.open_.get();
+        if (open == nullptr) return;
+        if (!ui::AskQuestion(ui::Widen(turnQuestion), std::wstring_view())) {
+            const std::vector<std::uint8_t> bytes = window.PictureBytes(previewPanel);
+            window.SetPictureBytes(previewPanel, bytes);
+            return;
+        }
+        const std::optional<picture::PictureObject> picture =
+            picture::PictureObject::FromBytes(window.PictureBytes(previewPanel));
+        const picture::PictureObject* shown = picture ? &*picture : nullptr;
+        const int width = open->working->GetPictureWidth(shown);
+        const int height = open->working->GetPictureHeight(shown);
+        Resize(window.Control(workingPanel), width, height);
+        SetPreviewSize(owner, window, height, width);
+        open->working->Clear();
+        open->preview->Clear();
+        open->working->DrawPicture(shown, 0, 0, width, height);
+        if (width <= 0 || height <= 0) return;
+        if (const picture::Image* pixels = shown->Pixels()) {
+            // One transposition of the pixels, drawn at once.
+            if (std::optional<picture::Image> turned = picture::TransposeImage(*pixels)) {
+                const picture::PictureObject result =
+                    picture::PictureObject::FromImage(shown->GetKind(), std::move(*turned));
+                open->preview->DrawPicture(&result, 0, 0);
+            }
+        } else {
+            // Icons and cursors are drawn by Windows: their pixels are read off the working
+            // panel one by one.
+            for (int x = 0; x < width; ++x) {
+                for (int y = 0; y < height; ++y) open->working->CopyTo(*open->preview, x, y, 1, 1, y, x);
+            }
+        }
+        ShowWindow(window.Control(workingPanel), SW_HIDE);
+    }
+
+    static void OnToggleWorking(ui::EventArgs& event) {
+        ui::Window& window = event.window;
+        const bool hide = window.MenuItemText(toggleWorkingItem) == ui::Widen(hideWorkingCaption);
+        window.SetMenuItemText(toggleWorkingItem,
+                               ui::Widen(hide ? showWorkingCaption : hideWorkingCaption));
+        ShowWindow(window.Control(workingPanel), hide ? SW_HIDE : SW_SHOW);
+    }
+
+    // Only the option's check, none of what clicking it does; then the print button's command.
+    static void OnPrintPicture(ui::EventArgs& event) {
+        Program& program = Owner(event).program_;
+        ui::Window* main = program.mainWindow;
+        if (main == nullptr) return;
+        main->SetChecked(pictureOption, true);
+        PrintCommand(*main, program);
+    }
+};
+
+namespace {
+
+using ui::Binding;
+using ui::Event;
+using Handlers = AdjustWindowHandlers;
+
+constexpr std::array events{
+    Binding{ui::windowItself, Event::Created, Handlers::OnCreated},
+    Binding{ui::windowItself, Event::Destroyed, Handlers::OnDestroyed},
+    Binding{previewPanel, Event::LeftButtonDown, Handlers::OnPreviewLeftButton},
+    Binding{previewPanel, Event::RightButtonDown, Handlers::OnPreviewRightButton},
+    Binding{paperSizeItem, Event::Clicked, Handlers::OnPaperSize},
+    Binding{turnPictureItem, Event::Clicked, Handlers::OnTurnPicture},
+    Binding{toggleWorkingItem, Event::Clicked, Handlers::OnToggleWorking},
+    Binding{printPictureItem, Event::Clicked, Handlers::OnPrintPicture},
+};
+
+const ui::WindowSpec& AdjustWindowSpec() {
+    static const ui::WindowSpec description{
+        "MozhouPictureAdjust",
+        adjustWindowTitle,
+        adjustWindowWidth,
+        adjustWindowHeight,
+        ui::minimizeBox | ui::maximizeBox | ui::centered,
+        AdjustControls(),
+        AdjustMenu(),
+        events,
+    };
+    return description;
+}
+
+}  // namespace
+
+AdjustWindow::AdjustWindow(Program& program)
+    : program_(program), previewWidth_(previewDesignWidth), previewHeight_(previewDesignHeight) {}
+
+AdjustWindow::~AdjustWindow() = default;
+
+void AdjustWindow::Open() {
+    if (ui::Window* open = Window()) {
+        HWND handle = open->Handle();
+        if (IsIconic(handle)) {
+            ShowWindow(handle, SW_RESTORE);
+        } else {
+            SetForegroundWindow(handle);
+        }
+        return;
+    }
+    closed_.reset();
+    auto opening = std::make_unique<Opening>();
+    Opening* made = opening.get();
+    open_ = std::move(opening);
+    made->window = ui::Window::Create(AdjustWindowSpec(), SW_SHOW, this, &picture::PicturePainter());
+    if (!made->window) {
+        if (open_.get() == made) open_.reset();
+        return;
+    }
+    made->preview = std::make_unique<device::DrawPanel>(made->window->Control(previewPanel));
+    made->working = std::make_unique<device::DrawPanel>(made->window->Control(workingPanel));
+}
+
+ui::Window* AdjustWindow::Window() const {
+    return open_ && open_->window && open_->window->Handle() != nullptr ? open_->window.get()
+                                                                        : nullptr;
+}
+
+}  // namespace app

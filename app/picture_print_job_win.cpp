@@ -1,0 +1,107 @@
+// PrintPictureJob: the main picture on one page, stretched over the printable area or at a
+// size the user enters.
+#include <algorithm>
+#include <optional>
+#include <string>
+
+#include "app/adjust_window_win.h"
+#include "app/main_window_win.h"
+#include "app/program_win.h"
+#include "picture/picture_job_texts.h"
+#include "picture/picture_object_win.h"
+#include "text/print_messages.h"
+#include "ui/dialogs_win.h"
+#include "ui/text_win.h"
+#include "ui/timed_message_win.h"
+#include "ui/window_win.h"
+
+namespace app {
+namespace {
+
+// Asks for a whole number; nullopt when the user cancels.
+std::optional<int> AskNumber(std::string_view prompt, std::string_view caption,
+                             const std::wstring& initialText) {
+    int value = 0;
+    if (!ui::InputInteger(nullptr, ui::Widen(prompt), ui::Widen(caption), initialText, value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+void Warn(std::string_view message) {
+    ui::ShowTimedMessage(ui::Widen(message), ui::promptCaption, MB_ICONINFORMATION);
+}
+
+// Where the picture's top-left corner goes: centred on the printable area when it fits, at its
+// corner otherwise.
+int CentredStart(int printable, int printed) { return std::max(0, (printable - printed) / 2); }
+
+}  // namespace
+
+void PrintPictureJob(ui::Window& main, Program& program) {
+    device::PrinterObject& printer = program.printer;
+    const auto status = [&main](const std::string& message) {
+        SetStatusMessage(main, ui::Widen(message));
+    };
+    const auto cancelled = [&status] { status(std::string(text::printCancelledMessage)); };
+    const std::optional<picture::PictureObject> picture =
+        picture::PictureObject::FromBytes(main.PictureBytes(pictureBox));
+    const picture::PictureObject* shown = picture ? &*picture : nullptr;
+
+    // A cancelled prompt cancels the command, as in the text job; a resolution below 1 would
+    // divide by zero in the size message.
+    const std::optional<int> dpi = AskNumber(picture::resolutionPrompt, picture::resolutionCaption,
+                                             ui::Widen(picture::resolutionInitialText));
+    if (!dpi) return cancelled();
+    program.printDpi = *dpi;
+    if (*dpi <= 0) return Warn(picture::resolutionTooLowMessage);
+
+    const bool bySize = ui::AskQuestion(ui::Widen(picture::adjustSizeQuestion), std::wstring_view());
+    const auto sizeMessage = [&] {
+        return picture::PictureSizeMessage(ui::Narrow(printer.GetPrinterName()),
+                                           printer.Settings().Copies(), printer.CopiesPrinted(),
+                                           program.printWidthPx, program.printHeightPx,
+                                           program.printDpi);
+    };
+    int width = 0;
+    int height = 0;
+    if (bySize) {
+        main.SetBold(statusBar, false);
+        program.printWidthPx = program.adjustWindow.PreviewWidth();
+        const std::optional<int> askedWidth = AskNumber(
+            picture::widthPrompt, picture::widthCaption, std::to_wstring(program.printWidthPx));
+        if (!askedWidth) return cancelled();
+        program.printWidthPx = *askedWidth;
+        status(sizeMessage());
+        // A negative size would mirror the picture off the page.
+        if (program.printWidthPx <= 0) return Warn(picture::widthEmptyMessage);
+        program.printHeightPx = program.adjustWindow.PreviewHeight();
+        const std::optional<int> askedHeight = AskNumber(
+            picture::heightPrompt, picture::heightCaption, std::to_wstring(program.printHeightPx));
+        if (!askedHeight) return cancelled();
+        program.printHeightPx = *askedHeight;
+        status(sizeMessage());
+        if (program.printHeightPx <= 0) return Warn(picture::heightEmptyMessage);
+        printer.StartPrinting(true, true, device::PaperChoice{});
+        status(sizeMessage());
+        width = program.printWidthPx;
+        height = program.printHeightPx;
+    } else {
+        printer.StartPrinting(true, true, device::PaperChoice{});
+        status(picture::DefaultPictureSizeMessage(ui::Narrow(printer.GetPrinterName()),
+                                                  printer.Settings().Copies(),
+                                                  printer.CopiesPrinted()));
+        width = printer.PrintableWidth();
+        height = printer.PrintableHeight();
+    }
+    const int left = CentredStart(printer.PrintableWidth(), width);
+    const int top = CentredStart(printer.PrintableHeight(), height);
+    printer.DrawPicture(shown, left, top, width, height, 1);
+
+    if (printer.GetPrinterName().empty() && !printer.JobFailed()) cancelled();
+    if (!printer.EndPrinting() || printer.JobFailed()) {
+        status(std::string(text::printFailedMessage));
+    }
+}
+
+}  // namespace app

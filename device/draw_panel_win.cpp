@@ -1,0 +1,167 @@
+#include "device/draw_panel_win.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "device/draw_panel.h"
+#include "device/drawing_unit_win.h"
+#include "picture/picture_object_win.h"
+#include "picture/render_win.h"
+
+namespace device {
+namespace {
+
+constexpr UINT_PTR subclassId = 1;
+
+SIZE ClientSize(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    return {client.right - client.left, client.bottom - client.top};
+}
+
+}  // namespace
+
+DrawPanel::DrawPanel(HWND panel) : panel_(panel) {}
+
+DrawPanel::~DrawPanel() { SetAutoRedraw(false); }
+
+void DrawPanel::SetAutoRedraw(bool autoRedraw) {
+    if (autoRedraw == AutoRedraw() || panel_ == nullptr) return;
+    if (!autoRedraw) {
+        if (IsWindow(panel_)) RemoveWindowSubclass(panel_, Procedure, subclassId);
+        canvas_.reset();
+        return;
+    }
+    const SIZE client = ClientSize(panel_);
+    canvasSize_ = {std::max<LONG>(client.cx, 1), std::max<LONG>(client.cy, 1)};
+    ui::WindowDc screen(panel_);
+    canvas_.reset(CreateCompatibleBitmap(screen.get(), canvasSize_.cx, canvasSize_.cy));
+    if (!canvas_) return;
+    ui::MemoryDc memory(CreateCompatibleDC(screen.get()));
+    {
+        const ui::SelectObjectScope select(memory.get(), canvas_.get());
+        SendMessageW(panel_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT);
+    }
+    SetWindowSubclass(panel_, Procedure, subclassId, reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT CALLBACK DrawPanel::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR, DWORD_PTR self) {
+    auto& panel = *reinterpret_cast<DrawPanel*>(self);
+    if (message == WM_PAINT && panel.canvas_) {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window, &paint);
+        ui::MemoryDc memory(CreateCompatibleDC(dc));
+        const ui::SelectObjectScope select(memory.get(), panel.canvas_.get());
+        const RECT& dirty = paint.rcPaint;
+        BitBlt(dc, dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top,
+               memory.get(), dirty.left, dirty.top, SRCCOPY);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(window, Procedure, subclassId);
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+template <typename Draw>
+void DrawPanel::OnEachSurface(Draw draw) {
+    if (panel_ == nullptr) return;
+    if (canvas_) {
+        ui::WindowDc screen(panel_);
+        ui::MemoryDc memory(CreateCompatibleDC(screen.get()));
+        const ui::SelectObjectScope select(memory.get(), canvas_.get());
+        ApplyDrawingUnit(memory.get(), unit);
+        draw(memory.get());
+    }
+    ui::WindowDc window(panel_);
+    ApplyDrawingUnit(window.get(), unit);
+    draw(window.get());
+}
+
+POINT DrawPanel::ToPixels(POINT point) const {
+    ui::WindowDc window(panel_);
+    ApplyDrawingUnit(window.get(), unit);
+    LPtoDP(window.get(), &point, 1);
+    return point;
+}
+
+// A size converts as the difference of two points, whatever the mapping's origin.
+POINT DrawPanel::SizeToPixels(int width, int height) const {
+    const POINT origin = ToPixels({0, 0});
+    const POINT corner = ToPixels({width, height});
+    return {corner.x - origin.x, corner.y - origin.y};
+}
+
+void DrawPanel::Clear() {
+    if (panel_ == nullptr) return;
+    if (canvas_) {
+        ui::WindowDc screen(panel_);
+        ui::MemoryDc memory(CreateCompatibleDC(screen.get()));
+        const ui::SelectObjectScope select(memory.get(), canvas_.get());
+        SendMessageW(panel_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT);
+    }
+    RedrawWindow(panel_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+void DrawPanel::DrawPicture(const picture::PictureObject* picture, int left, int top,
+                            std::optional<int> width, std::optional<int> height, int copyMode) {
+    if (picture == nullptr) return;
+    const POINT corner = ToPixels({left, top});
+    const POINT size = SizeToPixels(width.value_or(0), height.value_or(0));
+    const int pixelWidth = width ? size.x : -1;
+    const int pixelHeight = height ? size.y : -1;
+    OnEachSurface([&](HDC dc) {
+        SetMapMode(dc, MM_TEXT);
+        picture::RenderPicture(dc, *picture, corner.x, corner.y, pixelWidth, pixelHeight,
+                               RasterOperationFor(copyMode));
+    });
+}
+
+int DrawPanel::GetPictureWidth(const picture::PictureObject* picture) const {
+    if (picture == nullptr || panel_ == nullptr) return 0;
+    ui::WindowDc window(panel_);
+    ApplyDrawingUnit(window.get(), unit);
+    POINT size[2] = {{0, 0}, {picture->Width(), picture->Height()}};
+    DPtoLP(window.get(), size, 2);
+    return size[1].x - size[0].x;
+}
+
+int DrawPanel::GetPictureHeight(const picture::PictureObject* picture) const {
+    if (picture == nullptr || panel_ == nullptr) return 0;
+    ui::WindowDc window(panel_);
+    ApplyDrawingUnit(window.get(), unit);
+    POINT size[2] = {{0, 0}, {picture->Width(), picture->Height()}};
+    DPtoLP(window.get(), size, 2);
+    return size[1].y - size[0].y;
+}
+
+void DrawPanel::CopyTo(DrawPanel& target, int left, int top, std::optional<int> width,
+                       std::optional<int> height, int targetLeft, int targetTop, int copyMode) {
+    if (panel_ == nullptr || target.panel_ == nullptr) return;
+    const SIZE client = ClientSize(panel_);
+    const POINT from = ToPixels({left, top});
+    const POINT size = SizeToPixels(width.value_or(0), height.value_or(0));
+    const int pixelWidth = width ? size.x : client.cx;
+    const int pixelHeight = height ? size.y : client.cy;
+    if (!CopyTouchesClient(from.x, from.y, pixelWidth, pixelHeight, client.cx, client.cy)) return;
+    const POINT to = target.ToPixels({targetLeft, targetTop});
+    const DWORD operation = RasterOperationFor(copyMode);
+
+    // The source as it shows: its bitmap when it keeps one, else its window.
+    ui::WindowDc sourceWindow(panel_);
+    ui::MemoryDc sourceMemory;
+    std::optional<ui::SelectObjectScope> sourceSelect;
+    HDC source = sourceWindow.get();
+    if (canvas_) {
+        sourceMemory.reset(CreateCompatibleDC(sourceWindow.get()));
+        sourceSelect.emplace(sourceMemory.get(), canvas_.get());
+        source = sourceMemory.get();
+    }
+    target.OnEachSurface([&](HDC dc) {
+        SetMapMode(dc, MM_TEXT);
+        BitBlt(dc, to.x, to.y, pixelWidth, pixelHeight, source, from.x, from.y, operation);
+    });
+}
+
+}  // namespace device
