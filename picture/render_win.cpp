@@ -1,5 +1,7 @@
 #include "picture/render_win.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -67,10 +69,33 @@ struct Area {
     int x, y, width, height;
 };
 
+bool IsPrinter(HDC dc) {
+    const int technology = GetDeviceCaps(dc, TECHNOLOGY);
+    return technology == DT_RASPRINTER || technology == DT_PLOTTER;
+}
+
+// A printer driver copies and encodes whatever one call hands it, several times its size: a
+// large picture goes to a printer in bands of rows, each stretched onto its share of the area.
+constexpr std::size_t printerBandBytes = 4u * 1024 * 1024;
+
 void StretchDib(HDC dc, const Image& image, const void* bits, WORD bitCount, Area to, DWORD rop) {
-    const DibHeader dib = DescribeDib(image, bitCount);
-    StretchDIBits(dc, to.x, to.y, to.width, to.height, 0, 0, image.width, image.height, bits,
-                  dib.get(), DIB_RGB_COLORS, rop);
+    DibHeader dib = DescribeDib(image, bitCount);
+    // DIB rows are padded to 4 bytes, as the image's and the composited copy's rows are.
+    const std::size_t rowBytes = (static_cast<std::size_t>(image.width) * bitCount + 31) / 32 * 4;
+    const int bandRows = IsPrinter(dc)
+        ? static_cast<int>(std::max<std::size_t>(1, printerBandBytes / rowBytes))
+        : image.height;
+    for (int first = 0; first < image.height; first += bandRows) {
+        const int rows = std::min(bandRows, image.height - first);
+        const int top = to.y + static_cast<int>(static_cast<std::int64_t>(to.height) * first /
+                                                image.height);
+        const int bottom = to.y + static_cast<int>(static_cast<std::int64_t>(to.height) *
+                                                   (first + rows) / image.height);
+        dib.header.biHeight = -rows;
+        StretchDIBits(dc, to.x, top, to.width, bottom - top, 0, 0, image.width, rows,
+                      static_cast<const std::uint8_t*>(bits) + rowBytes * first, dib.get(),
+                      DIB_RGB_COLORS, rop);
+    }
 }
 
 // Copies a bitmap made for the target DC onto it.
@@ -111,11 +136,6 @@ void DrawPixels(HDC dc, const Image& image, Kind kind, Area to, DWORD rop, COLOR
         StretchDib(dc, image, image.pixels.data(), 1, to, rop);
         return;
     }
-}
-
-bool IsPrinter(HDC dc) {
-    const int technology = GetDeviceCaps(dc, TECHNOLOGY);
-    return technology == DT_RASPRINTER || technology == DT_PLOTTER;
 }
 
 // DrawIconEx onto a printer never returns under Wine, and printer drivers treat icon masks

@@ -22,6 +22,9 @@ E2E_DRIVER_EXE=$build/tests/e2e/driver/e2e-driver.exe \
 # Picture box repaints of a 6000 x 4000 picture beside a bare BitBlt of the box's size.
 (cd "$build/bench" && "$MOZHOU_WINE" ./bench_picture_box.exe 50) || status=1
 
+# Peak memory of printing a 6000 x 4000 picture beside its decoded size.
+(cd "$build/bench" && "$MOZHOU_WINE" ./bench_picture_print.exe) || status=1
+
 # Printing speed beside a bare GDI loop; last, so that the PDFs made from its jobs afterwards do
 # not load the machine during the other benchmarks. With 宋体 Wine's PostScript driver takes
 # about 0.05 s a line, so by default only the start of the text is printed (600 lines, 11 pages);
@@ -32,7 +35,8 @@ for _ in $(seq 1 900); do
   [ -z "$(lpstat -o "$MOZHOU_PRINTER" 2>/dev/null)" ] && break
   sleep 1
 done
-rm -f "$MOZHOU_PDF_DIR"/bench-printer-object*.pdf "$MOZHOU_PDF_DIR"/bench-bare-loop*.pdf
+rm -f "$MOZHOU_PDF_DIR"/bench-printer-object*.pdf "$MOZHOU_PDF_DIR"/bench-bare-loop*.pdf \
+  "$MOZHOU_PDF_DIR"/bench-picture-print*.pdf
 tools/harness.sh down >/dev/null 2>&1 || true
 # Decoding speed: native, beside libjpeg-turbo, libpng, giflib and memcpy.
 bench/decode/run.sh || status=1
