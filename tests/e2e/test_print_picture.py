@@ -154,6 +154,12 @@ def test_the_adjustment_window_sets_the_size_the_prompts_offer_and_turns_the_pic
     menu.wait_gone()
     wait_for_equal(lambda: window.title, "默认纸张：  高 28cm  宽 19cm")
     assert (panel.rect.width, panel.rect.height) == (3307, 2244)
+    main.print_button.click()
+    answer(main, "( Dpi)", 300)
+    choose_size(main, by_hand=True)
+    answer(main, "宽度( 像素)", 1000, initial="3307")
+    answer(main, "高度( 像素)", None, initial="2244")
+    window.bring_to_front()
 
     app.driver.call("mouse_click", panel.rect.left + 5, panel.rect.top + 5, button="right")
     menu = app.popup_menu()
