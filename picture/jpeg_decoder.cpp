@@ -96,6 +96,12 @@ void ChooseScale(jpeg_decompress_struct& info, const Request& request) {
         jpeg_calc_output_dimensions(&info);
         if (info.output_width >= request.atLeastWidth &&
             info.output_height >= request.atLeastHeight) {
+            if (denominator > 1) {
+                // A reduced picture is for the screen, and is averaged down further there: the
+                // quick transform and plain chroma upsampling lose nothing that shows.
+                info.dct_method = JDCT_IFAST;
+                info.do_fancy_upsampling = FALSE;
+            }
             return;
         }
     }

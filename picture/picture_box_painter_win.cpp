@@ -14,6 +14,7 @@
 #include "picture/decoders.h"
 #include "picture/picture_object_win.h"
 #include "picture/render_win.h"
+#include "picture/shrink.h"
 #include "ui/handles_win.h"
 #include "ui/window_win.h"
 
@@ -106,6 +107,13 @@ private:
             image = DecodeJpegScaled(bytes, wantedWidth, wantedHeight);
         } catch (const std::bad_alloc&) {
             image.reset();  // too large for the memory left, as PictureObject::FromBytes treats it
+        }
+        // Averaged down to the very size it is drawn at, so that the screen copies it 1:1.
+        if (image && (image->width > wantedWidth || image->height > wantedHeight) &&
+            key.mode != ui::PictureMode::tiled && key.mode != ui::PictureMode::natural) {
+            if (std::optional<Image> shrunk = ShrinkImage(*image, wantedWidth, wantedHeight)) {
+                image = std::move(shrunk);
+            }
         }
         if (image) {
             picture_ = PictureObject::FromImage(Kind::Jpeg, std::move(*image));
