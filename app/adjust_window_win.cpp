@@ -194,12 +194,7 @@ AdjustWindow::~AdjustWindow() = default;
 
 void AdjustWindow::Open() {
     if (ui::Window* open = Window()) {
-        HWND handle = open->Handle();
-        if (IsIconic(handle)) {
-            ShowWindow(handle, SW_RESTORE);
-        } else {
-            SetForegroundWindow(handle);
-        }
+        ui::BringForward(open->Handle());
         return;
     }
     closed_.reset();

@@ -225,12 +225,7 @@ SeparateEdit::~SeparateEdit() {
 
 void SeparateEdit::Open() {
     if (ui::Window* open = Window()) {
-        HWND handle = open->Handle();
-        if (IsIconic(handle)) {
-            ShowWindow(handle, SW_RESTORE);
-        } else {
-            SetForegroundWindow(handle);
-        }
+        ui::BringForward(open->Handle());
         return;
     }
     closed_.reset();

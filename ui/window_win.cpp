@@ -186,6 +186,14 @@ LRESULT CALLBACK PictureBoxProcedure(HWND box, UINT message, WPARAM wParam, LPAR
 
 }  // namespace
 
+void BringForward(HWND window) {
+    if (IsIconic(window)) {
+        ShowWindow(window, SW_RESTORE);
+    } else {
+        SetForegroundWindow(window);
+    }
+}
+
 int ScreenDpi() {
     WindowDc screen(nullptr);
     return GetDeviceCaps(screen.get(), LOGPIXELSY);

@@ -163,6 +163,9 @@ inline constexpr int programIconResource = 1;
 // The screen's pixels per inch, vertically.
 int ScreenDpi();
 
+// Shows a window that is already open to the user: restored when minimised, else in front.
+void BringForward(HWND window);
+
 // The whole text of a window or control.
 std::wstring WindowText(HWND window);
 
