@@ -104,8 +104,10 @@ struct AdjustWindowHandlers {
         AdjustWindow::Opening* open = owner.open_.get();
         if (open == nullptr) return;
         if (!ui::AskQuestion(ui::Widen(turnQuestion), std::wstring_view())) {
-            const std::vector<std::uint8_t> bytes = window.PictureBytes(previewPanel);
-            window.SetPictureBytes(previewPanel, bytes);
+            // The main picture again; the repaint drops whatever was drawn on the panel.
+            if (ui::Window* main = owner.program_.mainWindow) {
+                window.SetPictureBytes(previewPanel, main->PictureBytes(pictureBox));
+            }
             return;
         }
         const std::optional<picture::PictureObject> picture =
