@@ -192,7 +192,9 @@ const ui::WindowSpec& AdjustWindowSpec() {
 AdjustWindow::AdjustWindow(Program& program)
     : program_(program), previewWidth_(previewDesignWidth), previewHeight_(previewDesignHeight) {}
 
-AdjustWindow::~AdjustWindow() = default;
+// A window still open is destroyed here, and its handlers run while this object still stands:
+// reset() lets go of it first, so that they find no opening to move.
+AdjustWindow::~AdjustWindow() { open_.reset(); }
 
 void AdjustWindow::Open() {
     if (ui::Window* open = Window()) {
