@@ -176,3 +176,7 @@ def test_the_adjustment_window_sets_the_size_the_prompts_offer_and_turns_the_pic
     assert (width, height) == (2, 3)
     assert [pixel(rows, 0, y) for y in range(3)] == [(255, 0, 0), (0, 255, 0), (0, 0, 255)]
     assert [pixel(rows, 1, y) for y in range(3)] == [(255, 255, 255), (0, 0, 0), (255, 255, 0)]
+
+    app.close()  # with the adjustment window still open
+    app.message_box(caption="打印机提示：").press(IDOK)
+    assert app.wait_exit() == 0
