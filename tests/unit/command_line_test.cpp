@@ -1,0 +1,37 @@
+#include <gtest/gtest.h>
+
+#include "update/command_line.h"
+
+namespace {
+
+using namespace update;
+using Arguments = std::vector<std::wstring>;
+
+TEST(CommandLine, GivesBackEveryArgumentAfterJoiningAndSplitting) {
+    const Arguments arguments = {LR"(C:\Program Files\墨舟\updater.exe)", L"接力口令",
+                                 L"墨舟 \"正式版\"", LR"(C:\dir\)", LR"(C:\my dir\)", LR"(a\\"b)",
+                                 L"", L"\t", L"\"\"", LR"(\\)"};
+    EXPECT_EQ(SplitCommandLine(JoinCommandLine(arguments)), arguments);
+}
+
+TEST(CommandLine, DoublesBackslashesBeforeAnEscapedQuoteAndBeforeTheClosingQuote) {
+    EXPECT_EQ(QuoteArgument(LR"(a\"b c\)"), LR"("a\\\"b c\\")");
+}
+
+TEST(CommandLine, PutsTheProgramPathInPlainQuotesAndRefusesOneWithAQuote) {
+    EXPECT_EQ(JoinCommandLine(Arguments{LR"(C:\a b\)", L"x y", L"运行"}), LR"("C:\a b\" "x y" 运行)");
+    EXPECT_EQ(JoinCommandLine(Arguments{L"a\"b.exe"}), L"");
+}
+
+TEST(CommandLine, ReadsHandWrittenLinesAsCommandLineToArgvWDoes) {
+    EXPECT_EQ(SplitCommandLine(LR"("C:\a b\x.exe" a\\\"b "c d" e\\f g\\"h i")"),
+              (Arguments{LR"(C:\a b\x.exe)", LR"(a\"b)", L"c d", LR"(e\\f)", LR"(g\h i)"}));
+    EXPECT_EQ(SplitCommandLine(L"C:\\a\"b\tc  \"\" \t"), (Arguments{L"C:\\a\"b", L"c", L""}));
+    EXPECT_EQ(SplitCommandLine(L"  \"a b\"c"), (Arguments{L"", L"a bc"}));
+}
+
+TEST(CommandLine, ReadsTwoQuotesInsideAQuotedPartAsOneQuoteAndStaysQuoted) {
+    EXPECT_EQ(SplitCommandLine(LR"(x "a""b c" d)"), (Arguments{L"x", L"a\"b c", L"d"}));
+}
+
+}  // namespace

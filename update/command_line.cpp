@@ -1,0 +1,136 @@
+#include "update/command_line.h"
+
+#include <algorithm>
+#include <cstddef>
+
+namespace update {
+namespace {
+
+constexpr wchar_t quote = L'"';
+constexpr wchar_t backslash = L'\\';
+constexpr wchar_t space = L' ';
+constexpr wchar_t tab = L'\t';
+// Line breaks do not separate arguments for CommandLineToArgvW, but quoting them costs nothing
+// and keeps the argument whole for readers that split at any white space.
+constexpr std::wstring_view needsQuotes = L" \t\n\v\"";
+
+bool IsSeparator(wchar_t character) { return character == space || character == tab; }
+
+bool QuoteAt(std::wstring_view text, std::size_t position) {
+    return position < text.size() && text[position] == quote;
+}
+
+std::size_t SkipSeparators(std::wstring_view text, std::size_t position) {
+    while (position < text.size() && IsSeparator(text[position])) ++position;
+    return position;
+}
+
+// The program path and where the arguments after it start.
+std::size_t ReadProgramPath(std::wstring_view commandLine, std::wstring& path) {
+    if (commandLine.front() == quote) {
+        const std::size_t closing = commandLine.find(quote, 1);
+        const std::size_t end = closing == std::wstring_view::npos ? commandLine.size() : closing;
+        path.assign(commandLine.substr(1, end - 1));
+        return std::min(end + 1, commandLine.size());
+    }
+    std::size_t end = 0;
+    while (end < commandLine.size() && !IsSeparator(commandLine[end])) ++end;
+    path.assign(commandLine.substr(0, end));
+    return end;
+}
+
+}  // namespace
+
+std::wstring QuoteArgument(std::wstring_view argument) {
+    if (!argument.empty() && argument.find_first_of(needsQuotes) == std::wstring_view::npos) {
+        return std::wstring(argument);
+    }
+    std::wstring quoted(1, quote);
+    std::size_t backslashes = 0;
+    for (const wchar_t character : argument) {
+        if (character == backslash) {
+            ++backslashes;
+            continue;
+        }
+        // Backslashes before a quote are doubled, and one more escapes the quote itself.
+        const std::size_t written = character == quote ? backslashes * 2 + 1 : backslashes;
+        quoted.append(written, backslash);
+        quoted += character;
+        backslashes = 0;
+    }
+    // Trailing backslashes come before the closing quote, so they are doubled too.
+    quoted.append(backslashes * 2, backslash);
+    quoted += quote;
+    return quoted;
+}
+
+std::wstring JoinCommandLine(std::span<const std::wstring> arguments) {
+    if (arguments.empty() || arguments.front().find(quote) != std::wstring::npos) return {};
+    const auto holdsNul = [](const std::wstring& argument) {
+        return argument.find(L'\0') != std::wstring::npos;
+    };
+    if (std::any_of(arguments.begin(), arguments.end(), holdsNul)) return {};
+    std::wstring commandLine = quote + arguments.front() + quote;
+    for (const std::wstring& argument : arguments.subspan(1)) {
+        commandLine += space;
+        commandLine += QuoteArgument(argument);
+    }
+    return commandLine;
+}
+
+std::vector<std::wstring> SplitCommandLine(std::wstring_view commandLine) {
+    std::vector<std::wstring> arguments;
+    if (commandLine.empty()) return arguments;
+    std::wstring programPath;
+    std::size_t position = SkipSeparators(commandLine, ReadProgramPath(commandLine, programPath));
+    arguments.push_back(std::move(programPath));
+
+    std::wstring argument;
+    bool inArgument = false;
+    bool inQuotes = false;
+    while (position < commandLine.size()) {
+        const wchar_t character = commandLine[position];
+        if (IsSeparator(character) && !inQuotes) {
+            arguments.push_back(std::move(argument));
+            argument.clear();
+            inArgument = false;
+            position = SkipSeparators(commandLine, position);
+            continue;
+        }
+        inArgument = true;
+        if (character == backslash) {
+            std::size_t backslashes = 0;
+            while (position < commandLine.size() && commandLine[position] == backslash) {
+                ++backslashes;
+                ++position;
+            }
+            if (!QuoteAt(commandLine, position)) {
+                argument.append(backslashes, backslash);
+                continue;
+            }
+            argument.append(backslashes / 2, backslash);
+            if (backslashes % 2 == 1) {
+                argument += quote;
+                ++position;
+            }
+            // With an even count the quote is read next as one that opens or closes.
+            continue;
+        }
+        if (character == quote) {
+            if (inQuotes && QuoteAt(commandLine, position + 1)) {
+                argument += quote;
+                position += 2;
+                continue;
+            }
+            inQuotes = !inQuotes;
+            ++position;
+            continue;
+        }
+        argument += character;
+        ++position;
+    }
+    if (inArgument) arguments.push_back(std::move(argument));
+    return arguments;
+}
+
+}  // namespace update
