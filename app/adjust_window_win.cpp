@@ -72,7 +72,7 @@ struct AdjustWindowHandlers {
 
     static void OnDestroyed(ui::EventArgs& event) {
         AdjustWindow& owner = Owner(event);
-        owner.closed_ = std::move(owner.open_);
+        owner.windows_.Closed();
     }
 
     // The panel fitted to the window's size, which becomes the size the picture job proposes.
@@ -101,7 +101,7 @@ struct AdjustWindowHandlers {
     static void OnTurnPicture(ui::EventArgs& event) {
         AdjustWindow& owner = Owner(event);
         ui::Window& window = event.window;
-        AdjustWindow::Opening* open = owner.open_.get();
+        AdjustWindow::Opening* open = owner.windows_.Current();
         if (open == nullptr) return;
         if (!ui::AskQuestion(ui::Widen(turnQuestion), std::wstring_view())) {
             // The main picture again; the repaint drops whatever was drawn on the panel.
@@ -192,31 +192,17 @@ const ui::WindowSpec& AdjustWindowSpec() {
 AdjustWindow::AdjustWindow(Program& program)
     : program_(program), previewWidth_(previewDesignWidth), previewHeight_(previewDesignHeight) {}
 
-// A window still open is destroyed here, and its handlers run while this object still stands:
-// reset() lets go of it first, so that they find no opening to move.
-AdjustWindow::~AdjustWindow() { open_.reset(); }
+AdjustWindow::~AdjustWindow() = default;
 
 void AdjustWindow::Open() {
-    if (ui::Window* open = Window()) {
-        ui::BringForward(open->Handle());
-        return;
-    }
-    closed_.reset();
-    auto opening = std::make_unique<Opening>();
-    Opening* made = opening.get();
-    open_ = std::move(opening);
-    made->window = ui::Window::Create(AdjustWindowSpec(), SW_SHOW, this, &picture::PicturePainter());
-    if (!made->window) {
-        if (open_.get() == made) open_.reset();
-        return;
-    }
+    Opening* made = windows_.Open([this] {
+        return ui::Window::Create(AdjustWindowSpec(), SW_SHOW, this, &picture::PicturePainter());
+    });
+    if (made == nullptr) return;
     made->preview = std::make_unique<device::DrawPanel>(made->window->Control(previewPanel));
     made->working = std::make_unique<device::DrawPanel>(made->window->Control(workingPanel));
 }
 
-ui::Window* AdjustWindow::Window() const {
-    return open_ && open_->window && open_->window->Handle() != nullptr ? open_->window.get()
-                                                                        : nullptr;
-}
+ui::Window* AdjustWindow::Window() const { return windows_.CurrentWindow(); }
 
 }  // namespace app

@@ -4,6 +4,8 @@
 
 #include <memory>
 
+#include "ui/modeless_window_win.h"
+
 namespace ui {
 class Window;
 }
@@ -33,10 +35,9 @@ private:
     struct Opening;
 
     Program& program_;
-    std::unique_ptr<Opening> open_;
-    std::unique_ptr<Opening> closed_;  // freed by the next opening, as it cannot free itself
     int previewWidth_;
     int previewHeight_;
+    ui::ModelessWindow<Opening> windows_;
 };
 
 }  // namespace app

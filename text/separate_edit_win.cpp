@@ -122,7 +122,7 @@ struct SeparateEditHandlers {
 
     static void OnDestroyed(ui::EventArgs& event) {
         SeparateEdit& owner = Owner(event);
-        owner.closed_ = std::move(owner.open_);
+        owner.windows_.Closed();
         if (owner.listener_.openChanged) owner.listener_.openChanged(false);
     }
 
@@ -140,7 +140,7 @@ struct SeparateEditHandlers {
     static void OnCopy(ui::EventArgs& event) { ui::CopySelection(EditOf(event.window)); }
     static void OnPaste(ui::EventArgs& event) { ui::PasteOverSelection(EditOf(event.window)); }
     static void OnFont(ui::EventArgs& event) {
-        if (SeparateEdit::Opening* open = Owner(event).open_.get()) {
+        if (SeparateEdit::Opening* open = Owner(event).windows_.Current()) {
             ui::ChooseEditFont(event.window, separateEditBox, open->font);
         }
     }
@@ -160,7 +160,7 @@ struct SeparateEditHandlers {
     // The file written is the file the user confirmed: when ".txt" has to be added, the name
     // with it is asked about as the dialog asks about the name it was given.
     static void OnSaveAs(ui::EventArgs& event) {
-        SeparateEdit::Opening* open = Owner(event).open_.get();
+        SeparateEdit::Opening* open = Owner(event).windows_.Current();
         if (open == nullptr) return;
         ui::FileDialog& dialog = open->dialog;
         dialog.filter = saveAsFilter;
@@ -217,29 +217,14 @@ const ui::WindowSpec& SeparateEditSpec() {
 
 SeparateEdit::SeparateEdit(Listener listener) : listener_(std::move(listener)) {}
 
-SeparateEdit::~SeparateEdit() {
-    // The owner is going: the window must not call back into it while it is destroyed.
-    listener_ = {};
-    open_.reset();
-}
+// The owner is going: its window must not call back into it while it is destroyed.
+SeparateEdit::~SeparateEdit() { listener_ = {}; }
 
 void SeparateEdit::Open() {
-    if (ui::Window* open = Window()) {
-        ui::BringForward(open->Handle());
-        return;
-    }
-    closed_.reset();
-    auto opening = std::make_unique<Opening>();
-    Opening* made = opening.get();
-    open_ = std::move(opening);
-    made->window = ui::Window::Create(SeparateEditSpec(), SW_SHOW, this);
-    if (!made->window && open_.get() == made) open_.reset();
+    windows_.Open([this] { return ui::Window::Create(SeparateEditSpec(), SW_SHOW, this); });
 }
 
-ui::Window* SeparateEdit::Window() const {
-    return open_ && open_->window && open_->window->Handle() != nullptr ? open_->window.get()
-                                                                        : nullptr;
-}
+ui::Window* SeparateEdit::Window() const { return windows_.CurrentWindow(); }
 
 void SeparateEdit::Close() {
     ui::Window* window = Window();

@@ -4,6 +4,8 @@
 #include <functional>
 #include <memory>
 
+#include "ui/modeless_window_win.h"
+
 namespace ui {
 class Window;
 }
@@ -39,10 +41,7 @@ private:
     struct Opening;
 
     Listener listener_;
-    std::unique_ptr<Opening> open_;
-    // A window destroyed by its own close cannot free itself from inside its handlers; the next
-    // opening, or the owner's end, does.
-    std::unique_ptr<Opening> closed_;
+    ui::ModelessWindow<Opening> windows_;  // last: its window goes while the listener stands
 };
 
 }  // namespace text
