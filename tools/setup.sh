@@ -7,7 +7,7 @@
 #  4. Checks that 32-bit code runs (Wine win32).  Where the kernel cannot
 #     (e.g. "32-bit emulation disabled", as on this project's VMs), the
 #     x86_64 deps and wine64 are added so tests can run as win64 (see below).
-#  5. Static mingw-w64 builds of libjpeg-turbo (SIMD), libpng and
+#  5. Static mingw-w64 builds of libjpeg-turbo (SIMD), libpng, libsodium and
 #     GoogleTest/GoogleMock into <repo>/.cache/deps/<arch> (include/, lib/),
 #     reused while their stamp (source version + recipe revision) matches.
 #
@@ -43,6 +43,9 @@ PACKAGES=(
   file procps ca-certificates xz-utils patch
   # native picture decoding, its comparison tests (djpeg) and decode benchmarks (giflib)
   libjpeg62-turbo-dev libpng-dev libjpeg-turbo-progs libgif-dev
+  # native update checks: manifest signatures and download hashes; libsodium's
+  # Debian source ships no configure script (Debian's build runs autoreconf too)
+  libsodium-dev autoconf automake libtool
   # the fuzz targets: clang with libFuzzer
   clang libclang-rt-14-dev
   # test environment: Wine, X, fonts, printing
@@ -302,6 +305,23 @@ build_libpng() {
   [ -e "$PREFIX/lib/libpng.a" ] || cp "$PREFIX/lib/libpng16.a" "$PREFIX/lib/libpng.a"
 }
 
+# autotools, built outside the source tree so that both architectures share it.
+build_libsodium() {
+  local src=$SRC bdir="$DEPS_ROOT/build-$ARCH-libsodium"
+  rm -rf "$bdir"
+  mkdir -p "$bdir"
+  : > "$bdir.log"
+  [ -x "$src/configure" ] || ( cd "$src" && autoreconf -fi ) >> "$bdir.log" 2>&1 \
+    || { tail -n 30 "$bdir.log" >&2; die "autoreconf for libsodium failed (log: $bdir.log)"; }
+  # --enable-minimal: the update check needs only signatures and hashing.
+  ( cd "$bdir" && "$src/configure" --host="$TRIPLE" CC="$TRIPLE-gcc-posix" \
+      --enable-minimal --disable-shared --enable-static --prefix="$PREFIX" ) >> "$bdir.log" 2>&1 \
+    || { tail -n 30 "$bdir.log" >&2; die "configuring libsodium failed (log: $bdir.log)"; }
+  make -C "$bdir" -j"$JOBS" install >> "$bdir.log" 2>&1 \
+    || { tail -n 30 "$bdir.log" >&2; die "building libsodium failed (log: $bdir.log)"; }
+  [ -f "$PREFIX/lib/libsodium.a" ] || die "libsodium.a not installed"
+}
+
 build_gtest() {
   [ -f /usr/src/googletest/CMakeLists.txt ] || die "/usr/src/googletest missing (package googletest)"
   cmake_build googletest /usr/src/googletest \
@@ -326,6 +346,7 @@ EOF
 
 JPEG_VER=$(src_candidate libjpeg-turbo)
 PNG_VER=$(src_candidate libpng1.6)
+SODIUM_VER=$(src_candidate libsodium)
 GTEST_VER=$(dpkg-query -W -f='${Version}' googletest 2>/dev/null || true)
 [ -n "$GTEST_VER" ] || die "googletest package not installed"
 
@@ -338,6 +359,7 @@ for ARCH in $ARCHS; do
   done
   SRCPKG=libjpeg-turbo build_lib libjpeg-turbo "$JPEG_VER"  build_libjpeg
   SRCPKG=libpng1.6     build_lib libpng        "$PNG_VER"   build_libpng
+  SRCPKG=libsodium     build_lib libsodium     "$SODIUM_VER" build_libsodium
   SRCPKG=googletest    build_lib googletest    "$GTEST_VER" build_gtest
 done
 
