@@ -8,6 +8,7 @@
 #include "app/resource_ids.h"
 #include "app/resources_win.h"
 #include "app/single_instance_win.h"
+#include "picture/picture_object_win.h"
 #include "ui/dialogs_win.h"
 #include "ui/files_win.h"
 #include "ui/text_win.h"

@@ -63,25 +63,32 @@ void PrintPictureJob(ui::Window& main, Program& program) {
                                            program.printWidthPx, program.printHeightPx,
                                            program.printDpi);
     };
+    // One side, starting from the preview panel's; false when the command ends there.
+    const auto askSide = [&](std::string_view prompt, std::string_view caption, int& side,
+                             int start, std::string_view emptyMessage) {
+        side = start;
+        const std::optional<int> asked = AskNumber(prompt, caption, std::to_wstring(side));
+        if (!asked) {
+            cancelled();
+            return false;
+        }
+        side = *asked;
+        status(sizeMessage());
+        // A negative size would mirror the picture off the page.
+        if (side > 0) return true;
+        Warn(emptyMessage);
+        return false;
+    };
     int width = 0;
     int height = 0;
     if (bySize) {
         main.SetBold(statusBar, false);
-        program.printWidthPx = program.adjustWindow.PreviewWidth();
-        const std::optional<int> askedWidth = AskNumber(
-            picture::widthPrompt, picture::widthCaption, std::to_wstring(program.printWidthPx));
-        if (!askedWidth) return cancelled();
-        program.printWidthPx = *askedWidth;
-        status(sizeMessage());
-        // A negative size would mirror the picture off the page.
-        if (program.printWidthPx <= 0) return Warn(picture::widthEmptyMessage);
-        program.printHeightPx = program.adjustWindow.PreviewHeight();
-        const std::optional<int> askedHeight = AskNumber(
-            picture::heightPrompt, picture::heightCaption, std::to_wstring(program.printHeightPx));
-        if (!askedHeight) return cancelled();
-        program.printHeightPx = *askedHeight;
-        status(sizeMessage());
-        if (program.printHeightPx <= 0) return Warn(picture::heightEmptyMessage);
+        if (!askSide(picture::widthPrompt, picture::widthCaption, program.printWidthPx,
+                     program.adjustWindow.PreviewWidth(), picture::widthEmptyMessage) ||
+            !askSide(picture::heightPrompt, picture::heightCaption, program.printHeightPx,
+                     program.adjustWindow.PreviewHeight(), picture::heightEmptyMessage)) {
+            return;
+        }
         printer.StartPrinting(true, true, device::PaperChoice{});
         status(sizeMessage());
         width = program.printWidthPx;

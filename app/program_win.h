@@ -8,7 +8,6 @@
 #include "app/edge_docking_win.h"
 #include "app/tray_icon_win.h"
 #include "device/printer_object_win.h"
-#include "picture/picture_object_win.h"
 #include "text/separate_edit_win.h"
 #include "ui/file_dialog_win.h"
 #include "ui/font_choice.h"
@@ -36,7 +35,6 @@ struct Program {
     int aboutCountdown = 0;
     EdgeDocking docking;
     std::unique_ptr<TrayIcon> trayIcon;
-    picture::PictureTable pictures;
     AdjustWindow adjustWindow;
     int printDpi = 0;       // set by the picture print job and the adjustment window
     int printWidthPx = 0;

@@ -34,15 +34,13 @@ void DrawPanel::SetAutoRedraw(bool autoRedraw) {
         return;
     }
     const SIZE client = ClientSize(panel_);
-    canvasSize_ = {std::max<LONG>(client.cx, 1), std::max<LONG>(client.cy, 1)};
-    ui::WindowDc screen(panel_);
-    canvas_.reset(CreateCompatibleBitmap(screen.get(), canvasSize_.cx, canvasSize_.cy));
-    if (!canvas_) return;
-    ui::MemoryDc memory(CreateCompatibleDC(screen.get()));
     {
-        const ui::SelectObjectScope select(memory.get(), canvas_.get());
-        SendMessageW(panel_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT);
+        ui::WindowDc screen(panel_);
+        canvas_.reset(CreateCompatibleBitmap(screen.get(), std::max<LONG>(client.cx, 1),
+                                             std::max<LONG>(client.cy, 1)));
     }
+    if (!canvas_) return;
+    FillCanvas();
     SetWindowSubclass(panel_, Procedure, subclassId, reinterpret_cast<DWORD_PTR>(this));
 }
 
@@ -93,14 +91,17 @@ POINT DrawPanel::SizeToPixels(int width, int height) const {
     return {corner.x - origin.x, corner.y - origin.y};
 }
 
+// The panel paints its background into the bitmap as it would onto the screen.
+void DrawPanel::FillCanvas() {
+    ui::WindowDc screen(panel_);
+    ui::MemoryDc memory(CreateCompatibleDC(screen.get()));
+    const ui::SelectObjectScope select(memory.get(), canvas_.get());
+    SendMessageW(panel_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT);
+}
+
 void DrawPanel::Clear() {
     if (panel_ == nullptr) return;
-    if (canvas_) {
-        ui::WindowDc screen(panel_);
-        ui::MemoryDc memory(CreateCompatibleDC(screen.get()));
-        const ui::SelectObjectScope select(memory.get(), canvas_.get());
-        SendMessageW(panel_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT);
-    }
+    if (canvas_) FillCanvas();
     RedrawWindow(panel_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
@@ -118,22 +119,22 @@ void DrawPanel::DrawPicture(const picture::PictureObject* picture, int left, int
     });
 }
 
-int DrawPanel::GetPictureWidth(const picture::PictureObject* picture) const {
-    if (picture == nullptr || panel_ == nullptr) return 0;
+// The picture's pixel size in the panel's unit, converted as the difference of two points.
+POINT DrawPanel::PictureSize(const picture::PictureObject* picture) const {
+    if (picture == nullptr || panel_ == nullptr) return {0, 0};
     ui::WindowDc window(panel_);
     ApplyDrawingUnit(window.get(), unit);
     POINT size[2] = {{0, 0}, {picture->Width(), picture->Height()}};
     DPtoLP(window.get(), size, 2);
-    return size[1].x - size[0].x;
+    return {size[1].x - size[0].x, size[1].y - size[0].y};
+}
+
+int DrawPanel::GetPictureWidth(const picture::PictureObject* picture) const {
+    return PictureSize(picture).x;
 }
 
 int DrawPanel::GetPictureHeight(const picture::PictureObject* picture) const {
-    if (picture == nullptr || panel_ == nullptr) return 0;
-    ui::WindowDc window(panel_);
-    ApplyDrawingUnit(window.get(), unit);
-    POINT size[2] = {{0, 0}, {picture->Width(), picture->Height()}};
-    DPtoLP(window.get(), size, 2);
-    return size[1].y - size[0].y;
+    return PictureSize(picture).y;
 }
 
 void DrawPanel::CopyTo(DrawPanel& target, int left, int top, std::optional<int> width,

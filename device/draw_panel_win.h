@@ -54,12 +54,13 @@ private:
     void OnEachSurface(Draw draw);
     POINT ToPixels(POINT point) const;
     POINT SizeToPixels(int width, int height) const;
+    POINT PictureSize(const picture::PictureObject* picture) const;
+    void FillCanvas();
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                       UINT_PTR id, DWORD_PTR self);
 
     HWND panel_;
     ui::Bitmap canvas_;
-    SIZE canvasSize_{};
 };
 
 }  // namespace device

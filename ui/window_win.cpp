@@ -730,11 +730,11 @@ LRESULT CALLBACK Window::ControlProcedure(HWND control, UINT message, WPARAM wPa
     if (state == nullptr || state->handle != control) {
         return DefSubclassProc(control, message, wParam, lParam);
     }
-    return self->HandleControlMessage(control, *state, message, wParam, lParam);
+    return self->HandleControlMessage(*state, message, wParam, lParam);
 }
 
-LRESULT Window::HandleControlMessage(HWND control, ControlState& state, UINT message,
-                                     WPARAM wParam, LPARAM lParam) {
+LRESULT Window::HandleControlMessage(ControlState& state, UINT message, WPARAM wParam,
+                                     LPARAM lParam) {
     const int id = state.description->id;
     switch (message) {
     case WM_RBUTTONDOWN:
@@ -755,7 +755,7 @@ LRESULT Window::HandleControlMessage(HWND control, ControlState& state, UINT mes
         break;
     default: break;
     }
-    return DefSubclassProc(control, message, wParam, lParam);
+    return DefSubclassProc(state.handle, message, wParam, lParam);
 }
 
 bool Window::BuiltByRuntime(HWND window) {

@@ -113,8 +113,7 @@ private:
     static LRESULT CALLBACK ControlProcedure(HWND control, UINT message, WPARAM wParam,
                                              LPARAM lParam, UINT_PTR id, DWORD_PTR window);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleControlMessage(HWND control, ControlState& state, UINT message, WPARAM wParam,
-                                 LPARAM lParam);
+    LRESULT HandleControlMessage(ControlState& state, UINT message, WPARAM wParam, LPARAM lParam);
     HBRUSH ControlColors(HDC dc, HWND control);
 
     const WindowSpec& spec_;
