@@ -7,8 +7,8 @@
 #  4. Checks that 32-bit code runs (Wine win32).  Where the kernel cannot
 #     (e.g. "32-bit emulation disabled", as on this project's VMs), the
 #     x86_64 deps and wine64 are added so tests can run as win64 (see below).
-#  5. Static mingw-w64 builds of libjpeg-turbo (SIMD), libpng, libsodium and
-#     GoogleTest/GoogleMock into <repo>/.cache/deps/<arch> (include/, lib/),
+#  5. Static mingw-w64 builds of libjpeg-turbo (SIMD), libpng, libsodium,
+#     pugixml, minizip (from zlib's source) and GoogleTest/GoogleMock into <repo>/.cache/deps/<arch> (include/, lib/),
 #     reused while their stamp (source version + recipe revision) matches.
 #
 # Idempotent; a run with everything present takes a few seconds.
@@ -46,6 +46,10 @@ PACKAGES=(
   # native update checks: manifest signatures and download hashes; libsodium's
   # Debian source ships no configure script (Debian's build runs autoreconf too)
   libsodium-dev autoconf automake libtool
+  # the update manifest (XML) and the updater's ZIP archives
+  libpugixml-dev libminizip-dev
+  # the end-to-end tests sign the manifests they serve
+  python3-cryptography
   # the fuzz targets: clang with libFuzzer
   clang libclang-rt-14-dev
   # test environment: Wine, X, fonts, printing
@@ -322,6 +326,26 @@ build_libsodium() {
   [ -f "$PREFIX/lib/libsodium.a" ] || die "libsodium.a not installed"
 }
 
+build_pugixml() {
+  cmake_build pugixml "$SRC" -DPUGIXML_BUILD_TESTS=OFF -DPUGIXML_BUILD_SHARED_AND_STATIC_LIBS=OFF
+  [ -f "$PREFIX/lib/libpugixml.a" ] || die "libpugixml.a not installed"
+}
+
+# minizip is a contribution in zlib's source; the updater only reads archives, so only the
+# unzip side is built, against the mingw zlib.
+build_minizip() {
+  local src="$SRC/contrib/minizip" bdir="$DEPS_ROOT/build-$ARCH-minizip" f
+  rm -rf "$bdir"
+  mkdir -p "$bdir" "$PREFIX/include/minizip"
+  for f in unzip ioapi iowin32; do
+    "$TRIPLE-gcc-posix" -O2 -c "$src/$f.c" -o "$bdir/$f.o" -I"/usr/$TRIPLE/include" \
+      > "$bdir/$f.log" 2>&1 || { cat "$bdir/$f.log" >&2; die "building minizip $f.c failed"; }
+  done
+  rm -f "$PREFIX/lib/libminizip.a"
+  "$TRIPLE-ar" rcs "$PREFIX/lib/libminizip.a" "$bdir"/*.o
+  install -m644 "$src/unzip.h" "$src/ioapi.h" "$src/iowin32.h" "$PREFIX/include/minizip/"
+}
+
 build_gtest() {
   [ -f /usr/src/googletest/CMakeLists.txt ] || die "/usr/src/googletest missing (package googletest)"
   cmake_build googletest /usr/src/googletest \
@@ -347,6 +371,8 @@ EOF
 JPEG_VER=$(src_candidate libjpeg-turbo)
 PNG_VER=$(src_candidate libpng1.6)
 SODIUM_VER=$(src_candidate libsodium)
+PUGIXML_VER=$(src_candidate pugixml)
+ZLIB_VER=$(src_candidate zlib)
 GTEST_VER=$(dpkg-query -W -f='${Version}' googletest 2>/dev/null || true)
 [ -n "$GTEST_VER" ] || die "googletest package not installed"
 
@@ -360,6 +386,8 @@ for ARCH in $ARCHS; do
   SRCPKG=libjpeg-turbo build_lib libjpeg-turbo "$JPEG_VER"  build_libjpeg
   SRCPKG=libpng1.6     build_lib libpng        "$PNG_VER"   build_libpng
   SRCPKG=libsodium     build_lib libsodium     "$SODIUM_VER" build_libsodium
+  SRCPKG=pugixml       build_lib pugixml       "$PUGIXML_VER" build_pugixml
+  SRCPKG=zlib          build_lib minizip       "$ZLIB_VER"  build_minizip
   SRCPKG=googletest    build_lib googletest    "$GTEST_VER" build_gtest
 done
 

@@ -197,3 +197,13 @@ def _save_failure_evidence(driver: Driver, node, record: Started) -> None:
         (folder / f"{stem}.json").write_text(json.dumps(evidence, ensure_ascii=False, indent=1), "utf-8")
     except DriverError as error:
         (folder / f"{stem}.error.txt").write_text(str(error), "utf-8")
+
+
+@pytest.fixture
+def update_server():
+    """The test build's update server on 127.0.0.1, serving nothing until the case puts files on it."""
+    from e2elib.update_server import UpdateServer
+
+    server = UpdateServer().start()
+    yield server
+    server.stop()
