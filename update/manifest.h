@@ -54,7 +54,7 @@ std::optional<DownloadCheck> DownloadCheckOf(const Manifest& manifest);
 enum class Verdict {
     NoServer,    // nothing came back: "未接通升级服务器"
     NothingNew,  // "未检测到新版本", also for anything unsigned, oversized or incomplete
-    Offer,       // a strictly newer version, signed, with a download to check
+    Offer,       // a strictly newer version, signed, with a download address and its check
 };
 
 struct Judgement {
