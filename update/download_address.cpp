@@ -1,0 +1,76 @@
+#include "update/download_address.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace update {
+namespace {
+
+constexpr std::string_view scheme = "http://";
+constexpr unsigned largestPort = 65535;
+
+bool IsHostCharacter(char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '.';
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+std::optional<std::string> Unescaped(std::string_view path) {
+    std::string plain;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        if (path[i] != '%') {
+            plain += path[i];
+            continue;
+        }
+        if (path.size() - i < 3) return std::nullopt;
+        const int high = HexDigit(path[i + 1]);
+        const int low = HexDigit(path[i + 2]);
+        if (high < 0 || low < 0 || (high == 0 && low == 0)) return std::nullopt;
+        plain += static_cast<char>(high << 4 | low);
+        i += 2;
+    }
+    return plain;
+}
+
+}  // namespace
+
+std::optional<DownloadAddress> ParseDownloadAddress(std::string_view address) {
+    if (address.size() < scheme.size() ||
+        !std::equal(scheme.begin(), scheme.end(), address.begin(),
+                    [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); })) {
+        return std::nullopt;
+    }
+    if (std::any_of(address.begin(), address.end(), [](char c) {
+            return static_cast<unsigned char>(c) <= ' ' || c == 0x7F || c == '?' || c == '#' || c == '\\';
+        })) {
+        return std::nullopt;
+    }
+    address.remove_prefix(scheme.size());
+    const std::size_t slash = address.find('/');
+    std::string_view authority = address.substr(0, slash);
+    DownloadAddress parsed;
+    if (const std::size_t colon = authority.find(':'); colon != std::string_view::npos) {
+        const std::string_view port = authority.substr(colon + 1);
+        if (port.empty() || port.size() > 5 ||
+            !std::all_of(port.begin(), port.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+            return std::nullopt;
+        }
+        const unsigned number = static_cast<unsigned>(std::stoul(std::string(port)));
+        if (number == 0 || number > largestPort) return std::nullopt;
+        parsed.port = static_cast<std::uint16_t>(number);
+        authority = authority.substr(0, colon);
+    }
+    if (authority.empty() || !std::all_of(authority.begin(), authority.end(), IsHostCharacter)) return std::nullopt;
+    parsed.host = authority;
+    std::optional<std::string> path = Unescaped(slash == std::string_view::npos ? "/" : address.substr(slash));
+    if (!path) return std::nullopt;
+    parsed.path = std::move(*path);
+    return parsed;
+}
+
+}  // namespace update
