@@ -17,7 +17,7 @@ from .paths import DRIVER_NAME, temp_base, windows_path
 from .timing import patient
 
 # Programs the cases start besides copies of the program under test; winedbg shows a crash.
-STARTED_BY_CASES = {"notepad.exe", "taskmgr.exe", "winedbg.exe", DRIVER_NAME}
+STARTED_BY_CASES = {"notepad.exe", "taskmgr.exe", "winedbg.exe", "update.exe", DRIVER_NAME}
 END_WAIT_S = 10.0
 # wineserver drops a killed process's objects (its single-instance event among them) on its own time.
 SERVER_SETTLE_S = 0.5
