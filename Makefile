@@ -54,25 +54,27 @@ test: test-build
 bench: test-build
 	@tools/run-bench.sh
 
-# libFuzzer targets (clang) for the portable byte handling: text chunking and the picture
-# decoders. The picture seeds are written by the unit tests.
+# libFuzzer targets (clang) for the portable byte handling: text chunking, the picture
+# decoders and the updater's archives. The picture and archive seeds are written by the unit tests.
 FUZZ := $(BUILD)/fuzz
 FUZZ_SECONDS ?= 60
 fuzz-build: native
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -DMOZHOU_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
-	@cmake --build $(FUZZ) --target text_fuzz picture_fuzz -j$(JOBS)
-	@mkdir -p $(FUZZ)/corpus $(FUZZ)/picture-corpus
+	@cmake --build $(FUZZ) --target text_fuzz picture_fuzz archive_fuzz -j$(JOBS)
+	@mkdir -p $(FUZZ)/corpus $(FUZZ)/picture-corpus $(FUZZ)/archive-corpus $(NATIVE)/archive-seeds
 
 # A few seconds of each, as part of the tests.
 fuzz-smoke: fuzz-build
 	@$(FUZZ)/fuzz/text_fuzz -artifact_prefix=$(FUZZ)/ -max_total_time=5 $(FUZZ)/corpus 2> $(FUZZ)/text_fuzz.log || { tail -30 $(FUZZ)/text_fuzz.log; exit 1; }
 	@$(FUZZ)/fuzz/picture_fuzz -artifact_prefix=$(FUZZ)/ -max_total_time=5 $(FUZZ)/picture-corpus $(NATIVE)/fuzz-seeds 2> $(FUZZ)/picture_fuzz.log || { tail -30 $(FUZZ)/picture_fuzz.log; exit 1; }
-	@echo "fuzzing: 5 s each of text_fuzz and picture_fuzz, no failure"
+	@$(FUZZ)/fuzz/archive_fuzz -artifact_prefix=$(FUZZ)/ -max_total_time=5 $(FUZZ)/archive-corpus $(NATIVE)/archive-seeds 2> $(FUZZ)/archive_fuzz.log || { tail -30 $(FUZZ)/archive_fuzz.log; exit 1; }
+	@echo "fuzzing: 5 s each of text_fuzz, picture_fuzz and archive_fuzz, no failure"
 
 # A minute of each (FUZZ_SECONDS).
 fuzz: fuzz-build
 	@$(FUZZ)/fuzz/text_fuzz -artifact_prefix=$(FUZZ)/ -max_total_time=$(FUZZ_SECONDS) $(FUZZ)/corpus
 	@$(FUZZ)/fuzz/picture_fuzz -artifact_prefix=$(FUZZ)/ -max_total_time=$(FUZZ_SECONDS) $(FUZZ)/picture-corpus $(NATIVE)/fuzz-seeds
+	@$(FUZZ)/fuzz/archive_fuzz -artifact_prefix=$(FUZZ)/ -max_total_time=$(FUZZ_SECONDS) $(FUZZ)/archive-corpus $(NATIVE)/archive-seeds
 
 clean:
 	rm -rf $(BUILD)
