@@ -21,6 +21,7 @@ if [ "$layer" = win32 ] || [ "$layer" = all ]; then
 fi
 if [ "$layer" = e2e ] || [ "$layer" = all ]; then
   MOZHOU_EXE=$TEST_DIST/墨舟.exe MOZHOU_REQUIRE_EXE=1 \
+  MOZHOU_UPDATE_TEST_EXE=$TEST_UPDATE_DIST/墨舟.exe MOZHOU_UPDATER_TEST_EXE=$TEST_UPDATER \
   E2E_DRIVER_EXE=$build/tests/e2e/driver/e2e-driver.exe \
     /usr/bin/python3 -m pytest -q tests/e2e "$@" || status=1
 fi
