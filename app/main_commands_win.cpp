@@ -3,6 +3,7 @@
 #include "app/main_window_win.h"
 #include "app/program_texts.h"
 #include "app/program_win.h"
+#include "app/update_check_win.h"
 #include "text/print_text_job_win.h"
 #include "text/separate_edit_description.h"
 #include "ui/dialogs_win.h"
@@ -166,7 +167,6 @@ void OnClearChosen(ui::EventArgs& event) { event.window.SetText(editBox, L""); }
 void OnSeparateEditChosen(ui::EventArgs& event) { ProgramOf(event).separateEdit.Open(); }
 void OnAdjustPictureChosen(ui::EventArgs& event) { ProgramOf(event).adjustWindow.Open(); }
 
-// The update check comes later.
-void OnCheckUpdateChosen(ui::EventArgs&) {}
+void OnCheckUpdateChosen(ui::EventArgs& event) { CheckForUpdate(event.window, ProgramOf(event)); }
 
 }  // namespace app
