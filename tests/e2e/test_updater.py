@@ -11,7 +11,7 @@ from pathlib import Path
 
 import pytest
 
-from e2elib import App, ProgramDir, exe_required, program_exe, temp_base
+from e2elib import App, ProgramDir, exe_required, program_exe, temp_base, wait_until
 from e2elib.gui import find_window
 from e2elib.paths import BUILD
 from e2elib.timing import patient
@@ -107,3 +107,16 @@ def test_a_tampered_zip_is_refused_and_nothing_changes(driver, started, installe
     assert tree(installed) == before
     box.press(1)
     wait_for_program(driver, installed, started)
+
+
+def test_closing_the_window_mid_download_cancels_and_starts_the_old_program(driver, started, installed, update_server):
+    published = update_server.publish_release(release(installed))
+    update_server.silent("/下载/墨舟3.3.zip")
+    before = tree(installed)
+    updater = start_updater(driver, started, installed, *task(published))
+    assert "请等待下载完成..." in [c.text for c in updater.main_window.controls()]
+    wait_until(lambda: "/下载/墨舟3.3.zip" in update_server.requests)
+    updater.close()
+    assert updater.wait_exit(patient(UPDATE_WAIT_S)) == 0 and not updater.message_boxes()
+    wait_for_program(driver, installed, started)
+    assert {k: v for k, v in tree(installed).items() if k != "打印机图"} == before
