@@ -7,7 +7,6 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 
 #include "ui/text_win.h"
 #include "update/request_path.h"
@@ -90,6 +89,72 @@ Transfer SendAndRead(Exchange& exchange) {
     }
 }
 
+void CALLBACK RunExchange(PTP_CALLBACK_INSTANCE, void* context) {
+    const std::unique_ptr<std::shared_ptr<Exchange>> shared(
+        static_cast<std::shared_ptr<Exchange>*>(context));
+    Exchange& exchange = **shared;
+    const Transfer result = SendAndRead(exchange);
+    std::lock_guard lock(exchange.mutex);
+    exchange.result = result;
+    exchange.done = true;
+    exchange.finished.notify_one();
+}
+
+using Deadline = std::chrono::steady_clock::time_point;
+
+Deadline DeadlineOf(const UpdateServer& server) {
+    return std::chrono::steady_clock::now() + std::chrono::milliseconds(server.deadlineMs);
+}
+
+// Opens the request's handles on the caller's thread and hands the exchange to a pool thread (a
+// thread of its own would cost as much as the request under Wine). Null when it cannot start.
+std::shared_ptr<Exchange> Start(const UpdateServer& server, std::string_view path,
+                                std::uint64_t maxBytes, const BodySink& sink) {
+    InternetHandle session = OpenSession(server);
+    if (!session) return nullptr;
+    InternetHandle connection(InternetConnectW(session.get(), ui::Widen(server.host).c_str(),
+                                               server.port, nullptr, nullptr, INTERNET_SERVICE_HTTP,
+                                               0, 0));
+    if (!connection) return nullptr;
+    const std::wstring object = ui::Widen(PercentEncodedPath(path));
+    const wchar_t* acceptTypes[] = {L"*/*", nullptr};
+    InternetHandle request(HttpOpenRequestW(connection.get(), L"GET", object.c_str(), L"HTTP/1.0",
+                                            nullptr, acceptTypes, requestFlags, 0));
+    if (!request) return nullptr;
+    // Wine takes the timeouts from the request, Windows from the session as well.
+    for (const DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
+                               INTERNET_OPTION_RECEIVE_TIMEOUT}) {
+        SetTimeout(request.get(), option, server.timeoutMs);
+    }
+
+    auto exchange = std::make_shared<Exchange>();
+    exchange->session = std::move(session);
+    exchange->connection = std::move(connection);
+    exchange->request = std::move(request);
+    exchange->maxBytes = maxBytes;
+    exchange->sink = &sink;
+    auto* shared = new std::shared_ptr<Exchange>(exchange);
+    if (!TrySubmitThreadpoolCallback(RunExchange, shared, nullptr)) {
+        delete shared;
+        return nullptr;
+    }
+    return exchange;
+}
+
+// Waits for the exchange until the deadline.
+Transfer Finish(Exchange* exchange, Deadline deadline) {
+    if (exchange == nullptr) return Transfer::Failed;
+    std::unique_lock lock(exchange->mutex);
+    if (exchange->finished.wait_until(lock, deadline, [exchange] { return exchange->done; })) {
+        return exchange->result;
+    }
+    // Wine does not end a blocked call when its handle is closed from another thread, so the
+    // worker is left to end on its own: it uses the sink no more, makes no further call, and
+    // its current call ends by the server's timeout at the latest.
+    exchange->abandoned = true;
+    return Transfer::TimedOut;
+}
+
 }  // namespace
 
 InternetHandle OpenSession(const UpdateServer& server) {
@@ -106,62 +171,36 @@ InternetHandle OpenSession(const UpdateServer& server) {
 
 Transfer HttpFetch(const UpdateServer& server, std::string_view path, std::uint64_t maxBytes,
                    const BodySink& sink) {
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::milliseconds(server.deadlineMs);
-    InternetHandle session = OpenSession(server);
-    if (!session) return Transfer::Failed;
-    InternetHandle connection(InternetConnectW(session.get(), ui::Widen(server.host).c_str(),
-                                               server.port, nullptr, nullptr, INTERNET_SERVICE_HTTP,
-                                               0, 0));
-    if (!connection) return Transfer::Failed;
-    const std::wstring object = ui::Widen(PercentEncodedPath(path));
-    const wchar_t* acceptTypes[] = {L"*/*", nullptr};
-    InternetHandle request(HttpOpenRequestW(connection.get(), L"GET", object.c_str(), L"HTTP/1.0",
-                                            nullptr, acceptTypes, requestFlags, 0));
-    if (!request) return Transfer::Failed;
-    // Wine takes the timeouts from the request, Windows from the session as well.
-    for (const DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
-                               INTERNET_OPTION_RECEIVE_TIMEOUT}) {
-        SetTimeout(request.get(), option, server.timeoutMs);
-    }
-
-    auto exchange = std::make_shared<Exchange>();
-    exchange->session = std::move(session);
-    exchange->connection = std::move(connection);
-    exchange->request = std::move(request);
-    exchange->maxBytes = maxBytes;
-    exchange->sink = &sink;
-    std::thread worker([exchange] {
-        const Transfer result = SendAndRead(*exchange);
-        std::lock_guard lock(exchange->mutex);
-        exchange->result = result;
-        exchange->done = true;
-        exchange->finished.notify_one();
-    });
-    std::unique_lock lock(exchange->mutex);
-    if (exchange->finished.wait_until(lock, deadline, [&exchange] { return exchange->done; })) {
-        lock.unlock();
-        worker.join();
-        return exchange->result;
-    }
-    // Wine does not end a blocked call when its handle is closed from another thread, so the
-    // worker is left to end on its own: it uses the sink no more, makes no further call, and
-    // its current call ends by the server's timeout at the latest.
-    exchange->abandoned = true;
-    lock.unlock();
-    worker.detach();
-    return Transfer::TimedOut;
+    const Deadline deadline = DeadlineOf(server);
+    std::shared_ptr<Exchange> exchange = Start(server, path, maxBytes, sink);
+    return Finish(exchange.get(), deadline);
 }
 
 HttpBody HttpGet(const UpdateServer& server, std::string_view path, std::size_t maxBytes) {
-    HttpBody body;
-    const Transfer result =
-        HttpFetch(server, path, maxBytes, [&body](std::span<const std::uint8_t> piece) {
+    const HttpGetRequest request{path, maxBytes};
+    return std::move(HttpGetAll(server, std::span(&request, 1)).front());
+}
+
+std::vector<HttpBody> HttpGetAll(const UpdateServer& server,
+                                 std::span<const HttpGetRequest> requests) {
+    const Deadline deadline = DeadlineOf(server);
+    std::vector<HttpBody> bodies(requests.size());
+    std::vector<BodySink> sinks;
+    sinks.reserve(requests.size());
+    for (HttpBody& body : bodies) {
+        sinks.emplace_back([&body](std::span<const std::uint8_t> piece) {
             body.bytes.insert(body.bytes.end(), piece.begin(), piece.end());
             return true;
         });
-    body.complete = result == Transfer::Complete;
-    return body;
+    }
+    std::vector<std::shared_ptr<Exchange>> exchanges;
+    for (std::size_t i = 0; i < requests.size(); ++i) {
+        exchanges.push_back(Start(server, requests[i].path, requests[i].maxBytes, sinks[i]));
+    }
+    for (std::size_t i = 0; i < requests.size(); ++i) {
+        bodies[i].complete = Finish(exchanges[i].get(), deadline) == Transfer::Complete;
+    }
+    return bodies;
 }
 
 }  // namespace update

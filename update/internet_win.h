@@ -41,7 +41,8 @@ enum class Transfer {
 };
 
 // Takes each piece of the body as it arrives. It runs on the request's worker thread, never on
-// the caller's; returning false stops the transfer.
+// the caller's, and the caller's deadline waits for a call already under way: it should be quick
+// (hash, write to a file). Returning false stops the transfer.
 using BodySink = std::function<bool(std::span<const std::uint8_t> piece)>;
 
 // GET of path (UTF-8; percent-encoded here) from server.host:server.port over plain HTTP/1.0
@@ -49,7 +50,7 @@ using BodySink = std::function<bool(std::span<const std::uint8_t> piece)>;
 // redirects or any dialog. The body is delivered whatever the status code. No more than
 // maxBytes are ever passed to the sink; a body that is longer is TooLarge.
 // The whole request, connecting included, ends for the caller within server.deadlineMs: it runs
-// on a worker thread, and when the deadline passes first the caller returns TimedOut and the
+// on a worker thread of the system's thread pool, and when the deadline passes first the caller returns TimedOut and the
 // sink is called no more. The worker then makes no further call and closes the handles itself
 // once its current call has ended, within server.timeoutMs.
 Transfer HttpFetch(const UpdateServer& server, std::string_view path, std::uint64_t maxBytes,
@@ -62,5 +63,14 @@ struct HttpBody {
 
 // HttpFetch into memory.
 HttpBody HttpGet(const UpdateServer& server, std::string_view path, std::size_t maxBytes);
+
+struct HttpGetRequest {
+    std::string_view path;
+    std::size_t maxBytes;
+};
+
+// Several HttpGets made at the same time, all within one server.deadlineMs; the bodies in the
+// order of the requests.
+std::vector<HttpBody> HttpGetAll(const UpdateServer& server, std::span<const HttpGetRequest> requests);
 
 }  // namespace update
