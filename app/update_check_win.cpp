@@ -65,17 +65,19 @@ void CheckForUpdate(ui::Window& main, Program& program) {
     update::PrepareUpdater(ResourceBytes(UPDATER_PAYLOAD_RESOURCE));
 
     const update::UpdateServer& server = update::BuiltInUpdateServer();
-    const update::HttpBody manifest =
-        update::HttpGet(server, update::manifestPath, update::maxManifestBytes);
-    // A manifest cut short is never judged: it reads as unsigned.
-    update::HttpBody signature;
-    if (manifest.complete && !manifest.bytes.empty()) {
-        signature = update::HttpGet(server, update::manifestSignaturePath, update::maxSignatureBytes);
-    }
+    // The manifest and its signature are asked for together; a manifest cut short is never
+    // judged, so its signature is not used.
+    const update::HttpGetRequest requests[] = {
+        {update::manifestPath, update::maxManifestBytes},
+        {update::manifestSignaturePath, update::maxSignatureBytes},
+    };
+    const std::vector<update::HttpBody> bodies = update::HttpGetAll(server, requests);
+    const update::HttpBody& manifest = bodies[0];
+    const update::HttpBody& signature = bodies[1];
     if (!manifest.bytes.empty()) program.xmlParser.Load(DocumentText(manifest.bytes));
     const std::vector<std::uint8_t> noBytes;
     const update::Judgement judgement = update::JudgeManifest(
-        manifest.bytes, signature.complete ? signature.bytes : noBytes,
+        manifest.bytes, manifest.complete && signature.complete ? signature.bytes : noBytes,
         server.publicKey, currentVersion);
 
     switch (judgement.verdict) {
