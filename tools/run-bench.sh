@@ -22,6 +22,12 @@ E2E_DRIVER_EXE=$build/tests/e2e/driver/e2e-driver.exe \
 # Picture box repaints of a 6000 x 4000 picture beside a bare BitBlt of the box's size.
 (cd "$build/bench" && "$MOZHOU_WINE" ./bench_picture_box.exe 50) || status=1
 
+# An update check beside bare WinINet GETs of the same files, against the tests' update server.
+/usr/bin/python3 bench/update_server.py & update_server=$!
+for _ in $(seq 1 100); do (exec 3<>/dev/tcp/127.0.0.1/47613) 2>/dev/null && break; sleep 0.1; done
+(cd "$build/bench" && "$MOZHOU_WINE" ./bench_update_check.exe 50) || status=1
+kill "$update_server"; wait "$update_server" 2>/dev/null
+
 # Peak memory of printing a 6000 x 4000 picture beside its decoded size.
 (cd "$build/bench" && "$MOZHOU_WINE" ./bench_picture_print.exe) || status=1
 
