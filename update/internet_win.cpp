@@ -1,7 +1,6 @@
 #include "update/internet_win.h"
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <memory>
@@ -20,8 +19,8 @@ constexpr DWORD requestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRI
                                INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_COOKIES |
                                INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_AUTO_REDIRECT;
 
-void SetTimeout(HINTERNET session, DWORD option, DWORD milliseconds) {
-    InternetSetOptionW(session, option, &milliseconds, sizeof(milliseconds));
+void SetTimeout(HINTERNET handle, DWORD option, DWORD milliseconds) {
+    InternetSetOptionW(handle, option, &milliseconds, sizeof(milliseconds));
 }
 
 // The announced length, when the server sent one.
