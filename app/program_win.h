@@ -32,6 +32,8 @@ struct Program {
     ui::FontChoice editFont;             // the font dialog's values for the main edit box
     text::SeparateEdit separateEdit;
     bool separateEditOpen = false;
+    // An update check is under way: its boxes let the tray menu start another one meanwhile.
+    bool checkingForUpdate = false;
     int aboutCountdown = 0;
     EdgeDocking docking;
     std::unique_ptr<TrayIcon> trayIcon;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 
 #include "app/program_texts.h"
@@ -60,6 +61,10 @@ bool TakeOffer(Program& program, const update::Manifest& manifest) {
 }  // namespace
 
 void CheckForUpdate(ui::Window& main, Program& program) {
+    if (program.checkingForUpdate) return;
+    program.checkingForUpdate = true;
+    const std::unique_ptr<bool, void (*)(bool*)> checkEnds(&program.checkingForUpdate,
+                                                          [](bool* checking) { *checking = false; });
     const std::wstring standardTitle = ui::Widen(MainWindowTitle());
     main.SetTitle(ui::Widen(update::checkingTitle));
     update::PrepareUpdater(ResourceBytes(UPDATER_PAYLOAD_RESOURCE));

@@ -13,7 +13,7 @@ import pytest
 from e2elib import App, Driver, DriverError, Paper, ProgramDir, exe_required, program_exe, temp_base, windows_path
 from e2elib.gui import DIALOG_CLASS, POPUP_MENU_CLASS, ms
 from e2elib.leftovers import end_leftovers
-from e2elib.paths import driver_exe
+from e2elib.paths import driver_exe, test_build_exe, test_updater_exe
 from e2elib.timing import patient
 
 FAILURE_DIR_NAME = "failures"
@@ -197,6 +197,24 @@ def _save_failure_evidence(driver: Driver, node, record: Started) -> None:
         (folder / f"{stem}.json").write_text(json.dumps(evidence, ensure_ascii=False, indent=1), "utf-8")
     except DriverError as error:
         (folder / f"{stem}.error.txt").write_text(str(error), "utf-8")
+
+
+def _built(path: Path) -> Path:
+    if not path.is_file():
+        message = f"{path} does not exist (build the test build, or set MOZHOU_UPDATE_TEST_EXE and MOZHOU_UPDATER_TEST_EXE)"
+        pytest.fail(message) if exe_required() else pytest.skip(message)
+    return path
+
+
+@pytest.fixture
+def test_build() -> Path:
+    """The test build of the program, which asks the update server below."""
+    return _built(test_build_exe())
+
+
+@pytest.fixture
+def test_updater() -> Path:
+    return _built(test_updater_exe())
 
 
 @pytest.fixture

@@ -3,14 +3,11 @@ say, what lands in "升级文件", and the hand-over to the updater when the use
 
 from __future__ import annotations
 
-import os
 import time
-from pathlib import Path
 
 import pytest
 
-from e2elib import App, ProgramDir, exe_required, find_window, temp_base, wait_for_equal, wait_until
-from e2elib.paths import BUILD
+from e2elib import App, ProgramDir, find_window, temp_base, wait_for_equal, wait_until
 from e2elib.update_server import MANIFEST_PATH, SIGNATURE_PATH, manifest_xml, sign
 from mainwindow import TITLE, MainWindow
 from separate_edit import BACKUP_FILE, IDYES, SAVE_QUESTION, SeparateEdit, gbk
@@ -20,26 +17,17 @@ IDOK, IDCANCEL = 1, 2
 DEADLINE_S, SLACK_S = 6.0, 4.0
 
 
-def built(variable: str, default: Path) -> Path:
-    path = Path(os.environ.get(variable, default))
-    if not path.is_file():
-        message = f"{path} does not exist (build the test build, or set {variable})"
-        pytest.fail(message) if exe_required() else pytest.skip(message)
-    return path
+@pytest.fixture
+def updater(test_updater) -> bytes:
+    return test_updater.read_bytes()
 
 
 @pytest.fixture
-def updater() -> bytes:
-    return built("MOZHOU_UPDATER_TEST_EXE", BUILD / "win" / "updater" / "test" / "update.exe").read_bytes()
-
-
-@pytest.fixture
-def check(driver, started):
+def check(driver, started, test_build):
     """check() -> the test build, started in a fresh directory whose path has a space."""
-    program = built("MOZHOU_UPDATE_TEST_EXE", BUILD / "win" / "test-dist" / "墨舟.exe")
 
     def start() -> MainWindow:
-        directory = ProgramDir(source=program, base=temp_base() / "检测 升级")
+        directory = ProgramDir(source=test_build, base=temp_base() / "检测 升级")
         started.directories.append(directory)
         app = directory.start(driver)
         started.apps.append(app)

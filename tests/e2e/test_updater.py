@@ -4,16 +4,13 @@ signed manifest for itself, installs a ZIP all or nothing, and starts the progra
 from __future__ import annotations
 
 import io
-import os
 import subprocess
 import zipfile
-from pathlib import Path
 
 import pytest
 
-from e2elib import App, ProgramDir, exe_required, program_exe, temp_base, wait_until
+from e2elib import App, ProgramDir, temp_base, wait_until
 from e2elib.gui import find_window
-from e2elib.paths import BUILD
 from e2elib.timing import patient
 
 CAPTION = "下载管理器"
@@ -22,23 +19,13 @@ NEW_FILE = "资源/说明 新.txt"
 UPDATE_WAIT_S = 30.0
 
 
-def _built(variable: str, *candidates: Path) -> Path:
-    found = [Path(os.environ[variable])] if os.environ.get(variable) else [c for c in candidates if c.is_file()]
-    if not found or not found[0].is_file():
-        message = f"set {variable} or build {candidates[0]}"
-        pytest.fail(message) if exe_required() else pytest.skip(message)
-    return found[0]
-
-
 @pytest.fixture
-def installed(started) -> ProgramDir:
+def installed(started, test_build, test_updater) -> ProgramDir:
     """The test build of the program and its updater in a directory whose path has a space."""
-    program = _built("MOZHOU_UPDATE_TEST_EXE", BUILD / "test-dist" / "墨舟.exe", program_exe())
-    updater = _built("MOZHOU_UPDATER_TEST_EXE", BUILD / "win" / "updater" / "test" / "update.exe")
-    directory = ProgramDir(source=program, base=temp_base() / "程序 目录")
+    directory = ProgramDir(source=test_build, base=temp_base() / "程序 目录")
     started.directories.append(directory)
     (directory.path / "升级文件").mkdir()
-    (directory.path / "升级文件" / "update.exe").write_bytes(updater.read_bytes())
+    (directory.path / "升级文件" / "update.exe").write_bytes(test_updater.read_bytes())
     return directory
 
 

@@ -47,17 +47,15 @@ TEST(ReadManifest, ReadsTheVersionInformationOfTheUtf8Document) {
 }
 
 TEST(ReadManifest, FindsNothingWhereTheNamesOrTheDocumentDoNotMatch) {
-    // The same document in GBK: its names are other bytes and match nothing.
-    const Bytes gbk = {'<', 0xd7, 0xee, 0xd0, 0xc2, 0xb0, 0xe6, 0xb1, 0xbe, '>', '<', 0xb0, 0xe6, 0xb1, 0xbe,
-                       0xd0, 0xc5, 0xcf, 0xa2, ' ', 0xb0, 0xe6, 0xb1, 0xbe, 0xba, 0xc5, '=', '"', '9', '"', '/',
-                       '>', '<', '/', 0xd7, 0xee, 0xd0, 0xc2, 0xb0, 0xe6, 0xb1, 0xbe, '>'};
-    EXPECT_EQ(ReadManifest(gbk).version, "");
-    EXPECT_EQ(ReadManifest(BytesOf("<其他><版本信息 版本号=\"9\"/></其他>")).version, "");
-    EXPECT_EQ(ReadManifest(BytesOf("<最新版本><版本信息 版本号=\"9\"/>")).version, "");  // not well-formed
-    EXPECT_EQ(ReadManifest(BytesOf("<最新版本/>")).notes, "");
-    EXPECT_EQ(ReadManifest({}).version, "");
-    Bytes cut = BytesOf(ManifestText("9") + std::string(1, '\0') + "<未完");  // the text ends at a zero byte
-    EXPECT_EQ(ReadManifest(cut).version, "9");
+    // 最新版本/版本信息 in GBK: other bytes, so nothing matches.
+    const std::string gbk = "<\xd7\xee\xd0\xc2\xb0\xe6\xb1\xbe><\xb0\xe6\xb1\xbe\xd0\xc5\xcf\xa2 \xb0\xe6\xb1\xbe"
+                            "\xba\xc5=\"9\"/></\xd7\xee\xd0\xc2\xb0\xe6\xb1\xbe>";
+    for (const std::string& document : {gbk, std::string("<其他><版本信息 版本号=\"9\"/></其他>"),
+                                        std::string("<最新版本><版本信息 版本号=\"9\"/>"), std::string()}) {
+        EXPECT_EQ(ReadManifest(BytesOf(document)).version, "") << document;
+    }
+    // The text ends at the first zero byte.
+    EXPECT_EQ(ReadManifest(BytesOf(ManifestText("9") + std::string(1, '\0') + "<未完")).version, "9");
 }
 
 TEST(DownloadCheckOf, NeedsAFullDigestAndAPlainSizeWithinTheCap) {
@@ -81,29 +79,29 @@ TEST(JudgeManifest, OffersOnlyASignedNewerVersionWithItsDownload) {
     const Signer signer;
     const std::string download = "sha256=\"" + sha + "\" size=\"9\"";
     const Bytes newer = BytesOf(ManifestText("3.3", download));
-    const Judgement offer = JudgeManifest(newer, signer.Sign(newer), signer.publicKey, 3.2);
+    auto judge = [&](const Bytes& body, const Bytes& signature) {
+        return JudgeManifest(body, signature, signer.publicKey, 3.2);
+    };
+    const Judgement offer = judge(newer, signer.Sign(newer));
     EXPECT_EQ(offer.verdict, Verdict::Offer);
     EXPECT_EQ(offer.manifest.fileTitle, "墨舟 3.3");
+    EXPECT_EQ(judge({}, {}).verdict, Verdict::NoServer);
 
-    EXPECT_EQ(JudgeManifest({}, {}, signer.publicKey, 3.2).verdict, Verdict::NoServer);
-    auto verdictOf = [&](const Bytes& body) { return JudgeManifest(body, signer.Sign(body), signer.publicKey, 3.2).verdict; };
-    EXPECT_EQ(verdictOf(BytesOf(ManifestText("3.2", download))), Verdict::NothingNew);
-    EXPECT_EQ(verdictOf(BytesOf(ManifestText("3.3"))), Verdict::NothingNew);  // no download check
-    EXPECT_EQ(verdictOf(BytesOf("<html>404</html>")), Verdict::NothingNew);
     Bytes large = newer;
     large.insert(large.end(), maxManifestBytes - large.size() + 1, ' ');
-    EXPECT_EQ(verdictOf(large), Verdict::NothingNew);
-
-    Bytes tampered = newer;
+    // Signed, but the same version, without a download check, an error page, too large.
+    for (const Bytes& body : {BytesOf(ManifestText("3.2", download)), BytesOf(ManifestText("3.3")),
+                              BytesOf("<html>404</html>"), large}) {
+        EXPECT_EQ(judge(body, signer.Sign(body)).verdict, Verdict::NothingNew);
+    }
+    Bytes tampered = newer, truncated = signer.Sign(newer), padded = signer.Sign(newer);
     tampered[tampered.size() - 20] ^= 1;
-    EXPECT_EQ(JudgeManifest(tampered, signer.Sign(newer), signer.publicKey, 3.2).verdict, Verdict::NothingNew);
-    EXPECT_EQ(JudgeManifest(newer, Signer().Sign(newer), signer.publicKey, 3.2).verdict, Verdict::NothingNew);
-    Bytes truncated = signer.Sign(newer);
     truncated.pop_back();
-    EXPECT_EQ(JudgeManifest(newer, truncated, signer.publicKey, 3.2).verdict, Verdict::NothingNew);
-    Bytes padded = signer.Sign(newer);
     padded.resize(maxSignatureBytes + 1);
-    EXPECT_EQ(JudgeManifest(newer, padded, signer.publicKey, 3.2).verdict, Verdict::NothingNew);
+    for (const auto& [body, signature] : {std::pair{tampered, signer.Sign(newer)}, std::pair{newer, Signer().Sign(newer)},
+                                          std::pair{newer, truncated}, std::pair{newer, padded}}) {
+        EXPECT_EQ(judge(body, signature).verdict, Verdict::NothingNew);
+    }
 }
 
 }  // namespace

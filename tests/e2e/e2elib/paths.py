@@ -15,6 +15,16 @@ def program_exe() -> Path:
     return Path(os.environ.get("MOZHOU_EXE", BUILD / "dist" / PROGRAM_NAME))
 
 
+def test_build_exe() -> Path:
+    """The program built to ask the tests' update server, and to trust the tests' signing key."""
+    return Path(os.environ.get("MOZHOU_UPDATE_TEST_EXE", BUILD / "win" / "test-dist" / PROGRAM_NAME))
+
+
+def test_updater_exe() -> Path:
+    """The updater that test build carries."""
+    return Path(os.environ.get("MOZHOU_UPDATER_TEST_EXE", BUILD / "win" / "updater" / "test" / "update.exe"))
+
+
 def exe_required() -> bool:
     return bool(os.environ.get("MOZHOU_REQUIRE_EXE"))
 
