@@ -6,7 +6,7 @@
 #include "app/program_texts.h"
 #include "app/program_win.h"
 #include "picture/picture_object_win.h"
-#include "text/text_file_lines.h"
+#include "text/text_file_win.h"
 #include "ui/dialogs_win.h"
 #include "ui/edit_box_win.h"
 #include "ui/files_win.h"
@@ -27,9 +27,7 @@ void LoadPictureFile(ui::Window& main, Program& program, const std::wstring& pat
 // The whole file goes in with one edit, after the text already there.
 void AppendTextFile(ui::Window& main, const std::wstring& path) {
     const std::vector<std::uint8_t> bytes = ui::ReadWholeFile(path);
-    ui::AppendText(main.Control(editBox),
-                   ui::FromGbk(text::TextFileLines(std::string_view(
-                       reinterpret_cast<const char*>(bytes.data()), bytes.size()))));
+    ui::AppendText(main.Control(editBox), text::TextFileText(bytes));
     main.SetChecked(keepSpacesOption, true);
     main.SetChecked(deleteSpacesOption, false);
 }

@@ -421,6 +421,14 @@ int PrinterObject::PrintableHeight() {
 void PrinterObject::PrintTextLines(std::string_view gbk) { PrintTextLines({gbk}); }
 
 void PrinterObject::PrintTextLines(std::initializer_list<std::string_view> gbkTexts) {
+    std::vector<std::wstring> lines;
+    for (std::string_view text : gbkTexts) {
+        for (std::string_view line : SplitIntoLines(text)) lines.push_back(ui::FromGbk(line));
+    }
+    PrintTextLines(std::span<const std::wstring>(lines));
+}
+
+void PrinterObject::PrintTextLines(std::span<const std::wstring> lines) {
     ui::ProcessPendingMessages();
     if (!JobRunning()) return;
     if (!OpenPage()) {
@@ -437,24 +445,21 @@ void PrinterObject::PrintTextLines(std::initializer_list<std::string_view> gbkTe
     LinePlacer placer(start.y, pageHeight,
                       {[this](int units) { return ToPixelsY(units); },
                        [this](int pixels) { return ToDrawingUnitsY(pixels); }});
-    for (std::string_view text : gbkTexts) {
-        for (std::string_view line : SplitIntoLines(text)) {
-            const std::wstring wide = ui::FromGbk(line);
-            SIZE extent = letter;
-            if (!wide.empty()) {
-                GetTextExtentPoint32W(dc_.get(), wide.data(), static_cast<int>(wide.size()), &extent);
-            }
-            ui::ProcessPendingMessages();
-            if (!JobRunning()) return;  // aborted meanwhile: the job is already ended
-            const LinePlacement placement = placer.Place(extent.cy);
-            if (placement.onNewPage && !NewPage()) {
-                FailJob();
-                return;
-            }
-            if (!wide.empty()) {
-                TextOutW(dc_.get(), settings_.marginLeft + start.x, settings_.marginTop + placement.top,
-                         wide.data(), static_cast<int>(wide.size()));
-            }
+    for (const std::wstring& wide : lines) {
+        SIZE extent = letter;
+        if (!wide.empty()) {
+            GetTextExtentPoint32W(dc_.get(), wide.data(), static_cast<int>(wide.size()), &extent);
+        }
+        ui::ProcessPendingMessages();
+        if (!JobRunning()) return;  // aborted meanwhile: the job is already ended
+        const LinePlacement placement = placer.Place(extent.cy);
+        if (placement.onNewPage && !NewPage()) {
+            FailJob();
+            return;
+        }
+        if (!wide.empty()) {
+            TextOutW(dc_.get(), settings_.marginLeft + start.x, settings_.marginTop + placement.top,
+                     wide.data(), static_cast<int>(wide.size()));
         }
     }
     POINT end{start.x, placer.Top()};

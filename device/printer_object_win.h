@@ -9,6 +9,7 @@
 #include <initializer_list>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -87,6 +88,8 @@ public:
     // starts a new line, and a line that would end below the page goes onto a new page.
     void PrintTextLines(std::string_view gbk);
     void PrintTextLines(std::initializer_list<std::string_view> gbkTexts);
+    // Writes lines that hold no line break one below the other, the same way.
+    void PrintTextLines(std::span<const std::wstring> lines);
 
     // Draws the picture with its top-left corner at (left, top) drawing units from the margins.
     // Width and height are drawing units; an omitted one is the picture's own, one picture pixel

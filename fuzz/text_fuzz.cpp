@@ -1,6 +1,7 @@
-// Fuzzes the text job's byte handling: whatever the bytes, chunking loses and invents nothing and
-// never cuts a character or a CR LF pair, space removal leaves no space at a character start, and
-// lines hold no line breaks.
+// Fuzzes the text job's text handling: whatever the bytes, decoding a text file gives well-formed
+// lines, printed lines lose and invent nothing but line breaks, hold no break, stay within their
+// width unless one character is wider; space removal leaves no space; printer lines hold no line
+// breaks.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -10,7 +11,8 @@
 #include "device/text_paging.h"
 #include "text/chunk_text.h"
 #include "text/delete_spaces.h"
-#include "text/gbk.h"
+#include "text/text_encoding.h"
+#include "text/text_file_lines.h"
 
 namespace {
 
@@ -18,18 +20,20 @@ void Check(bool condition) {
     if (!condition) std::abort();
 }
 
-// Positions where a cut is allowed: between characters, and not between CR and LF.
-std::string CutAllowed(std::string_view text) {
-    std::string allowed(text.size() + 1, '\0');
-    std::size_t i = 0;
-    while (i < text.size()) {
-        allowed[i] = 1;
-        std::size_t length = text::CharacterLength(text, i);
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') length = 2;
-        i += length;
+
+std::u16string WithoutBreaks(std::u16string_view text) {
+    std::u16string kept;
+    for (char16_t unit : text) {
+        if (unit != u'\r' && unit != u'\n') kept += unit;
     }
-    allowed[text.size()] = 1;
-    return allowed;
+    return kept;
+}
+
+// Bytes as Latin-1, standing in for the system's GB18030 converter.
+std::u16string Latin1(std::string_view bytes) {
+    std::u16string text;
+    for (char byte : bytes) text += static_cast<unsigned char>(byte);
+    return text;
 }
 
 }  // namespace
@@ -37,26 +41,30 @@ std::string CutAllowed(std::string_view text) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
     const int charsPerLine = data[0] % 100;
-    const std::string_view input(reinterpret_cast<const char*>(data + 1), size - 1);
+    const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
+    const std::u16string input = text::TextFileLines(text::DecodeTextFile(bytes, Latin1));
+    Check(input.find(u'\0') == std::u16string::npos);
 
     if (charsPerLine >= 1) {
-        const auto chunks = text::ChunkText(input, charsPerLine);
-        const std::string allowed = CutAllowed(input);
-        std::string joined;
-        for (const std::string& chunk : chunks) {
-            joined += chunk;
-            Check(allowed[joined.size()] != 0);
+        std::u16string joined;
+        for (const std::u16string& line : text::ChunkText(input, charsPerLine)) {
+            Check(line.find_first_of(u"\r\n") == std::u16string::npos);
+            std::size_t width = 0;
+            for (std::size_t i = 0; i < line.size();) {
+                const text::Character character = text::CharacterAt(line, i);
+                width += character.bytes;
+                i += character.units;
+            }
+            Check(width <= static_cast<std::size_t>(charsPerLine) || width <= 2);
+            joined += line;
         }
-        Check(joined == input);
+        Check(joined == WithoutBreaks(input));
     }
 
-    const std::string kept = text::DeleteAllSpaces(input);
-    for (std::size_t i = 0; i < kept.size(); i += text::CharacterLength(kept, i)) {
-        Check(kept[i] != ' ');
-        Check(!(kept.compare(i, 2, "\xA1\xA1") == 0));
-    }
+    const std::u16string kept = text::DeleteAllSpaces(input);
+    Check(kept.find_first_of(u" \u3000") == std::u16string::npos);
 
-    for (std::string_view line : device::SplitIntoLines(input)) {
+    for (std::string_view line : device::SplitIntoLines(bytes)) {
         Check(line.find_first_of("\r\n") == std::string_view::npos);
     }
     return 0;

@@ -1,48 +1,62 @@
 #include "text/chunk_text.h"
 
-#include <cstddef>
-
-#include "text/gbk.h"
-
 namespace text {
 namespace {
 
-constexpr char carriageReturn = '\r';
-constexpr char lineFeed = '\n';
+constexpr char16_t carriageReturn = u'\r';
+constexpr char16_t lineFeed = u'\n';
+constexpr char16_t lastAscii = 0x7f;
+constexpr char16_t euroSign = 0x20ac;  // one byte (0x80) in Windows' GBK
 
-// Bytes of the unit that must not be cut: a double-byte character, a CR LF pair, or one byte.
-std::size_t UnitLength(std::string_view gbk, std::size_t position) {
-    const bool crLf = gbk[position] == carriageReturn && position + 1 < gbk.size() &&
-                      gbk[position + 1] == lineFeed;
-    return crLf ? 2 : CharacterLength(gbk, position);
-}
+bool IsHighSurrogate(char16_t unit) { return unit >= 0xd800 && unit <= 0xdbff; }
+bool IsLowSurrogate(char16_t unit) { return unit >= 0xdc00 && unit <= 0xdfff; }
 
-// Where a chunk starting at start and holding at most limit bytes ends, cut only between units.
-std::size_t ChunkEnd(std::string_view gbk, std::size_t start, std::size_t limit) {
-    std::size_t end = start;
-    while (end < gbk.size()) {
-        const std::size_t next = end + UnitLength(gbk, end);
-        if (next - start > limit) break;
-        end = next;
+// Cuts one line (without its break) into pieces of at most limit bytes.
+void ChunkLine(std::u16string_view line, std::size_t limit, std::vector<std::u16string>& chunks) {
+    if (line.empty()) {
+        chunks.emplace_back();
+        return;
     }
-    // A first unit longer than the limit is taken whole so that the cutting moves on.
-    return end == start ? start + UnitLength(gbk, start) : end;
+    std::size_t start = 0;
+    while (start < line.size()) {
+        std::size_t end = start;
+        std::size_t bytes = 0;
+        while (end < line.size()) {
+            const Character character = CharacterAt(line, end);
+            if (bytes + character.bytes > limit && end > start) break;
+            bytes += character.bytes;
+            end += character.units;
+            if (bytes >= limit) break;
+        }
+        chunks.emplace_back(line.substr(start, end - start));
+        start = end;
+    }
 }
 
 }  // namespace
 
-std::vector<std::string> ChunkText(std::string_view gbk, int charsPerLine) {
-    std::vector<std::string> chunks;
+Character CharacterAt(std::u16string_view text, std::size_t position) {
+    const char16_t unit = text[position];
+    if (unit <= lastAscii || unit == euroSign) return {1, 1};
+    const bool pair = IsHighSurrogate(unit) && position + 1 < text.size() && IsLowSurrogate(text[position + 1]);
+    return {pair ? 2u : 1u, 2};
+}
+
+std::vector<std::u16string> ChunkText(std::u16string_view text, int charsPerLine) {
+    std::vector<std::u16string> chunks;
     if (charsPerLine < 1) return chunks;
     const auto limit = static_cast<std::size_t>(charsPerLine);
-    std::size_t start = 0;
-    while (gbk.size() - start >= limit) {
-        const std::size_t end = ChunkEnd(gbk, start, limit);
-        chunks.emplace_back(gbk.substr(start, end - start));
-        start = end;
+    for (;;) {
+        const std::size_t lineBreak = text.find_first_of(u"\r\n");
+        if (lineBreak == std::u16string_view::npos) {
+            ChunkLine(text, limit, chunks);
+            return chunks;
+        }
+        ChunkLine(text.substr(0, lineBreak), limit, chunks);
+        const bool crLf = text[lineBreak] == carriageReturn && lineBreak + 1 < text.size() &&
+                          text[lineBreak + 1] == lineFeed;
+        text.remove_prefix(lineBreak + (crLf ? 2 : 1));
     }
-    chunks.emplace_back(gbk.substr(start));
-    return chunks;
 }
 
 }  // namespace text

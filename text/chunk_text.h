@@ -1,22 +1,30 @@
-// Cutting a text into the pieces that are printed as lines.
+// Cutting a text into the lines that are printed for it.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace text {
 
-// Cuts GBK text into chunks of charsPerLine bytes. While at least charsPerLine bytes are left,
-// a full chunk is taken; the bytes left after that (possibly none) make the last chunk, so a
-// text that ends exactly at a cut, the empty text included, ends with one empty chunk, which
-// prints as an empty line.
+// Bytes a character counts for when a line is measured: its length in GBK, where characters
+// outside ASCII take two bytes. Characters GBK has no code for count two as well, like any
+// full-width character, and so does a surrogate pair, which is one character.
+struct Character {
+    std::size_t units;  // UTF-16 code units: 2 for a surrogate pair, else 1
+    std::size_t bytes;
+};
+Character CharacterAt(std::u16string_view text, std::size_t position);
+
+// The lines printed for a text at charsPerLine bytes a line. The text's own lines end at CR LF,
+// LF or a lone CR, and each is measured from its own start: a line of at most charsPerLine
+// bytes is printed as it is, a longer one is cut every charsPerLine bytes, never inside a
+// character (a cut that would fall inside one moves in front of it). A character longer than
+// charsPerLine (a full-width one at 1) is taken whole. An empty line stays an empty line, and a
+// break at the end of the text leaves an empty last line, as on the screen.
 //
-// A cut never splits a double-byte character or a CR LF pair: a cut that would fall inside one
-// moves back in front of it, so that chunk is one byte short. A character or pair longer than
-// charsPerLine (only possible with 1) is taken whole.
-//
-// charsPerLine below 1 gives no chunk at all: nothing sensible can be printed with it.
-std::vector<std::string> ChunkText(std::string_view gbk, int charsPerLine);
+// charsPerLine below 1 gives no line at all: nothing sensible can be printed with it.
+std::vector<std::u16string> ChunkText(std::u16string_view text, int charsPerLine);
 
 }  // namespace text

@@ -1,29 +1,14 @@
 #include "text/delete_spaces.h"
 
-#include <cstddef>
-
-#include "text/gbk.h"
-
 namespace text {
-namespace {
 
-constexpr std::string_view halfWidthSpace = " ";
-constexpr std::string_view fullWidthSpace = "\xA1\xA1";
-
-}  // namespace
-
-std::string DeleteAllSpaces(std::string_view gbk) {
-    std::string kept;
-    kept.reserve(gbk.size());
-    std::size_t position = 0;
-    while (position < gbk.size()) {
-        const std::size_t length = CharacterLength(gbk, position);
-        const std::string_view character = gbk.substr(position, length);
-        position += length;
-        // A lead byte counts as one byte only when nothing follows it.
-        const bool danglingLead = length == 1 && IsLeadByte(character[0]);
-        const bool space = character == halfWidthSpace || character == fullWidthSpace;
-        if (!danglingLead && !space) kept += character;
+std::u16string DeleteAllSpaces(std::u16string_view text) {
+    constexpr char16_t halfWidthSpace = u' ';
+    constexpr char16_t fullWidthSpace = u'\u3000';
+    std::u16string kept;
+    kept.reserve(text.size());
+    for (char16_t unit : text) {
+        if (unit != halfWidthSpace && unit != fullWidthSpace) kept += unit;
     }
     return kept;
 }

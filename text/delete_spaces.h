@@ -6,9 +6,8 @@
 
 namespace text {
 
-// Drops every half-width space and every full-width space (A1 A1) from GBK text. Tabs and line
-// breaks stay, double-byte characters are kept whole, and a lead byte left dangling at the end
-// is dropped since it is no character.
-std::string DeleteAllSpaces(std::string_view gbk);
+// Drops every half-width space and every full-width space (U+3000) from the text. Tabs and line
+// breaks stay.
+std::u16string DeleteAllSpaces(std::u16string_view text);
 
 }  // namespace text

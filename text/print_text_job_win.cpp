@@ -1,6 +1,7 @@
 #include "text/print_text_job_win.h"
 
 #include <string>
+#include <vector>
 
 #include "device/printer_object_win.h"
 #include "text/chunk_text.h"
@@ -37,9 +38,11 @@ void PrintTextJob(const TextJob& job, device::PrinterObject& printer, const Stat
     printer.Settings().textColor = job.window->TextColor(job.editBox);
     printer.StartPrinting(true, true, device::PaperChoice{});
 
-    std::string gbk = ui::ToGbk(text);
-    if (job.spaces == SpaceMode::Delete) gbk = DeleteAllSpaces(gbk);
-    for (const std::string& chunk : ChunkText(gbk, charsPerLine)) printer.PrintTextLines(chunk);
+    std::u16string printed = ui::ToUtf16(text);
+    if (job.spaces == SpaceMode::Delete) printed = DeleteAllSpaces(printed);
+    std::vector<std::wstring> lines;
+    for (const std::u16string& line : ChunkText(printed, charsPerLine)) lines.push_back(ui::FromUtf16(line));
+    printer.PrintTextLines(lines);
 
     PrintOutcome outcome{ui::Narrow(printer.GetPrinterName()), printer.Settings().Copies(),
                          printer.CopiesPrinted(), printer.FontSize()};

@@ -34,5 +34,10 @@ std::wstring Widen(std::string_view utf8) { return ToWide(CP_UTF8, utf8); }
 std::string Narrow(std::wstring_view text) { return FromWide(CP_UTF8, text); }
 std::wstring FromGbk(std::string_view gbk) { return ToWide(gbkCodePage, gbk); }
 std::string ToGbk(std::wstring_view text) { return FromWide(gbkCodePage, text); }
+// Wine has no GB18030 converter: there GBK reads all but GB18030's four-byte characters.
+std::wstring FromGb18030(std::string_view bytes) {
+    if (IsValidCodePage(gb18030CodePage)) return ToWide(gb18030CodePage, bytes);
+    return ToWide(gbkCodePage, bytes);
+}
 
 }  // namespace ui

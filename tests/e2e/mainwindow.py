@@ -138,7 +138,8 @@ def paste_text(main: MainWindow, text: str) -> None:
     driver.call("set_clipboard", text)
     driver.call("send", main.edit_box, EM_SETSEL, 0, -1)
     choose_edit_menu_item(main, "粘贴")
-    wait_until(lambda: driver.call("send", main.edit_box, WM_GETTEXTLENGTH)["result"] == len(text), timeout=60,
+    units = len(text.encode("utf-16-le")) // 2  # the edit box counts UTF-16 units
+    wait_until(lambda: driver.call("send", main.edit_box, WM_GETTEXTLENGTH)["result"] == units, timeout=60,
                message="pasted text")
 
 

@@ -7,6 +7,8 @@ import struct
 import subprocess
 from pathlib import Path
 
+import pytest
+
 from e2elib import wait_for_equal, wait_until, windows_path
 from mainwindow import MainWindow
 
@@ -104,13 +106,19 @@ def test_find_loads_a_picture_by_its_content_and_cancel_changes_nothing(app, tmp
     assert is_red(pixel(rows, 3, 3)) and is_red(pixel(rows, width - 4, height - 4))
 
 
-def test_find_in_text_mode_appends_the_file_line_by_line(app, tmp_path):
+@pytest.mark.parametrize("encoded", [
+    lambda text: text.encode("gbk") + b"\x1ahidden",  # Ctrl-Z ends a GBK text
+    lambda text: text.encode("utf-8"),
+    lambda text: text.encode("utf-8-sig"),
+    lambda text: text.encode("utf-16"),  # little-endian, with its mark
+], ids=["gbk", "utf-8", "utf-8 with mark", "utf-16"])
+def test_find_in_text_mode_appends_the_file_line_by_line(app, tmp_path, encoded):
     main = MainWindow(app)
     main.text_option.click()
     main.delete_spaces.click()
     main.edit_box.type_text("已有")
     text_file = tmp_path / "行.txt"
-    text_file.write_bytes("第一行\n第二行 two\r\n\r\n末行".encode("gbk") + b"\x1ahidden")
+    text_file.write_bytes(encoded("第一行\n第二行 two\r\n\r\n末行"))
 
     main.window.control("查找").click()
     choose_file(main, text_file)

@@ -40,7 +40,7 @@ def test_typed_text_prints_in_lines_of_the_chosen_width(app, paper):
     main = MainWindow(app)
     choose_text_printing(main)
     # 20 bytes a line: a character of two bytes that would straddle the cut starts the next line,
-    # and the line break typed with Enter also breaks the printed line.
+    # and the line break typed with Enter starts the count again.
     main.edit_box.type_text("打印 texts 一行二十字节 and more\n第二行 ends here")
     message = print_text(main, 20)
 
@@ -48,7 +48,7 @@ def test_typed_text_prints_in_lines_of_the_chosen_width(app, paper):
     printed = paper.printed()
     assert printed.pages == 1
     assert [squeezed(line) for line in printed.lines()] == [
-        "打印 texts 一行二十", "字节 and more", "第二", "行 ends here"]
+        "打印 texts 一行二十", "字节 and more", "第二行 ends here"]
     assert {round(left) for left, _ in printed.line_corners()} == {0}  # where this printer's paper begins
 
 
@@ -77,6 +77,16 @@ def test_a_long_text_runs_onto_as_many_pages_as_its_lines_need(app, paper):
     per_page = int(printed.page_height() // advance)  # as many line advances as the page is high
     assert [len(page) for page in pages] == [per_page] * (len(pages) - 1) + [201 % per_page or per_page]
     assert len(pages) > 1
+
+
+def test_short_lines_print_whole_and_characters_outside_gbk_as_themselves(app, paper):
+    main = MainWindow(app)
+    choose_text_printing(main)
+    lines = [f"line {n:03d}" for n in range(1, 301)] + ["韩文 한글 ok"]  # Hangul: no GBK code
+    paste_text(main, "\n".join(lines))
+    print_text(main, 98)
+
+    assert [squeezed(line) for page in paper.printed().page_lines() for line in page] == lines
 
 
 def test_the_edit_box_font_face_size_and_colour_reach_the_paper(app, paper):

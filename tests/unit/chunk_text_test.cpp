@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -7,65 +8,37 @@
 
 namespace {
 
-using Chunks = std::vector<std::string>;
+using Lines = std::vector<std::u16string>;
 using text::ChunkText;
 
-const std::string zhong = "\xD6\xD0";  // 中 in GBK
-const std::string wen = "\xCE\xC4";    // 文 in GBK
-
-TEST(ChunkText, CutsEveryNBytesAndKeepsTheRestAsTheLastChunk) {
-    EXPECT_EQ(ChunkText("abcdefg", 3), (Chunks{"abc", "def", "g"}));
-    EXPECT_EQ(ChunkText("ab", 3), (Chunks{"ab"}));
-}
-
-TEST(ChunkText, EndsWithAnEmptyChunkWhenTheTextEndsAtACut) {
-    EXPECT_EQ(ChunkText("abcdef", 3), (Chunks{"abc", "def", ""}));
-    EXPECT_EQ(ChunkText("", 3), (Chunks{""}));
-    // Also when a shortened chunk leaves exactly N bytes.
-    EXPECT_EQ(ChunkText("ab" + zhong + "c", 3), (Chunks{"ab", zhong + "c", ""}));
-
-    const Chunks lines = ChunkText(std::string(160, 'x'), 80);
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[0], std::string(80, 'x'));
-    EXPECT_EQ(lines[1], std::string(80, 'x'));
-    EXPECT_EQ(lines[2], "");
-}
-
-TEST(ChunkText, NeverSplitsADoubleByteCharacter) {
-    EXPECT_EQ(ChunkText(zhong + wen, 3), (Chunks{zhong, wen}));
-    EXPECT_EQ(ChunkText("ab" + zhong + "cd", 3), (Chunks{"ab", zhong + "c", "d"}));
-    EXPECT_EQ(ChunkText("a" + zhong + wen, 3), (Chunks{"a" + zhong, wen}));
-}
-
-TEST(ChunkText, NeverSeparatesCrFromLf) {
-    EXPECT_EQ(ChunkText("ab\r\ncd", 3), (Chunks{"ab", "\r\nc", "d"}));
-    EXPECT_EQ(ChunkText("a\rb", 2), (Chunks{"a\r", "b"}));  // a lone CR is one byte
-}
-
-TEST(ChunkText, TakesAUnitLongerThanOneByteWholeWhenNIsOne) {
-    EXPECT_EQ(ChunkText("a" + zhong + "\r\n", 1), (Chunks{"a", zhong, "\r\n", ""}));
-}
-
-TEST(ChunkText, KeepsADanglingLeadByteAsOneByte) {
-    EXPECT_EQ(ChunkText("ab\xD6", 2), (Chunks{"ab", "\xD6"}));
-}
-
-TEST(ChunkText, GivesNoChunkBelowOneBytePerLine) {
-    EXPECT_TRUE(ChunkText("abc", 0).empty());
-    EXPECT_TRUE(ChunkText("abc", -5).empty());
-    EXPECT_TRUE(ChunkText("", -5).empty());
-}
-
-TEST(ChunkText, LosesNoByteOfAMixedText) {
-    const std::string mixed = "a" + zhong + "\r\n" + wen + "b\r\n" + zhong + zhong + "\t";
-    for (int n = 1; n <= 12; ++n) {
-        std::string joined;
-        for (const std::string& chunk : ChunkText(mixed, n)) {
-            EXPECT_LE(chunk.size(), static_cast<std::size_t>(n < 2 ? 2 : n)) << "n = " << n;
-            joined += chunk;
-        }
-        EXPECT_EQ(joined, mixed) << "n = " << n;
+TEST(ChunkText, MeasuresEachLineFromItsOwnStart) {
+    EXPECT_EQ(ChunkText(u"line 001\r\nline 002\nline 003\rx", 8), (Lines{u"line 001", u"line 002", u"line 003", u"x"}));
+    EXPECT_EQ(ChunkText(u"abcdefg\r\nab", 3), (Lines{u"abc", u"def", u"g", u"ab"}));
+    EXPECT_EQ(ChunkText(u"abcdef", 3), (Lines{u"abc", u"def"}));
+    EXPECT_EQ(ChunkText(u"a\r\n\r\nb\r\n", 3), (Lines{u"a", u"", u"b", u""}));  // empty lines stay
+    EXPECT_EQ(ChunkText(u"", 3), (Lines{u""}));
+    std::u16string numbered;
+    for (int i = 1; i <= 300; ++i) {
+        char line[16];
+        const int length = std::snprintf(line, sizeof line, "line %03d\r\n", i);
+        numbered.append(line, line + length);
     }
+    const Lines printed = ChunkText(numbered, 98);
+    ASSERT_EQ(printed.size(), 301u);
+    EXPECT_EQ(printed[19], u"line 020");
+}
+
+TEST(ChunkText, CountsCharactersOutsideAsciiAsTwoBytesAndNeverCutsOne) {
+    EXPECT_EQ(ChunkText(u"中文", 3), (Lines{u"中", u"文"}));
+    EXPECT_EQ(ChunkText(u"ab中cd", 3), (Lines{u"ab", u"中c", u"d"}));
+    EXPECT_EQ(ChunkText(u"a\U0001F600b", 3), (Lines{u"a\U0001F600", u"b"}));  // a surrogate pair is one
+    EXPECT_EQ(ChunkText(u"\u20ac\u20acx", 2), (Lines{u"\u20ac\u20ac", u"x"}));  // the euro sign is one GBK byte
+    EXPECT_EQ(ChunkText(u"a中\U0001F600", 1), (Lines{u"a", u"中", u"\U0001F600"}));  // wider than N: whole
+}
+
+TEST(ChunkText, GivesNoLineBelowOneBytePerLine) {
+    EXPECT_TRUE(ChunkText(u"abc", 0).empty());
+    EXPECT_TRUE(ChunkText(u"", -5).empty());
 }
 
 }  // namespace

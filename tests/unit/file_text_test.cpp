@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "text/text_encoding.h"
 #include "text/text_file_lines.h"
 #include "ui/file_filter.h"
 
@@ -10,19 +11,43 @@ namespace {
 using namespace std::string_literals;
 
 TEST(TextFileLines, EveryLineEndsWithCrLf) {
-    EXPECT_EQ(text::TextFileLines("one\ntwo\r\nthree"), "one\r\ntwo\r\nthree\r\n");
-    EXPECT_EQ(text::TextFileLines("one\n"), "one\r\n");  // no empty line after the last break
-    EXPECT_EQ(text::TextFileLines("\n\n"), "\r\n\r\n");
-    EXPECT_EQ(text::TextFileLines(""), "");
-    // Only the CR right before the LF goes; a lone CR stays inside its line.
-    EXPECT_EQ(text::TextFileLines("a\rb\r\r\n"), "a\rb\r\r\n");
+    EXPECT_EQ(text::TextFileLines(u"one\ntwo\r\nthree"), u"one\r\ntwo\r\nthree\r\n");
+    EXPECT_EQ(text::TextFileLines(u"one\n"), u"one\r\n");  // no empty line after the last break
+    EXPECT_EQ(text::TextFileLines(u"\n\n"), u"\r\n\r\n");
+    EXPECT_EQ(text::TextFileLines(u""), u"");
+    EXPECT_EQ(text::TextFileLines(u"a\rb\r\r\n"), u"a\rb\r\r\n");
 }
 
-TEST(TextFileLines, NulAndCtrlZEndTheText) {
-    EXPECT_EQ(text::TextFileLines("one\ntwo\x1Ahidden\n"), "one\r\ntwo\r\n");
-    EXPECT_EQ(text::TextFileLines("one\n\0hidden"s), "one\r\n");
-    // GBK bytes pass unchanged, whatever their trail bytes.
-    EXPECT_EQ(text::TextFileLines("\xD6\xD0\xCE\xC4\n"), "\xD6\xD0\xCE\xC4\r\n");
+// Stands in for the system's GB18030 converter: marks what it was given.
+std::u16string Gb18030(std::string_view bytes) {
+    std::u16string marked = u"gb:";
+    for (char byte : bytes) marked += static_cast<unsigned char>(byte);
+    return marked;
+}
+
+TEST(DecodeTextFile, ReadsMarksThenValidUtf8ThenGb18030) {
+    const std::string zhongWenUtf8 = "\xE4\xB8\xAD\xE6\x96\x87";
+    EXPECT_EQ(text::DecodeTextFile(zhongWenUtf8 + "\n", Gb18030), u"中文\n");
+    EXPECT_EQ(text::DecodeTextFile("\xEF\xBB\xBF" + zhongWenUtf8, Gb18030), u"中文");
+    EXPECT_EQ(text::DecodeTextFile("\xFF\xFE\x2D\x4E\x87\x65\x0A", Gb18030), u"中文");  // odd byte dropped
+    EXPECT_EQ(text::DecodeTextFile("\xFE\xFF\x4E\x2D\x65\x87", Gb18030), u"中文");
+    EXPECT_EQ(text::DecodeTextFile("\xF0\x9F\x98\x80", Gb18030), u"\U0001F600");
+    // GBK that happens to hold a UTF-8-like pair is still GBK: the whole text decides.
+    EXPECT_EQ(text::DecodeTextFile("\xC2\xA1\xD6\xD0", Gb18030), u"gb:\xC2\xA1\xD6\xD0");
+    EXPECT_EQ(text::DecodeTextFile("\xD6\xD0\x81\x30\x81\x30", Gb18030), u"gb:\xD6\xD0\x81\x30\x81\x30");
+    EXPECT_EQ(text::DecodeTextFile("ascii", Gb18030), u"gb:ascii");
+    // The text ends at a NUL, and in GB18030 also at Ctrl-Z.
+    EXPECT_EQ(text::DecodeTextFile("\xD6\xD0\x1Ahidden", Gb18030), u"gb:\xD6\xD0");
+    EXPECT_EQ(text::DecodeTextFile("a\0b"s, Gb18030), u"gb:a");
+    EXPECT_EQ(text::DecodeTextFile(zhongWenUtf8 + "\x1A" + "\0b"s, Gb18030), u"中文\x1A");
+    EXPECT_EQ(text::DecodeTextFile("\xEF\xBB\xBF\xFF" "a", Gb18030), u"\uFFFDa");  // marked, yet broken
+}
+
+TEST(IsValidUtf8, RefusesOverlongSurrogateAndTooLargeForms) {
+    EXPECT_TRUE(text::IsValidUtf8("a\xC2\x80\xF4\x8F\xBF\xBF"));
+    for (const char* bad : {"\xC0\x80", "\xE0\x80\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE4\xB8", "\x80"}) {
+        EXPECT_FALSE(text::IsValidUtf8(bad)) << bad;
+    }
 }
 
 TEST(DialogFilter, BarsBecomeNulSeparatedPairs) {
