@@ -8,6 +8,7 @@ std::optional<Image> DecodePicture(Bytes bytes, Kind kind) {
     case Kind::Png: return DecodePng(bytes);
     case Kind::Bmp: return DecodeBmp(bytes);
     case Kind::Gif: return DecodeGif(bytes);
+    case Kind::Webp: return DecodeWebp(bytes);
     case Kind::Pcx8:
     case Kind::Pcx1: return DecodePcx(bytes);
     case Kind::Icon:

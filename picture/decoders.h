@@ -22,6 +22,7 @@ struct PictureSize {
 std::optional<PictureSize> ReadJpegSize(Bytes bytes);
 std::optional<Image> DecodePng(Bytes bytes);   // to Bgra32
 std::optional<Image> DecodeBmp(Bytes bytes);   // to Bgr24
+std::optional<Image> DecodeWebp(Bytes bytes);  // still pictures only, to Bgra32
 std::optional<Image> DecodeGif(Bytes bytes);   // the first frame, Indexed8, the logical screen's size
 std::optional<Image> DecodePcx(Bytes bytes);   // Indexed8 or Mono1
 

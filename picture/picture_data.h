@@ -24,14 +24,15 @@ enum class Kind : int {
     Pcx8 = 6,  // 8 bits per pixel with a palette
     Pcx1 = 7,  // 1 bit per pixel
     Png = 8,
+    Webp = 9,
 };
 
-// Looks at the first 8 bytes; fewer than 8 bytes are never a picture.
+// Looks at the first 8 bytes (12 for WebP); fewer than 8 bytes are never a picture.
 Kind RecognizeKind(Bytes bytes);
 
 enum class PixelFormat {
     Bgr24,    // blue, green, red: JPEG and BMP
-    Bgra32,   // blue, green, red, alpha (not premultiplied): PNG
+    Bgra32,   // blue, green, red, alpha (not premultiplied): PNG and WebP
     Indexed8, // palette indices: GIF and 8-bit PCX
     Mono1,    // one bit per pixel, most significant bit leftmost, with a 2-entry palette: 1-bit PCX
 };

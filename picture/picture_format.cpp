@@ -24,6 +24,11 @@ Kind RecognizeKind(Bytes bytes) {
         if (b(1) <= 5 && b(3) == 8) return Kind::Pcx8;
         if (b(1) == 3 && b(3) == 1) return Kind::Pcx1;
     }
+    // WebP: a RIFF file of form type WEBP.
+    if (bytes.size() >= 12 && b(0) == 'R' && b(1) == 'I' && b(2) == 'F' && b(3) == 'F' &&
+        b(8) == 'W' && b(9) == 'E' && b(10) == 'B' && b(11) == 'P') {
+        return Kind::Webp;
+    }
     return Kind::None;
 }
 

@@ -7,7 +7,7 @@
 #  4. Checks that 32-bit code runs (Wine win32).  Where the kernel cannot
 #     (e.g. "32-bit emulation disabled", as on this project's VMs), the
 #     x86_64 deps and wine64 are added so tests can run as win64 (see below).
-#  5. Static mingw-w64 builds of libjpeg-turbo (SIMD), libpng, libsodium,
+#  5. Static mingw-w64 builds of libjpeg-turbo (SIMD), libpng, libwebp, libsodium,
 #     pugixml, minizip (from zlib's source) and GoogleTest/GoogleMock into <repo>/.cache/deps/<arch> (include/, lib/),
 #     reused while their stamp (source version + recipe revision) matches.
 #
@@ -42,7 +42,7 @@ PACKAGES=(
   cmake make g++ googletest python3 python3-pytest libjpeg-dev dpkg-dev
   file procps ca-certificates xz-utils patch
   # native picture decoding, its comparison tests (djpeg) and decode benchmarks (giflib)
-  libjpeg62-turbo-dev libpng-dev libjpeg-turbo-progs libgif-dev
+  libjpeg62-turbo-dev libpng-dev libwebp-dev libjpeg-turbo-progs libgif-dev
   # native update checks: manifest signatures and download hashes; libsodium's
   # Debian source ships no configure script (Debian's build runs autoreconf too)
   libsodium-dev autoconf automake libtool
@@ -309,6 +309,16 @@ build_libpng() {
   [ -e "$PREFIX/lib/libpng.a" ] || cp "$PREFIX/lib/libpng16.a" "$PREFIX/lib/libpng.a"
 }
 
+# Only the libraries (no tools, no image readers for them); SIMD as libwebp picks it at run time.
+build_libwebp() {
+  cmake_build libwebp "$SRC" \
+    -DWEBP_BUILD_ANIM_UTILS=OFF -DWEBP_BUILD_CWEBP=OFF -DWEBP_BUILD_DWEBP=OFF \
+    -DWEBP_BUILD_GIF2WEBP=OFF -DWEBP_BUILD_IMG2WEBP=OFF -DWEBP_BUILD_VWEBP=OFF \
+    -DWEBP_BUILD_WEBPINFO=OFF -DWEBP_BUILD_WEBPMUX=OFF -DWEBP_BUILD_EXTRAS=OFF \
+    -DWEBP_BUILD_LIBWEBPMUX=OFF
+  [ -f "$PREFIX/lib/libwebp.a" ] || die "libwebp.a not installed"
+}
+
 # autotools, built outside the source tree so that both architectures share it.
 build_libsodium() {
   local src=$SRC bdir="$DEPS_ROOT/build-$ARCH-libsodium"
@@ -370,6 +380,7 @@ EOF
 
 JPEG_VER=$(src_candidate libjpeg-turbo)
 PNG_VER=$(src_candidate libpng1.6)
+WEBP_VER=$(src_candidate libwebp)
 SODIUM_VER=$(src_candidate libsodium)
 PUGIXML_VER=$(src_candidate pugixml)
 ZLIB_VER=$(src_candidate zlib)
@@ -385,6 +396,7 @@ for ARCH in $ARCHS; do
   done
   SRCPKG=libjpeg-turbo build_lib libjpeg-turbo "$JPEG_VER"  build_libjpeg
   SRCPKG=libpng1.6     build_lib libpng        "$PNG_VER"   build_libpng
+  SRCPKG=libwebp       build_lib libwebp       "$WEBP_VER"  build_libwebp
   SRCPKG=libsodium     build_lib libsodium     "$SODIUM_VER" build_libsodium
   SRCPKG=pugixml       build_lib pugixml       "$PUGIXML_VER" build_pugixml
   SRCPKG=zlib          build_lib minizip       "$ZLIB_VER"  build_minizip
