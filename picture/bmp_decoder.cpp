@@ -1,6 +1,9 @@
-// Uncompressed Windows bitmaps (BITMAPFILEHEADER + BITMAPINFOHEADER or a later, longer header)
-// of 1, 4, 8, 24 or 32 bits per pixel, decoded to Bgr24.
+// Windows bitmaps (BITMAPFILEHEADER + BITMAPINFOHEADER or a later, longer header), decoded to
+// Bgr24: uncompressed with 1, 4, 8, 16, 24 or 32 bits per pixel, 16 and 32 bits also with colour
+// masks (BI_BITFIELDS), and run-length compressed with 8 (BI_RLE8) or 4 bits (BI_RLE4).
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 
 #include "picture/decoders.h"
@@ -10,6 +13,9 @@ namespace {
 
 constexpr std::size_t fileHeaderSize = 14;
 constexpr std::size_t smallestInfoHeader = 40;
+constexpr std::size_t masksInHeader = 52;  // headers this long hold the colour masks
+
+enum Compression : std::uint32_t { plain = 0, rle8 = 1, rle4 = 2, bitFields = 3 };
 
 std::uint32_t Le16(Bytes b, std::size_t at) { return b[at] | (b[at + 1] << 8); }
 std::uint32_t Le32(Bytes b, std::size_t at) {
@@ -34,6 +40,141 @@ void ExpandIndexedRow(const std::uint8_t* source, std::uint8_t* out, int width,
     }
 }
 
+// One colour channel of 16- and 32-bit pixels: its bits picked by a mask, brought to 8 bits by
+// repeating them (5 bits abcde become abcdeabc), as full brightness must stay full.
+class Channel {
+public:
+    // False for a mask whose bits are not all side by side.
+    bool Set(std::uint32_t mask) {
+        if (mask == 0) return true;  // the channel is always 0
+        shift_ = std::countr_zero(mask);
+        const int bits = std::countr_one(mask >> shift_);
+        if (bits != std::popcount(mask)) return false;
+        if (bits > 8) {  // only the top 8 bits count
+            shift_ += bits - 8;
+            mask_ = 0xFF;
+        } else {
+            mask_ = (1u << bits) - 1;
+        }
+        const int kept = std::min(bits, 8);
+        for (unsigned v = 0; v <= mask_; ++v) {
+            unsigned wide = 0;
+            for (int filled = 0; filled < 8; filled += kept) wide = (wide << kept) | v;
+            scaled_[v] = static_cast<std::uint8_t>(wide >> ((8 + kept - 1) / kept * kept - 8));
+        }
+        return true;
+    }
+    std::uint8_t operator()(std::uint32_t pixel) const { return scaled_[(pixel >> shift_) & mask_]; }
+
+private:
+    int shift_ = 0;
+    std::uint32_t mask_ = 0;
+    std::array<std::uint8_t, 256> scaled_{};
+};
+
+struct Masks {
+    Channel red, green, blue;
+};
+
+template <int bits>
+void ExpandMaskedRow(const std::uint8_t* source, std::uint8_t* out, int width, const Masks& masks) {
+    for (int x = 0; x < width; ++x) {
+        const std::uint8_t* p = source + x * (bits / 8);
+        std::uint32_t pixel = p[0] | (p[1] << 8);
+        if constexpr (bits == 32) pixel |= static_cast<std::uint32_t>(p[2] | (p[3] << 8)) << 16;
+        out[3 * x] = masks.blue(pixel);
+        out[3 * x + 1] = masks.green(pixel);
+        out[3 * x + 2] = masks.red(pixel);
+    }
+}
+
+// Walks run-length data of `bits` (8 or 4) per pixel, handing each stretch of pixels to
+// put(x, row, indices, count) with row 0 the first stored one; put sees only pixels inside the
+// picture, however the data places them. Each index comes from indices(i), i from 0 to count-1.
+// False when the data ends before the end-of-bitmap code and before the end of the last row.
+template <int bits, typename Put>
+bool WalkRuns(Bytes data, int width, int height, Put put) {
+    std::size_t at = 0;
+    std::int64_t x = 0;
+    std::int64_t row = 0;
+    // Pixels past the right edge or after the last row are dropped.
+    const auto emit = [&](std::int64_t count, auto index) {
+        if (row < height && x < width) {
+            put(static_cast<int>(x), static_cast<int>(row), index,
+                static_cast<int>(std::min<std::int64_t>(count, width - x)));
+        }
+        x += count;
+    };
+    while (row < height) {
+        if (data.size() - at < 2) return false;
+        const unsigned count = data[at];
+        const std::uint8_t value = data[at + 1];
+        at += 2;
+        if (count > 0) {
+            if constexpr (bits == 8) {
+                emit(count, [value](int) { return value; });
+            } else {
+                emit(count, [value](int i) { return (i & 1) ? value & 0x0F : value >> 4; });
+            }
+            continue;
+        }
+        switch (value) {
+        case 0: x = 0, ++row; break;  // end of line
+        case 1: return true;          // end of bitmap
+        case 2:                       // move right and up (down the stored rows)
+            if (data.size() - at < 2) return false;
+            x += data[at];
+            row += data[at + 1];
+            at += 2;
+            break;
+        default: {  // `value` pixels stored one by one, padded to a whole 16-bit word
+            const std::size_t stored = bits == 8 ? value : (value + 1u) / 2;
+            if (data.size() - at < stored) return false;
+            const std::uint8_t* p = data.data() + at;
+            if constexpr (bits == 8) {
+                emit(value, [p](int i) { return p[i]; });
+            } else {
+                emit(value, [p](int i) { return (i & 1) ? p[i / 2] & 0x0F : p[i / 2] >> 4; });
+            }
+            at += (stored + 1) & ~std::size_t{1};
+            at = std::min(at, data.size());
+        }
+        }
+    }
+    return true;
+}
+
+// Run-length compressed bitmaps are bottom-up; pixels the data skips (with a move or an early
+// end of line) show palette entry 0. The whole data is walked once before anything is
+// allocated, so that a damaged file is refused without taking the picture's memory.
+template <int bits>
+std::optional<Image> DecodeRuns(Bytes data, int width, int height, const Colours& colours) {
+    if (!WalkRuns<bits>(data, width, height, [](int, int, auto, int) {})) return std::nullopt;
+    auto image = AllocateImage(width, height, PixelFormat::Bgr24);
+    if (!image) return std::nullopt;
+    for (int y = 0; y < height; ++y) {
+        std::uint8_t* out = image->Row(y);
+        for (int x = 0; x < width; ++x) std::memcpy(out + 3 * x, colours[0].data(), 3);
+    }
+    WalkRuns<bits>(data, width, height, [&](int x, int row, auto index, int count) {
+        std::uint8_t* out = image->Row(height - 1 - row) + 3 * static_cast<std::size_t>(x);
+        for (int i = 0; i < count; ++i) std::memcpy(out + 3 * i, colours[index(i)].data(), 3);
+    });
+    return image;
+}
+
+bool KnownLayout(int bitCount, std::uint32_t compression) {
+    switch (compression) {
+    case plain:
+        return bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 ||
+               bitCount == 24 || bitCount == 32;
+    case rle8: return bitCount == 8;
+    case rle4: return bitCount == 4;
+    case bitFields: return bitCount == 16 || bitCount == 32;
+    }
+    return false;
+}
+
 }  // namespace
 
 std::optional<Image> DecodeBmp(Bytes bytes) {
@@ -49,16 +190,32 @@ std::optional<Image> DecodeBmp(Bytes bytes) {
     const std::uint64_t coloursUsed = Le32(bytes, 46);
 
     if (headerSize < smallestInfoHeader) return std::nullopt;  // OS/2 core headers are not read
-    if (compression != 0) return std::nullopt;
-    if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24 && bitCount != 32) {
-        return std::nullopt;
-    }
+    if (!KnownLayout(bitCount, compression)) return std::nullopt;
+    const bool runs = compression == rle8 || compression == rle4;
+    if (runs && storedHeight < 0) return std::nullopt;  // compressed bitmaps are never top-down
     const std::int64_t width = storedWidth < 0 ? -std::int64_t{storedWidth} : storedWidth;
     const std::int64_t height = storedHeight < 0 ? -std::int64_t{storedHeight} : storedHeight;
     if (!AcceptableSize(width, height)) return std::nullopt;
 
     std::uint64_t dataStart = fileHeaderSize + headerSize;  // 64 bits: the header size is read
     if (dataStart > bytes.size()) return std::nullopt;
+    Masks masks;
+    if (bitCount == 16 || bitCount == 32) {
+        // Without masks, 16 bits are 5 each of red, green and blue, 32 bits a byte each.
+        std::uint32_t red = bitCount == 16 ? 0x7C00 : 0xFF0000;
+        std::uint32_t green = bitCount == 16 ? 0x03E0 : 0x00FF00;
+        std::uint32_t blue = bitCount == 16 ? 0x001F : 0x0000FF;
+        if (compression == bitFields) {
+            // After a 40-byte header the three masks follow it; longer headers hold them.
+            const std::size_t at = fileHeaderSize + smallestInfoHeader;
+            if (headerSize < masksInHeader) dataStart += 12;
+            if (dataStart > bytes.size()) return std::nullopt;
+            red = Le32(bytes, at), green = Le32(bytes, at + 4), blue = Le32(bytes, at + 8);
+        }
+        if (!masks.red.Set(red) || !masks.green.Set(green) || !masks.blue.Set(blue)) {
+            return std::nullopt;
+        }
+    }
     Colours colours{};
     if (bitCount <= 8) {
         const std::uint64_t mostEntries = std::uint64_t{1} << bitCount;
@@ -70,19 +227,27 @@ std::optional<Image> DecodeBmp(Bytes bytes) {
         }
         dataStart += entries * 4;
     }
-    if (pixelOffset < dataStart) return std::nullopt;
+    if (pixelOffset < dataStart || pixelOffset > bytes.size()) return std::nullopt;
+
+    if (runs) {
+        const Bytes data = bytes.subspan(static_cast<std::size_t>(pixelOffset));
+        const int w = static_cast<int>(width), h = static_cast<int>(height);
+        return compression == rle8 ? DecodeRuns<8>(data, w, h, colours)
+                                   : DecodeRuns<4>(data, w, h, colours);
+    }
 
     // Every stored row is padded to 4 bytes; the last one may go without its padding.
     const std::uint64_t rowBytes = (static_cast<std::uint64_t>(width) * bitCount + 7) / 8;
     const std::uint64_t sourceStride = (rowBytes + 3) & ~std::uint64_t{3};
     const std::uint64_t needed = sourceStride * static_cast<std::uint64_t>(height - 1) + rowBytes;
-    if (pixelOffset > bytes.size() || bytes.size() - pixelOffset < needed) return std::nullopt;
+    if (bytes.size() - pixelOffset < needed) return std::nullopt;
 
     auto image = AllocateImage(width, height, PixelFormat::Bgr24);
     if (!image) return std::nullopt;
     const int w = image->width;
     const int h = image->height;
     const bool bottomUp = storedHeight > 0;
+    const bool standard32 = bitCount == 32 && compression == plain;
     const std::uint8_t* data = bytes.data() + pixelOffset;
 
     for (int row = 0; row < h; ++row) {
@@ -91,8 +256,13 @@ std::optional<Image> DecodeBmp(Bytes bytes) {
         switch (bitCount) {
         case 24: std::memcpy(out, source, static_cast<std::size_t>(rowBytes)); break;
         case 32:
-            for (int x = 0; x < w; ++x) std::memcpy(out + 3 * x, source + 4 * x, 3);
+            if (standard32) {
+                for (int x = 0; x < w; ++x) std::memcpy(out + 3 * x, source + 4 * x, 3);
+            } else {
+                ExpandMaskedRow<32>(source, out, w, masks);
+            }
             break;
+        case 16: ExpandMaskedRow<16>(source, out, w, masks); break;
         case 8: ExpandIndexedRow<8>(source, out, w, colours); break;
         case 4: ExpandIndexedRow<4>(source, out, w, colours); break;
         case 1: ExpandIndexedRow<1>(source, out, w, colours); break;
