@@ -2,6 +2,7 @@
 // measured in the same run on the same bytes:
 //   JPEG  libjpeg-turbo used bare with the same settings        ours may take at most 1.1× its time
 //   PNG   libpng's simplified interface used bare               at most 1.1× its time
+//   WebP  libwebp's WebPDecodeRGBA used bare                    at most 1.1× its time
 //   GIF   giflib                                                at least as fast
 //   BMP   memcpy of the file's pixel bytes into new memory      at least half its bandwidth
 // The pictures are made here and written to the folder given, to look at. Each figure is the
@@ -25,6 +26,8 @@
 #include <gif_lib.h>
 #include <jpeglib.h>
 #include <png.h>
+#include <webp/decode.h>
+#include <webp/encode.h>
 
 #include "picture/decoders.h"
 
@@ -109,6 +112,15 @@ ByteVector EncodePng(const ByteVector& rgb) {
     ByteVector bytes(size);
     if (!png_image_write_to_memory(&image, bytes.data(), &size, 0, rgba.data(), 0, nullptr)) return {};
     bytes.resize(size);
+    return bytes;
+}
+
+// Lossy at quality 90, as cameras and browsers save them.
+ByteVector EncodeWebp(const ByteVector& rgb) {
+    std::uint8_t* output = nullptr;
+    const std::size_t size = WebPEncodeRGB(rgb.data(), width, height, width * 3, 90, &output);
+    ByteVector bytes(output, output + size);
+    WebPFree(output);
     return bytes;
 }
 
@@ -214,6 +226,15 @@ std::size_t ReferencePng(const ByteVector& bytes) {
     std::unique_ptr<std::uint8_t[]> pixels(new std::uint8_t[size]);
     if (!png_image_finish_read(&image, nullptr, pixels.get(), 0, nullptr)) return 0;
     return pixels[size / 2];
+}
+
+std::size_t ReferenceWebp(const ByteVector& bytes) {
+    int decodedWidth = 0, decodedHeight = 0;
+    std::uint8_t* pixels = WebPDecodeRGBA(bytes.data(), bytes.size(), &decodedWidth, &decodedHeight);
+    if (!pixels) return 0;
+    const std::size_t sample = pixels[static_cast<std::size_t>(decodedWidth) * decodedHeight * 2];
+    WebPFree(pixels);
+    return sample;
 }
 
 struct MemoryReader {
@@ -324,7 +345,8 @@ int main(int argc, char** argv) {
     const ByteVector png = EncodePng(rgb);
     const ByteVector gif = EncodeGif(rgb);
     const ByteVector bmp = EncodeBmp(rgb);
-    if (jpeg.empty() || png.empty() || gif.empty()) {
+    const ByteVector webp = EncodeWebp(rgb);
+    if (jpeg.empty() || png.empty() || gif.empty() || webp.empty()) {
         std::fprintf(stderr, "decode_bench: encoding a test picture failed\n");
         return 2;
     }
@@ -332,6 +354,7 @@ int main(int argc, char** argv) {
     Save(folder, "bench.png", png);
     Save(folder, "bench.gif", gif);
     Save(folder, "bench.bmp", bmp);
+    Save(folder, "bench.webp", webp);
 
     bool allMet = true;
     std::printf("%-5s %9s %12s %12s %14s  %s\n", "", "file MB", "ours MP/s", "ref MP/s", "ratio", "target");
@@ -351,6 +374,10 @@ int main(int argc, char** argv) {
     t = Race([&] { return Checked(picture::DecodePng(png)); }, [&] { return ReferencePng(png); }, runs);
     report("PNG", png, "libpng simplified bare", t, t.ours / t.reference, "time", t.ours / t.reference <= 1.1,
            "<= 1.10");
+
+    t = Race([&] { return Checked(picture::DecodeWebp(webp)); }, [&] { return ReferenceWebp(webp); }, runs);
+    report("WebP", webp, "libwebp WebPDecodeRGBA bare", t, t.ours / t.reference, "time",
+           t.ours / t.reference <= 1.1, "<= 1.10");
 
     t = Race([&] { return Checked(picture::DecodeGif(gif)); }, [&] { return ReferenceGif(gif); }, runs);
     report("GIF", gif, "giflib", t, t.reference / t.ours, "speed", t.reference / t.ours >= 1.0, ">= 1.00");
