@@ -26,13 +26,6 @@ samples::Bytes SamplePcx8() {
     return samples::Pcx(3, 2, 8, 4, {1, 1, 0xC1, 0, 5, 6, 7, 7}, {{1, 2, 3}, {4, 5, 6}});
 }
 samples::Bytes SamplePcx1() { return samples::Pcx(9, 2, 1, 2, {0xF0, 0x80, 0x0F, 0x00}, {}, 3); }
-samples::Bytes SampleRunsBmp() {  // 8-bit runs: a run, pixels one by one, ends of line and bitmap
-    auto file = samples::Bmp(4, 2, 8, {{1, 2, 3}, {4, 5, 6}}, [](int, int) { return 0u; });
-    file.resize(14 + 40 + 8);
-    file.insert(file.end(), {3, 1, 0, 0, 0, 4, 1, 0, 1, 0, 0, 1});
-    samples::Set32(file, 30, 1);
-    return file;
-}
 samples::Bytes SampleWebp() {
     const std::uint8_t bgra[] = {1, 2, 3, 255, 4, 5, 6, 128};
     std::uint8_t* encoded = nullptr;
@@ -70,12 +63,11 @@ TEST(PictureSeeds, AreWrittenAndRecognised) {
         samples::Bytes bytes;
         Kind kind;
     } seeds[] = {{"sample.bmp", SampleBmp(), Kind::Bmp},
-                 {"sample-runs.bmp", SampleRunsBmp(), Kind::Bmp},
-                 {"sample.webp", SampleWebp(), Kind::Webp},
                  {"sample.gif", SampleGif(), Kind::Gif},
                  {"sample8.pcx", SamplePcx8(), Kind::Pcx8},
                  {"sample1.pcx", SamplePcx1(), Kind::Pcx1},
-                 {"sample.ico", SampleIcon(), Kind::Icon}};
+                 {"sample.ico", SampleIcon(), Kind::Icon},
+                 {"sample.webp", SampleWebp(), Kind::Webp}};
     std::error_code error;
     const auto tests = std::filesystem::read_symlink("/proc/self/exe", error).parent_path();
     ASSERT_FALSE(error);
@@ -89,10 +81,8 @@ TEST(PictureSeeds, AreWrittenAndRecognised) {
                   static_cast<std::streamsize>(seed.bytes.size()));
         EXPECT_TRUE(out.good()) << seed.name;
     }
-    EXPECT_TRUE(picture::SelectIconImage(seeds[6].bytes));
-    EXPECT_EQ(picture::DecodeGifAnimation(seeds[3].bytes)->frames.size(), 2u);
-    EXPECT_TRUE(picture::DecodeBmp(seeds[1].bytes));
-    EXPECT_TRUE(picture::DecodeWebp(seeds[2].bytes));
+    EXPECT_TRUE(picture::SelectIconImage(seeds[4].bytes));
+    EXPECT_EQ(picture::DecodeGifAnimation(seeds[1].bytes)->frames.size(), 2u);
 }
 
 }  // namespace

@@ -47,12 +47,4 @@ TEST(RecognizeKind, NeedsEightBytes) {
     EXPECT_EQ(RecognizeKind({}), Kind::None);
 }
 
-TEST(RecognizeKind, TakesTwelveBytesForWebp) {
-    const std::vector<std::uint8_t> webp{'R', 'I', 'F', 'F', 9, 0, 0, 0, 'W', 'E', 'B', 'P'};
-    const std::vector<std::uint8_t> wave{'R', 'I', 'F', 'F', 9, 0, 0, 0, 'W', 'A', 'V', 'E'};
-    EXPECT_EQ(RecognizeKind(webp), Kind::Webp);
-    EXPECT_EQ(RecognizeKind(wave), Kind::None);
-    EXPECT_EQ(RecognizeKind(picture::Bytes(webp).first(11)), Kind::None);
-}
-
 }  // namespace
