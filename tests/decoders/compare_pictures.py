@@ -12,8 +12,8 @@ with the case:
     light and converts them to sRGB with the 2.2 power law; ImageMagick just scales them. The
     reference is ImageMagick's 16-bit samples put through that power law, within 1.
   * 32-bit bitmaps: the program shows them opaque (the fourth byte is not alpha for Windows'
-    BI_RGB bitmaps); ImageMagick reads it as alpha. Colours are compared, alpha must be 255. So
-    for bitmaps with an alpha mask: the program shows bitmaps opaque.
+    BI_RGB bitmaps), and so all bitmaps with an alpha mask; ImageMagick reads it as alpha.
+    Colours are compared, alpha must be 255.
   * Fully transparent pixels: only alpha is compared, their colour is not seen.
   * 1-bit PCX: the program reads the version 3 files Paintbrush writes; ImageMagick writes
     version 5, so the version byte is set to 3.
@@ -295,12 +295,10 @@ def cases(work):
              check=bmp_check(16, 3)),
         Case("bmp32-bitfields.bmp", KIND_BMP, im_to(alpha, prefix="BMP"), check=bmp_check(32, 3), rgb_only=True,
              why="bitmaps are shown opaque"),
-        *(Case(f"webp-{name}.webp", KIND_WEBP, im_to(source, *options, prefix="WEBP"),
-               check=lambda d, chunk=chunk: d[12:16] == chunk)
-          for name, source, options, chunk in [("lossy", colour, ("-quality", 80), b"VP8 "),
-                                               ("lossy-alpha", alpha, ("-quality", 80), b"VP8X"),
-                                               ("lossless", colour, ("-define", "webp:lossless=true"), b"VP8L"),
-                                               ("lossless-alpha", alpha, ("-define", "webp:lossless=true"), b"VP8L")]),
+        Case("webp-lossy.webp", KIND_WEBP, im_to(colour, "-quality", 80, prefix="WEBP"),
+             check=lambda d: d[12:16] == b"VP8 "),
+        Case("webp-lossless-alpha.webp", KIND_WEBP, im_to(alpha, "-define", "webp:lossless=true", prefix="WEBP"),
+             check=lambda d: d[12:16] == b"VP8L"),
 
         # PNG in every colour type and the bit depths that go with it.
         Case("png-grey1.png", KIND_PNG, im_to(colour, "-monochrome", "-define", "png:color-type=0",

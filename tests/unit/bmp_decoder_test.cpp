@@ -137,10 +137,9 @@ std::vector<std::uint32_t> Colours(const samples::Bytes& file) {
     return found;
 }
 
-std::vector<std::uint32_t> Entries(const std::vector<int>& indices) {
-    std::vector<std::uint32_t> colours;
-    for (const int i : indices) colours.push_back(Packed(Palette(256)[i]));
-    return colours;
+samples::Bytes Plain(int width, const std::vector<std::uint32_t>& indices) {  // top row first
+    const int height = static_cast<int>(indices.size()) / width;
+    return samples::Bmp(width, height, 8, Palette(256), [&](int x, int y) { return indices[y * width + x]; });
 }
 
 samples::Bytes RunsBmp(int width, int height, int bits, const samples::Bytes& runs) {
@@ -153,14 +152,13 @@ samples::Bytes RunsBmp(int width, int height, int bits, const samples::Bytes& ru
 
 TEST(DecodeBmp, ReadsRunsEscapesAndMovesKeepingInsideThePicture) {
     // Bottom row first: a run, a move right and up, a pixel, an early end of line, 3 pixels one
-    // by one (padded), a run past the right edge, the end and bytes after it.
+    // by one (padded), a run past the right edge, a move past the last row, which ends the
+    // picture, and bytes after it.
     const auto rle8 = RunsBmp(4, 3, 8, {2, 5, 0, 2, 1, 1, 1, 4, 0, 0, 0, 3, 1, 2, 3, 0,
-                                        6, 7, 0, 1, 9, 9});
-    EXPECT_EQ(Colours(rle8), Entries({1, 2, 3, 7, 0, 0, 0, 4, 5, 5, 0, 0}));
+                                        6, 7, 0, 2, 0, 9, 9, 9});
+    EXPECT_EQ(Colours(rle8), Colours(Plain(4, {1, 2, 3, 7, 0, 0, 0, 4, 5, 5, 0, 0})));
     EXPECT_EQ(Colours(RunsBmp(5, 2, 4, {5, 0x12, 0, 0, 0, 3, 0x34, 0x50, 4, 0x67, 0, 1})),
-              Entries({3, 4, 5, 6, 7, 1, 2, 1, 2, 1}));
-    // A move past the last row ends the picture.
-    EXPECT_EQ(Colours(RunsBmp(2, 1, 8, {1, 3, 0, 2, 0, 200, 2, 9})), Entries({3, 0}));
+              Colours(Plain(5, {3, 4, 5, 6, 7, 1, 2, 1, 2, 1})));
 
     for (std::size_t n = 0; n < rle8.size() - 2; ++n) {
         EXPECT_FALSE(DecodeBmp(picture::Bytes(rle8).first(n))) << n << " bytes";
