@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace ui {
@@ -103,7 +104,16 @@ enum class Event : std::uint8_t {
     LeftButtonDown,  // mouse position in screen coordinates
     Tick,            // timer
     SessionEnding,   // window: Windows is ending the session; the process ends right after
+    FilesDropped,    // window or control: files dropped on it; files holds their paths, screen
+                     // the drop point
+    KeyDown,         // window: a key pressed in it or its controls, before the control sees it;
+                     // code holds the virtual key and key modifiers, screen the mouse position
 };
+
+// Added to a KeyDown event's virtual key while the key is held.
+inline constexpr int keyControl = 1 << 16;
+inline constexpr int keyShift = 1 << 17;
+inline constexpr int keyAlt = 1 << 18;
 
 struct EventArgs {
     Window& window;
@@ -112,6 +122,8 @@ struct EventArgs {
     Point screen;          // mouse position where the event has one
     bool refuse = false;   // set by a CloseRequested handler to keep the window
     void* context = nullptr;  // what the window was created for, see Context()
+    std::span<const std::wstring> files{};  // FilesDropped
+    bool handled = false;  // set by a KeyDown handler that took the key from the control
 
     // The object the window was created with: the program for the main window, a window's own
     // state for the others.

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "ui/clipboard_win.h"
 #include "ui/edit_box_win.h"
 #include "ui/font_height.h"
 #include "ui/handles_win.h"
@@ -14,21 +15,6 @@
 
 namespace ui {
 namespace {
-
-// Open with no owner; closed again when the scope ends.
-class ClipboardScope {
-public:
-    ClipboardScope() : open_(OpenClipboard(nullptr) != FALSE) {}
-    ClipboardScope(const ClipboardScope&) = delete;
-    ClipboardScope& operator=(const ClipboardScope&) = delete;
-    ~ClipboardScope() {
-        if (open_) CloseClipboard();
-    }
-    bool IsOpen() const { return open_; }
-
-private:
-    bool open_;
-};
 
 std::wstring SelectedText(HWND edit) {
     DWORD start = 0;
@@ -81,9 +67,11 @@ void CopySelection(HWND edit) {
     if (SetClipboardData(CF_UNICODETEXT, data) == nullptr) GlobalFree(data);
 }
 
-void PasteOverSelection(HWND edit) {
-    const std::wstring text = ClipboardText();
-    SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+void PasteOverSelection(HWND edit) { InsertText(edit, ClipboardText()); }
+
+void InsertText(HWND edit, std::wstring_view text) {
+    const std::wstring inserted(text);
+    SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(inserted.c_str()));
 }
 
 void ChooseEditFont(Window& window, int edit, FontChoice& heldFont) {

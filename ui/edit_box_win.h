@@ -19,6 +19,9 @@ void PasteOverSelection(HWND edit);
 // The font dialog, starting from the values it holds for its window, then those values to the
 // edit box whether confirmed or cancelled.
 void ChooseEditFont(Window& window, int edit, FontChoice& held);
+// Puts the text over the selection, at the caret when nothing is selected, as one edit that can
+// be undone.
+void InsertText(HWND edit, std::wstring_view text);
 // Puts the text after the edit box's text with one edit, the caret at the end.
 void AppendText(HWND edit, std::wstring_view text);
 

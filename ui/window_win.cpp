@@ -1,6 +1,7 @@
 #include "ui/window_win.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <climits>
@@ -243,6 +244,9 @@ bool Window::Build() {
     menuBar_.release();  // the window destroys its menu bar
 
     for (const ControlSpec& control : spec_.controls) CreateControl(control);
+    if (FindHandler(spec_, windowItself, Event::FilesDropped) != nullptr) {
+        DragAcceptFiles(handle_, TRUE);
+    }
     return true;
 }
 
@@ -285,7 +289,10 @@ void Window::CreateControl(const ControlSpec& control) {
             }
             default: break;
             }
-            // Mouse button events need the control's own messages.
+            if (FindHandler(spec_, control.id, Event::FilesDropped) != nullptr) {
+                DragAcceptFiles(handle, TRUE);
+            }
+            // Mouse button and drop events need the control's own messages.
             if (WantsOwnMessages(control.id)) {
                 SetWindowSubclass(handle, ControlProcedure, control.id,
                                   reinterpret_cast<DWORD_PTR>(this));
@@ -497,7 +504,8 @@ void Window::SetAlignment(int id, Alignment alignment) {
 
 bool Window::WantsOwnMessages(int id) const {
     return FindHandler(spec_, id, Event::RightButtonDown) != nullptr ||
-           FindHandler(spec_, id, Event::LeftButtonDown) != nullptr;
+           FindHandler(spec_, id, Event::LeftButtonDown) != nullptr ||
+           FindHandler(spec_, id, Event::FilesDropped) != nullptr;
 }
 
 std::wstring Window::MenuItemText(int id) const {
@@ -518,6 +526,23 @@ void Window::SetMenuItemText(int id, std::wstring_view text) {
     item.dwTypeData = copy.data();
     for (const auto& [top, popup] : topMenus_) {
         if (SetMenuItemInfoW(popup, static_cast<UINT>(id), FALSE, &item)) return;
+    }
+}
+
+bool Window::MenuItemEnabled(int id) const {
+    for (const auto& [top, popup] : topMenus_) {
+        const UINT state = GetMenuState(popup, static_cast<UINT>(id), MF_BYCOMMAND);
+        if (state != static_cast<UINT>(-1)) return (state & (MF_GRAYED | MF_DISABLED)) == 0;
+    }
+    return false;
+}
+
+void Window::SetMenuItemEnabled(int id, bool enabled) {
+    for (const auto& [top, popup] : topMenus_) {
+        if (EnableMenuItem(popup, static_cast<UINT>(id),
+                           MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED)) != -1) {
+            return;
+        }
     }
 }
 
@@ -610,6 +635,57 @@ void Window::ShowPopupMenu(int topId, Point screen, UINT alignment) {
 void Window::Raise(int source, Event event, int code, Point screen) {
     EventArgs args{*this, source, code, screen};
     Dispatch(event, args);
+}
+
+namespace {
+
+// A dropped file list is released once it has been read, whatever the handler does.
+struct DropList {
+    HDROP drop;
+    explicit DropList(HDROP dropped) : drop(dropped) {}
+    DropList(const DropList&) = delete;
+    DropList& operator=(const DropList&) = delete;
+    ~DropList() { DragFinish(drop); }
+};
+
+}  // namespace
+
+void Window::RaiseFilesDropped(int source, WPARAM dropped) {
+    const DropList list{reinterpret_cast<HDROP>(dropped)};
+    const UINT count = DragQueryFileW(list.drop, 0xFFFFFFFF, nullptr, 0);
+    std::vector<std::wstring> files;
+    for (UINT i = 0; i < count; ++i) {
+        std::wstring name(DragQueryFileW(list.drop, i, nullptr, 0), L'\0');
+        if (name.empty()) continue;
+        DragQueryFileW(list.drop, i, name.data(), static_cast<UINT>(name.size() + 1));
+        files.push_back(std::move(name));
+    }
+    POINT point{};
+    DragQueryPoint(list.drop, &point);
+    const HWND target = source == windowItself ? handle_ : Control(source);
+    ClientToScreen(target, &point);
+    EventArgs args{*this, source, 0, {point.x, point.y}};
+    args.files = files;
+    Dispatch(Event::FilesDropped, args);
+}
+
+bool Window::TakeKey(const MSG& message) {
+    if (message.message != WM_KEYDOWN) return false;
+    HWND root = GetAncestor(message.hwnd, GA_ROOT);
+    if (!BuiltByRuntime(root)) return false;
+    auto* window = reinterpret_cast<Window*>(GetWindowLongPtrW(root, GWLP_USERDATA));
+    if (window == nullptr || FindHandler(window->spec_, windowItself, Event::KeyDown) == nullptr) {
+        return false;
+    }
+    int code = static_cast<int>(message.wParam);
+    if (GetKeyState(VK_CONTROL) < 0) code |= keyControl;
+    if (GetKeyState(VK_SHIFT) < 0) code |= keyShift;
+    if (GetKeyState(VK_MENU) < 0) code |= keyAlt;
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    EventArgs args{*window, windowItself, code, {cursor.x, cursor.y}};
+    window->Dispatch(Event::KeyDown, args);
+    return args.handled;
 }
 
 bool Window::Dispatch(Event event, EventArgs& args) {
@@ -709,6 +785,9 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         Raise(windowItself, Event::Destroyed);
         return 0;
+    case WM_DROPFILES:
+        RaiseFilesDropped(windowItself, wParam);
+        return 0;
     case WM_QUERYENDSESSION:
         return TRUE;  // nothing is asked: the session does not wait for an answer
     case WM_ENDSESSION:
@@ -749,6 +828,10 @@ LRESULT Window::HandleControlMessage(ControlState& state, UINT message, WPARAM w
         Raise(id, event, 0, {cursor.x, cursor.y});
         return 0;
     }
+    case WM_DROPFILES:
+        if (FindHandler(spec_, id, Event::FilesDropped) == nullptr) break;
+        RaiseFilesDropped(id, wParam);
+        return 0;
     case WM_CONTEXTMENU:
         // The bound right-button menu replaces the control's own.
         if (FindHandler(spec_, id, Event::RightButtonDown) != nullptr) return 0;
@@ -766,6 +849,7 @@ bool Window::BuiltByRuntime(HWND window) {
 int RunMessageLoop() {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (Window::TakeKey(message)) continue;
         HWND root = GetAncestor(message.hwnd, GA_ROOT);
         if (Window::BuiltByRuntime(root) && IsDialogMessageW(root, &message)) {
             continue;
@@ -783,6 +867,7 @@ void ProcessPendingMessages() {
             PostQuitMessage(static_cast<int>(message.wParam));
             return;
         }
+        if (Window::TakeKey(message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

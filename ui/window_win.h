@@ -86,6 +86,8 @@ public:
     // The caption of a menu item, found by its id in any of the window's menus.
     std::wstring MenuItemText(int id) const;
     void SetMenuItemText(int id, std::wstring_view text);
+    bool MenuItemEnabled(int id) const;
+    void SetMenuItemEnabled(int id, bool enabled);
 
     // The pop-up menu made of a top menu item's children.
     HMENU PopupMenu(int topId) const;
@@ -94,6 +96,10 @@ public:
 
     // Runs the handler bound to an event of a source, if any.
     void Raise(int source, Event event, int code = 0, Point screen = {});
+
+    // Offers a key press of the message loop to the KeyDown handler of the window it is for;
+    // true when the handler took it.
+    static bool TakeKey(const MSG& message);
 
 private:
     struct ControlState;
@@ -108,6 +114,7 @@ private:
     const ControlState* Find(int id) const;
     void ApplyFont(ControlState& state);
     bool WantsOwnMessages(int id) const;
+    void RaiseFilesDropped(int source, WPARAM drop);  // WM_DROPFILES
 
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK ControlProcedure(HWND control, UINT message, WPARAM wParam,
