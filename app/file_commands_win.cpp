@@ -1,10 +1,14 @@
-// The main window's commands that read files: the find button and "更换背景图".
+// The main window's commands that read files: the find button, "更换背景图" and files dropped on
+// the window.
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/main_window_win.h"
 #include "app/program_texts.h"
 #include "app/program_win.h"
+#include "picture/picture_data.h"
 #include "picture/picture_object_win.h"
 #include "text/text_file_win.h"
 #include "ui/dialogs_win.h"
@@ -25,8 +29,7 @@ void LoadPictureFile(ui::Window& main, Program& program, const std::wstring& pat
 }
 
 // The whole file goes in with one edit, after the text already there.
-void AppendTextFile(ui::Window& main, const std::wstring& path) {
-    const std::vector<std::uint8_t> bytes = ui::ReadWholeFile(path);
+void AppendTextFile(ui::Window& main, std::span<const std::uint8_t> bytes) {
     ui::AppendText(main.Control(editBox), text::TextFileText(bytes));
     main.SetChecked(keepSpacesOption, true);
     main.SetChecked(deleteSpacesOption, false);
@@ -52,7 +55,7 @@ void OnFindClicked(ui::EventArgs& event) {
     }
     if (textChosen) {
         dialog.filter = ui::Widen(textFileFilter);
-        if (dialog.ShowOpen(main.Handle())) AppendTextFile(main, dialog.fileName);
+        if (dialog.ShowOpen(main.Handle())) AppendTextFile(main, ui::ReadWholeFile(dialog.fileName));
     }
 }
 
@@ -70,6 +73,23 @@ void OnChangeBackgroundChosen(ui::EventArgs& event) {
     if (!ui::ReplaceWholeFile(ui::ProgramPath(ui::Widen(backgroundFileName)), bytes)) return;
     event.window.SetPictureBytes(pictureBox, bytes);
     SetStatusMessage(event.window, ui::Widen(backgroundChangedMessage));
+}
+
+// A file dropped on the window, the first of several: a picture (by its content) goes into the
+// picture box, any other file is appended as the find button appends a text file; then the mode
+// is chosen as its option's click chooses it. A file that cannot be read changes nothing.
+void OnMainFilesDropped(ui::EventArgs& event) {
+    if (event.files.empty()) return;
+    ui::Window& main = event.window;
+    std::vector<std::uint8_t> bytes = ui::ReadWholeFile(event.files.front());
+    if (bytes.empty()) return;
+    if (picture::RecognizeKind(bytes) != picture::Kind::None) {
+        main.SetPictureBytes(pictureBox, std::move(bytes));
+        main.Raise(pictureOption, ui::Event::Clicked);
+    } else {
+        AppendTextFile(main, bytes);
+        main.Raise(textOption, ui::Event::Clicked);
+    }
 }
 
 }  // namespace app

@@ -92,7 +92,10 @@ void OnEditChanged(ui::EventArgs& event) {
 
 void OnEditRightButton(ui::EventArgs& event) { ShowContextMenu(event, editMenu); }
 
-void OnPictureRightButton(ui::EventArgs& event) { ShowContextMenu(event, pictureMenu); }
+void OnPictureRightButton(ui::EventArgs& event) {
+    event.window.SetMenuItemEnabled(pastePictureItem, ClipboardHoldsPicture());
+    ShowContextMenu(event, pictureMenu);
+}
 
 void OnTrayNotify(ui::EventArgs& event) {
     HWND window = event.window.Handle();

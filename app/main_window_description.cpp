@@ -67,6 +67,7 @@ constexpr std::array menu{
 
     MenuItemSpec{pictureMenu, 0, "查看图片", true},
     MenuItemSpec{adjustPictureItem, 1, "调节大小"},
+    MenuItemSpec{pastePictureItem, 1, "粘贴图片"},
 };
 
 }  // namespace

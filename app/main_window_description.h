@@ -45,6 +45,7 @@ enum MainId : int {
     // menu "查看图片", the picture box's context menu
     pictureMenu,
     adjustPictureItem,
+    pastePictureItem,
 };
 
 inline constexpr int statusLabelWidth = 40;

@@ -23,6 +23,8 @@ constexpr std::array events{
     Binding{windowItself, Event::Destroyed, OnMainDestroyed},
     Binding{windowItself, Event::SessionEnding, OnSessionEnding},
     Binding{windowItself, Event::TrayNotify, OnTrayNotify},
+    Binding{windowItself, Event::FilesDropped, OnMainFilesDropped},
+    Binding{windowItself, Event::KeyDown, OnMainKeyDown},
     Binding{textOption, Event::Clicked, ChooseTextMode},
     Binding{pictureOption, Event::Clicked, ChoosePictureMode},
     Binding{deleteSpacesOption, Event::Clicked, OnDeleteSpacesClicked},
@@ -47,6 +49,7 @@ constexpr std::array events{
     Binding{changeBackgroundItem, Event::Clicked, OnChangeBackgroundChosen},
     Binding{separateEditItem, Event::Clicked, OnSeparateEditChosen},
     Binding{adjustPictureItem, Event::Clicked, OnAdjustPictureChosen},
+    Binding{pastePictureItem, Event::Clicked, OnPastePictureChosen},
 };
 
 constexpr int commandButtons[] = {findButton, printButton, cancelButton, stopButton};

@@ -58,5 +58,11 @@ void OnCheckUpdateChosen(ui::EventArgs& event);
 // file_commands_win.cpp
 void OnFindClicked(ui::EventArgs& event);
 void OnChangeBackgroundChosen(ui::EventArgs& event);
+void OnMainFilesDropped(ui::EventArgs& event);
+// clipboard_picture_win.cpp
+void OnPastePictureChosen(ui::EventArgs& event);
+void OnMainKeyDown(ui::EventArgs& event);
+// Whether "粘贴图片" has a picture to paste.
+bool ClipboardHoldsPicture();
 
 }  // namespace app

@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "picture/picture_data.h"
 #include "text/separate_edit_description.h"
 #include "text/separate_edit_texts.h"
+#include "text/text_file_win.h"
 #include "ui/dialogs_win.h"
 #include "ui/edit_box_win.h"
 #include "ui/file_dialog_win.h"
@@ -137,6 +139,14 @@ struct SeparateEditHandlers {
                                                   event.screen.y + contextMenuOffset});
     }
 
+    // A dropped text file's text goes in at the caret; a picture file holds no text to put there.
+    static void OnFilesDropped(ui::EventArgs& event) {
+        if (event.files.empty()) return;
+        const std::vector<std::uint8_t> bytes = ui::ReadWholeFile(event.files.front());
+        if (bytes.empty() || picture::RecognizeKind(bytes) != picture::Kind::None) return;
+        ui::InsertText(EditOf(event.window), TextFileText(bytes));
+    }
+
     static void OnCopy(ui::EventArgs& event) { ui::CopySelection(EditOf(event.window)); }
     static void OnPaste(ui::EventArgs& event) { ui::PasteOverSelection(EditOf(event.window)); }
     static void OnFont(ui::EventArgs& event) {
@@ -187,6 +197,7 @@ constexpr std::array events{
     Binding{ui::windowItself, Event::Destroyed, Handlers::OnDestroyed},
     Binding{separateEditBox, Event::Changed, Handlers::OnEditChanged},
     Binding{separateEditBox, Event::RightButtonDown, Handlers::OnEditRightButton},
+    Binding{ui::windowItself, Event::FilesDropped, Handlers::OnFilesDropped},
     Binding{separateCopyItem, Event::Clicked, Handlers::OnCopy},
     Binding{separatePasteItem, Event::Clicked, Handlers::OnPaste},
     Binding{separateFontItem, Event::Clicked, Handlers::OnFont},
