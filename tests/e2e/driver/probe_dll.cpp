@@ -1,6 +1,9 @@
 // e2e-probe.dll: runs one request of the driver inside the program under test.
 
 #include <windows.h>
+#include <shlobj.h>
+
+#include <cstring>
 
 #include "probe_protocol.h"
 
@@ -49,6 +52,26 @@ bool ReadMenu(Request& request) {
   return true;
 }
 
+// The drop list lives in this process's memory, as one from the shell would.
+bool DropFiles(Request& request) {
+  const auto window = reinterpret_cast<HWND>(static_cast<UINT_PTR>(request.handle));
+  std::size_t chars = 0;
+  while (chars + 1 < e2e::probe::dropFilesCapacity && (request.files[chars] || request.files[chars + 1])) ++chars;
+  chars += 2;
+  const std::size_t bytes = sizeof(DROPFILES) + chars * sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+  if (!memory) return false;
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  if (!drop) return GlobalFree(memory), false;
+  drop->pFiles = sizeof(DROPFILES);
+  drop->pt = request.point;
+  drop->fWide = TRUE;
+  std::memcpy(drop + 1, request.files, chars * sizeof(wchar_t));
+  GlobalUnlock(memory);
+  if (!PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0)) return GlobalFree(memory), false;
+  return true;
+}
+
 }  // namespace
 
 extern "C" __declspec(dllexport) DWORD WINAPI E2EProbeRun(void* parameter) {
@@ -57,6 +80,7 @@ extern "C" __declspec(dllexport) DWORD WINAPI E2EProbeRun(void* parameter) {
   switch (request.operation) {
     case Operation::DescribeFont: done = DescribeFont(request); break;
     case Operation::ReadMenu: done = ReadMenu(request); break;
+    case Operation::DropFiles: done = DropFiles(request); break;
   }
   request.status = done ? Status::Done : Status::Failed;
   return done ? 1 : 0;

@@ -15,12 +15,14 @@ inline constexpr char entryName[] = "E2EProbeRun";
 enum class Operation : std::uint32_t {
   DescribeFont = 1,  // handle: an HFONT of the target
   ReadMenu = 2,      // handle: a window; its menu bar, or the menu a #32768 pop-up shows
+  DropFiles = 3,     // handle: a window; posts it WM_DROPFILES for files at point
 };
 
 enum class Status : std::uint32_t { Pending = 0, Done = 1, Failed = 2 };
 
 inline constexpr int menuTextCapacity = 128;
 inline constexpr int maxMenuEntries = 256;
+inline constexpr int dropFilesCapacity = 4096;
 
 // One menu item, depth-first: the items of a submenu follow it with depth + 1.
 struct MenuEntry {
@@ -38,6 +40,8 @@ struct Request {
   LOGFONTW font;
   std::uint32_t menuEntryCount;
   MenuEntry menu[maxMenuEntries];
+  POINT point;                        // DropFiles: client coordinates
+  wchar_t files[dropFilesCapacity];   // DropFiles: each name ended by a 0, the list by another
 };
 
 }  // namespace e2e::probe
