@@ -4,9 +4,13 @@
 #include <commdlg.h>
 #include <winspool.h>
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdlib>
+#include <cwchar>
 #include <string>
+#include <vector>
 
 #include "device/drawing_unit_win.h"
 #include "device/print_progress_win.h"
@@ -29,6 +33,26 @@ constexpr wchar_t outputExtension[] = L"prn";
 constexpr wchar_t outputTitle[] = L"打印到文件";
 constexpr wchar_t outputFilter[] = L"打印输出文件 (*.prn)\0*.prn\0所有文件 (*.*)\0*.*\0";
 
+
+// Fonts tried, in this order, for characters the printer font has no glyph for: emoji and
+// symbols, ideographs beyond the basic plane, and what a Linux system offers for the same.
+constexpr const wchar_t* fallbackFaces[] = {L"Segoe UI Emoji", L"Segoe UI Symbol", L"SimSun-ExtB",
+                                            L"DejaVu Sans"};
+
+GlyphCoverage CoverageOfSelectedFont(HDC dc) {
+    constexpr DWORD cmapTag = 'c' | 'm' << 8 | 'a' << 16 | 'p' << 24;
+    const DWORD size = GetFontData(dc, cmapTag, 0, nullptr, 0);
+    if (size == GDI_ERROR || size == 0) return {};
+    std::vector<std::uint8_t> table(size);
+    if (GetFontData(dc, cmapTag, 0, table.data(), size) != size) return {};
+    return GlyphCoverage::FromCmap(table);
+}
+
+int AscentOfSelectedFont(HDC dc) {
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    return metrics.tmAscent;
+}
 
 // The brush SelectObjects puts in; picture output takes its colour as the text colour, which
 // is what one-bit pictures are drawn with.
@@ -336,6 +360,75 @@ void PrinterObject::BuildPrinterFont() {
         SelectObject(dc_.get(), built.get());
     }
     printerFont_ = std::move(built);
+    fallbacksPrepared_ = false;
+    coverage_.clear();
+    fallbackFonts_.clear();
+}
+
+void PrinterObject::PrepareFallbackFonts() {
+    if (fallbacksPrepared_ || !printerFont_) return;
+    fallbacksPrepared_ = true;
+    HDC dc = dc_.get();
+    const HGDIOBJ selected = GetCurrentObject(dc, OBJ_FONT);
+    SelectObject(dc, printerFont_.get());
+    coverage_.push_back(CoverageOfSelectedFont(dc));
+    if (!coverage_.front().Empty()) {
+        LOGFONTW font{};
+        GetObjectW(printerFont_.get(), sizeof font, &font);
+        font.lfCharSet = DEFAULT_CHARSET;
+        for (const wchar_t* face : fallbackFaces) {
+            std::fill(std::begin(font.lfFaceName), std::end(font.lfFaceName), L'\0');
+            std::wstring_view(face).copy(font.lfFaceName, LF_FACESIZE - 1);
+            ui::Font fallback(CreateFontIndirectW(&font));
+            if (!fallback) continue;
+            SelectObject(dc, fallback.get());
+            // A face the system does not have is replaced by another; that one is not asked.
+            std::array<wchar_t, LF_FACESIZE> used{};
+            GetTextFaceW(dc, static_cast<int>(used.size()), used.data());
+            if (_wcsicmp(used.data(), face) != 0) continue;
+            GlyphCoverage coverage = CoverageOfSelectedFont(dc);
+            if (coverage.Empty()) continue;
+            coverage_.push_back(std::move(coverage));
+            fallbackFonts_.push_back(std::move(fallback));
+        }
+    }
+    SelectObject(dc, selected);
+}
+
+// Writes one line with its top-left corner at (left, top), each character in the first of the
+// printer font and the fallback fonts that has it, on the printer font's baseline. A fallback
+// font draws its glyphs by index: characters beyond the basic plane then reach every driver.
+void PrinterObject::DrawLine(int left, int top, const std::wstring& line) {
+    HDC dc = dc_.get();
+    const std::u16string_view units(reinterpret_cast<const char16_t*>(line.data()), line.size());
+    const std::vector<FontRun> runs = SplitByFont(units, coverage_);
+    if (runs.size() == 1 && runs.front().font == 0) {
+        TextOutW(dc, left, top, line.data(), static_cast<int>(line.size()));
+        return;
+    }
+    const HGDIOBJ textFont = GetCurrentObject(dc, OBJ_FONT);
+    const int baseline = top + AscentOfSelectedFont(dc);
+    for (const FontRun& run : runs) {
+        SIZE extent{};
+        if (run.font == 0) {
+            const wchar_t* text = line.data() + run.start;
+            const int length = static_cast<int>(run.length);
+            TextOutW(dc, left, top, text, length);
+            GetTextExtentPoint32W(dc, text, length, &extent);
+        } else {
+            SelectObject(dc, fallbackFonts_[run.font - 1].get());
+            std::vector<WORD> glyphs;
+            for (char32_t c : CodePoints(units.substr(run.start, run.length))) {
+                glyphs.push_back(coverage_[run.font].Glyph(c));
+            }
+            const int count = static_cast<int>(glyphs.size());
+            ExtTextOutW(dc, left, baseline - AscentOfSelectedFont(dc), ETO_GLYPH_INDEX, nullptr,
+                        reinterpret_cast<const wchar_t*>(glyphs.data()), count, nullptr);
+            GetTextExtentPointI(dc, glyphs.data(), count, &extent);
+            SelectObject(dc, textFont);
+        }
+        left += extent.cx;
+    }
 }
 
 void PrinterObject::ApplyMappingMode() { ApplyDrawingUnit(dc_.get(), settings_.Unit()); }
@@ -441,6 +534,7 @@ void PrinterObject::PrintTextLines(std::span<const std::wstring> lines) {
     const int pageHeight = PrintableHeight();
     SIZE letter{};
     GetTextExtentPoint32W(dc_.get(), L"W", 1, &letter);
+    PrepareFallbackFonts();
 
     LinePlacer placer(start.y, pageHeight,
                       {[this](int units) { return ToPixelsY(units); },
@@ -458,8 +552,7 @@ void PrinterObject::PrintTextLines(std::span<const std::wstring> lines) {
             return;
         }
         if (!wide.empty()) {
-            TextOutW(dc_.get(), settings_.marginLeft + start.x, settings_.marginTop + placement.top,
-                     wide.data(), static_cast<int>(wide.size()));
+            DrawLine(settings_.marginLeft + start.x, settings_.marginTop + placement.top, wide);
         }
     }
     POINT end{start.x, placer.Top()};
@@ -551,6 +644,9 @@ void PrinterObject::FailJob() {
 void PrinterObject::ReleaseJob() {
     dc_.reset();
     printerFont_.reset();
+    fallbackFonts_.clear();
+    coverage_.clear();
+    fallbacksPrepared_ = false;
 }
 
 void PrinterObject::CloseProgress() { progress_.reset(); }

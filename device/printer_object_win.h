@@ -12,7 +12,9 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "device/font_coverage.h"
 #include "device/printer_settings.h"
 #include "ui/handles_win.h"
 
@@ -121,6 +123,8 @@ private:
     bool AskOutputFile(std::wstring& path);
     void ReadDeviceMetrics();
     void BuildPrinterFont();
+    void PrepareFallbackFonts();
+    void DrawLine(int left, int top, const std::wstring& line);
     void ApplyMappingMode();
     void SelectObjects();
     void SelectPictureObjects();
@@ -146,6 +150,11 @@ private:
 
     ui::CreatedDc dc_;
     ui::Font printerFont_;
+    // Fonts for the characters the printer font lacks, found when the first line is printed
+    // with it: coverage_[0] is the printer font's, then one per font in fallbackFonts_.
+    bool fallbacksPrepared_ = false;
+    std::vector<GlyphCoverage> coverage_;
+    std::vector<ui::Font> fallbackFonts_;
     std::wstring printerName_;
     PageMetrics metrics_;
     int stretchMode_ = HALFTONE;

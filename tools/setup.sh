@@ -54,7 +54,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   # test environment: Wine, X, fonts, printing
   wine wine32:i386 libcups2:i386 xvfb xauth x11-utils xdotool imagemagick
-  fonts-wqy-zenhei fonts-wine fonts-liberation locales
+  fonts-wqy-zenhei fonts-wine fonts-liberation fonts-dejavu-core locales
   cups cups-client cups-bsd printer-driver-cups-pdf
   poppler-utils
 )

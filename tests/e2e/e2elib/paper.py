@@ -111,13 +111,17 @@ class PrintedPdf:
         """In points: "595 x 842 pts (A4)" gives 842."""
         return float(self.info()["Page size"].split()[2])
 
-    def line_corners(self, page: int = 1) -> list[tuple[float, float]]:
-        """(left, top) of each line of text on a page, top to bottom, in points from the page's top left
-        corner; a line is the words that share a top."""
+    def word_boxes(self, page: int = 1) -> list[tuple[str, float, float, float, float]]:
+        """(word, left, top, right, bottom) of each word on a page, in points from its top left corner."""
         words = _run("pdftotext", "-bbox", "-f", str(page), "-l", str(page), self.path, "-")
+        pattern = r'<word xMin="([^"]*)" yMin="([^"]*)" xMax="([^"]*)" yMax="([^"]*)">([^<]*)</word>'
+        return [(word, *map(float, box)) for *box, word in re.findall(pattern, words)]
+
+    def line_corners(self, page: int = 1) -> list[tuple[float, float]]:
+        """(left, top) of each line of text on a page, top to bottom; a line is the words that share a top."""
         lefts: dict[float, float] = {}
-        for left, top in re.findall(r'<word xMin="([^"]*)" yMin="([^"]*)"', words):
-            lefts[float(top)] = min(float(left), lefts.get(float(top), math.inf))
+        for _, left, top, _, _ in self.word_boxes(page):
+            lefts[top] = min(left, lefts.get(top, math.inf))
         return [(left, top) for top, left in sorted(lefts.items())]
 
     def fonts(self) -> list[str]:
@@ -167,6 +171,12 @@ class Raster:
             if pixel != (255, 255, 255):
                 index = offset // 3
                 yield index % self.width, index // self.width, pixel
+
+    def ink(self, left: int, top: int, right: int, bottom: int, is_ink=lambda pixel: min(pixel) < 128) -> list[tuple[int, int]]:
+        """(x, y) of the ink pixels inside a rectangle, right and bottom excluded."""
+        rgb, width = self.rgb, self.width
+        return [(x, y) for y in range(top, bottom) for x in range(left, right)
+                if is_ink(rgb[(y * width + x) * 3:(y * width + x) * 3 + 3])]
 
     def ink_rows(self, is_ink=lambda pixel: min(pixel) < 128) -> tuple[int, int] | None:
         """The first and last row holding ink, or None on an empty page."""
