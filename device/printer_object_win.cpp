@@ -161,6 +161,7 @@ bool PrinterObject::StartPrinting(bool showDialog, bool showProgress,
     printerName_.clear();
     if (JobRunning()) return false;
     failed_ = false;
+    previewing_ = false;
 
     if (!RunPrintDialog(showDialog, paper)) return false;
 
@@ -208,6 +209,36 @@ bool PrinterObject::StartPrinting(bool showDialog, bool showProgress,
     BuildPrinterFont();
     pageOpen_ = false;
     if (progress_) progress_->Repaint();
+    if (!OpenPage()) {
+        FailJob();
+        return false;
+    }
+    return true;
+}
+
+bool PrinterObject::StartPreview(std::function<void()> onPage, std::optional<PaperChoice> paper) {
+    printerName_.clear();
+    if (JobRunning()) return false;
+    failed_ = false;
+    previewing_ = true;
+    pages_.clear();
+
+    // The print dialog is only shown when no printer is known, not even a default one.
+    if (!RunPrintDialog(false, paper)) return false;
+    const DeviceNames names = ReadDeviceNames(devNames_.get());
+    {
+        GlobalLock<DEVMODEW> mode(devMode_.get());
+        dc_.reset(CreateICW(names.driver.c_str(), names.device.c_str(), nullptr, mode.get()));
+    }
+    if (!dc_) return false;
+    printerName_ = names.device;
+    position_ = {};
+    pageNumber_ = settings_.FirstPageNumber();
+    aborted_ = false;
+    onPage_ = std::move(onPage);
+    ReadDeviceMetrics();
+    BuildPrinterFont();
+    pageOpen_ = false;
     if (!OpenPage()) {
         FailJob();
         return false;
@@ -346,6 +377,7 @@ void PrinterObject::ReadDeviceMetrics() {
     metrics_.offsetY = GetDeviceCaps(dc_.get(), PHYSICALOFFSETY);
     metrics_.printableWidth = GetDeviceCaps(dc_.get(), HORZRES);
     metrics_.printableHeight = GetDeviceCaps(dc_.get(), VERTRES);
+    dpi_ = {GetDeviceCaps(dc_.get(), LOGPIXELSX), GetDeviceCaps(dc_.get(), LOGPIXELSY)};
     ui::WindowDc screen(nullptr);
     stretchMode_ = GetDeviceCaps(screen.get(), BITSPIXEL) > 16 ? HALFTONE : COLORONCOLOR;
 }
@@ -356,8 +388,8 @@ void PrinterObject::BuildPrinterFont() {
                                       GetDeviceCaps(dc_.get(), LOGPIXELSY));
     ui::Font built(CreateFontIndirectW(&font));
     if (!built) return;
-    if (GetCurrentObject(dc_.get(), OBJ_FONT) == printerFont_.get()) {
-        SelectObject(dc_.get(), built.get());
+    if (GetCurrentObject(Dc(), OBJ_FONT) == printerFont_.get()) {
+        SelectObject(Dc(), built.get());
     }
     printerFont_ = std::move(built);
     fallbacksPrepared_ = false;
@@ -399,7 +431,7 @@ void PrinterObject::PrepareFallbackFonts() {
 // printer font and the fallback fonts that has it, on the printer font's baseline. A fallback
 // font draws its glyphs by index: characters beyond the basic plane then reach every driver.
 void PrinterObject::DrawLine(int left, int top, const std::wstring& line) {
-    HDC dc = dc_.get();
+    HDC dc = Dc();
     const std::u16string_view units(reinterpret_cast<const char16_t*>(line.data()), line.size());
     const std::vector<FontRun> runs = SplitByFont(units, coverage_);
     if (runs.size() == 1 && runs.front().font == 0) {
@@ -431,41 +463,41 @@ void PrinterObject::DrawLine(int left, int top, const std::wstring& line) {
     }
 }
 
-void PrinterObject::ApplyMappingMode() { ApplyDrawingUnit(dc_.get(), settings_.Unit()); }
+void PrinterObject::ApplyMappingMode() { ApplyDrawingUnit(Dc(), settings_.Unit()); }
 
 void PrinterObject::SelectObjects() {
-    SelectObject(dc_.get(), GetStockObject(BLACK_PEN));
-    SelectObject(dc_.get(), GetStockObject(WHITE_BRUSH));
-    SelectObject(dc_.get(), printerFont_ ? printerFont_.get() : GetStockObject(DEFAULT_GUI_FONT));
-    SetTextColor(dc_.get(), settings_.textColor);
+    SelectObject(Dc(), GetStockObject(BLACK_PEN));
+    SelectObject(Dc(), GetStockObject(WHITE_BRUSH));
+    SelectObject(Dc(), printerFont_ ? printerFont_.get() : GetStockObject(DEFAULT_GUI_FONT));
+    SetTextColor(Dc(), settings_.textColor);
     if (settings_.textBackground == transparentColour) {
-        SetBkMode(dc_.get(), TRANSPARENT);
-        SetBkColor(dc_.get(), RGB(255, 255, 255));
+        SetBkMode(Dc(), TRANSPARENT);
+        SetBkColor(Dc(), RGB(255, 255, 255));
     } else {
-        SetBkMode(dc_.get(), OPAQUE);
-        SetBkColor(dc_.get(), settings_.textBackground);
+        SetBkMode(Dc(), OPAQUE);
+        SetBkColor(Dc(), settings_.textBackground);
     }
-    SetROP2(dc_.get(), R2_COPYPEN);
-    SetStretchBltMode(dc_.get(), stretchMode_);
-    SetPolyFillMode(dc_.get(), WINDING);
+    SetROP2(Dc(), R2_COPYPEN);
+    SetStretchBltMode(Dc(), stretchMode_);
+    SetPolyFillMode(Dc(), WINDING);
 }
 
 void PrinterObject::SelectPictureObjects() {
     SelectObjects();
-    SetTextColor(dc_.get(), brushColour);
+    SetTextColor(Dc(), brushColour);
 }
 
 void PrinterObject::DeselectObjects() {
     if (!dc_) return;
-    SelectObject(dc_.get(), GetStockObject(BLACK_PEN));
-    SelectObject(dc_.get(), GetStockObject(WHITE_BRUSH));
-    SelectObject(dc_.get(), GetStockObject(DEFAULT_GUI_FONT));
+    SelectObject(Dc(), GetStockObject(BLACK_PEN));
+    SelectObject(Dc(), GetStockObject(WHITE_BRUSH));
+    SelectObject(Dc(), GetStockObject(DEFAULT_GUI_FONT));
 }
 
 bool PrinterObject::OpenPage() {
     ApplyMappingMode();
     if (!pageOpen_) {
-        if (StartPage(dc_.get()) <= 0) return false;
+        if (!BeginPage()) return false;
         pageOpen_ = true;
         ApplyMappingMode();
     }
@@ -476,7 +508,7 @@ bool PrinterObject::NewPage() {
     ++pageNumber_;
     DeselectObjects();
     pageOpen_ = false;
-    if (EndPage(dc_.get()) <= 0 || StartPage(dc_.get()) <= 0) return false;
+    if (!FinishPage() || !BeginPage()) return false;
     pageOpen_ = true;
     ApplyMappingMode();
     SelectObjects();
@@ -484,15 +516,34 @@ bool PrinterObject::NewPage() {
     return true;
 }
 
+// A preview records each page into a metafile whose frame is the printable area, in the printer's
+// device units as the reference context measures them.
+bool PrinterObject::BeginPage() {
+    if (!previewing_) return StartPage(dc_.get()) > 0;
+    const RECT frame{0, 0, GetDeviceCaps(dc_.get(), HORZSIZE) * 100,
+                     GetDeviceCaps(dc_.get(), VERTSIZE) * 100};
+    recorder_.reset(CreateEnhMetaFileW(dc_.get(), nullptr, &frame, nullptr));
+    return static_cast<bool>(recorder_);
+}
+
+bool PrinterObject::FinishPage() {
+    if (!previewing_) return EndPage(dc_.get()) > 0;
+    ui::EnhancedMetafile page(CloseEnhMetaFile(recorder_.release()));
+    if (!page) return false;
+    pages_.push_back(std::move(page));
+    if (onPage_) onPage_();
+    return true;
+}
+
 int PrinterObject::ToDrawingUnitsY(int pixels) {
     POINT point{0, pixels};
-    DPtoLP(dc_.get(), &point, 1);
+    DPtoLP(Dc(), &point, 1);
     return point.y;
 }
 
 int PrinterObject::ToPixelsY(int units) {
     POINT point{0, units};
-    LPtoDP(dc_.get(), &point, 1);
+    LPtoDP(Dc(), &point, 1);
     return point.y;
 }
 
@@ -500,7 +551,7 @@ int PrinterObject::PrintableWidth() {
     if (!JobRunning()) return 0;
     ApplyMappingMode();
     POINT size{metrics_.UsableWidth(), 0};
-    DPtoLP(dc_.get(), &size, 1);
+    DPtoLP(Dc(), &size, 1);
     return LengthInsideMargins(size.x, settings_.marginLeft, settings_.marginRight);
 }
 
@@ -530,10 +581,10 @@ void PrinterObject::PrintTextLines(std::span<const std::wstring> lines) {
     }
     SelectObjects();
     POINT start = position_;
-    DPtoLP(dc_.get(), &start, 1);
+    DPtoLP(Dc(), &start, 1);
     const int pageHeight = PrintableHeight();
     SIZE letter{};
-    GetTextExtentPoint32W(dc_.get(), L"W", 1, &letter);
+    GetTextExtentPoint32W(Dc(), L"W", 1, &letter);
     PrepareFallbackFonts();
 
     LinePlacer placer(start.y, pageHeight,
@@ -542,7 +593,7 @@ void PrinterObject::PrintTextLines(std::span<const std::wstring> lines) {
     for (const std::wstring& wide : lines) {
         SIZE extent = letter;
         if (!wide.empty()) {
-            GetTextExtentPoint32W(dc_.get(), wide.data(), static_cast<int>(wide.size()), &extent);
+            GetTextExtentPoint32W(Dc(), wide.data(), static_cast<int>(wide.size()), &extent);
         }
         ui::ProcessPendingMessages();
         if (!JobRunning()) return;  // aborted meanwhile: the job is already ended
@@ -556,7 +607,7 @@ void PrinterObject::PrintTextLines(std::span<const std::wstring> lines) {
         }
     }
     POINT end{start.x, placer.Top()};
-    LPtoDP(dc_.get(), &end, 1);
+    LPtoDP(Dc(), &end, 1);
     position_ = end;
     DeselectObjects();
 }
@@ -573,14 +624,14 @@ void PrinterObject::DrawPicture(const picture::PictureObject* picture, int left,
     SelectPictureObjects();
     if (picture != nullptr) {
         POINT corner{settings_.marginLeft + left, settings_.marginTop + top};
-        LPtoDP(dc_.get(), &corner, 1);
+        LPtoDP(Dc(), &corner, 1);
         // A size converts as the difference of two points, whatever the mapping's origin.
         POINT size[2] = {{0, 0}, {width.value_or(0), height.value_or(0)}};
-        LPtoDP(dc_.get(), size, 2);
+        LPtoDP(Dc(), size, 2);
         const int pixelWidth = width ? size[1].x - size[0].x : -1;
         const int pixelHeight = height ? size[1].y - size[0].y : -1;
-        SetMapMode(dc_.get(), MM_TEXT);
-        picture::RenderPicture(dc_.get(), *picture, corner.x, corner.y, pixelWidth, pixelHeight,
+        SetMapMode(Dc(), MM_TEXT);
+        picture::RenderPicture(Dc(), *picture, corner.x, corner.y, pixelWidth, pixelHeight,
                                RasterOperationFor(copyMode));
     }
     DeselectObjects();
@@ -591,7 +642,7 @@ POINT PrinterObject::PictureSize(const picture::PictureObject* picture) {
     POINT size{picture->Width(), picture->Height()};
     if (JobRunning()) {
         ApplyMappingMode();
-        DPtoLP(dc_.get(), &size, 1);
+        DPtoLP(Dc(), &size, 1);
     }
     return size;
 }
@@ -608,9 +659,9 @@ bool PrinterObject::EndPrinting() {
     if (JobRunning()) {
         position_ = {};
         DeselectObjects();
-        const bool pageEnded = !pageOpen_ || EndPage(dc_.get()) > 0;
+        const bool pageEnded = !pageOpen_ || FinishPage();
         pageOpen_ = false;
-        if (!pageEnded || EndDoc(dc_.get()) <= 0) {
+        if (!pageEnded || (!previewing_ && EndDoc(dc_.get()) <= 0)) {
             FailJob();
             return false;
         }
@@ -632,7 +683,7 @@ void PrinterObject::Abort() {
 void PrinterObject::FailJob() {
     if (JobRunning()) {
         DeselectObjects();
-        AbortDoc(dc_.get());
+        if (!previewing_) AbortDoc(dc_.get());
         ReleaseJob();
     }
     pageOpen_ = false;
@@ -642,6 +693,8 @@ void PrinterObject::FailJob() {
 }
 
 void PrinterObject::ReleaseJob() {
+    recorder_.reset();
+    onPage_ = nullptr;
     dc_.reset();
     printerFont_.reset();
     fallbackFonts_.clear();

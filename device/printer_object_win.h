@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <optional>
@@ -72,6 +73,20 @@ public:
     // or a job is already running (which goes on untouched).
     bool StartPrinting(bool showDialog = true, bool showProgress = true,
                        std::optional<PaperChoice> paper = std::nullopt);
+    // A preview instead of a print: the pages the same calls would print on the printer a print
+    // would use now (the one chosen last, else the default printer, with the paper given), each
+    // recorded as an enhanced metafile in that printer's device units. No dialog is shown and
+    // nothing reaches the spooler. onPage runs each time a page is finished. EndPrinting
+    // finishes the last page; CancelPrinting stops there too.
+    bool StartPreview(std::function<void()> onPage = {},
+                      std::optional<PaperChoice> paper = std::nullopt);
+    bool Previewing() const { return previewing_; }
+    // The pages of the running or the last preview, finished so far.
+    const std::vector<ui::EnhancedMetafile>& PreviewPages() const { return pages_; }
+    // The paper of the last preview or print, in device pixels, and the device's pixels per inch.
+    const PageMetrics& Paper() const { return metrics_; }
+    POINT DeviceDpi() const { return dpi_; }
+
     // Ends the open page and the document, so that the pages made so far are printed. Without a
     // running job only a leftover progress dialog is closed. False when the printer refused to
     // end a page or the document: the job is then aborted and counts as failed.
@@ -112,8 +127,9 @@ public:
     int PrintableWidth();
     int PrintableHeight();
 
-    // The device context of the running job, or null.
-    HDC DeviceContext() const { return dc_.get(); }
+    // The device context of the running job, or null: while a preview runs, the open page's
+    // recorder, else the printer's information context.
+    HDC DeviceContext() const { return recorder_ ? recorder_.get() : dc_.get(); }
 
 private:
     friend class PrintProgressDialog;
@@ -131,6 +147,9 @@ private:
     void DeselectObjects();
     bool OpenPage();
     bool NewPage();
+    bool BeginPage();
+    bool FinishPage();
+    HDC Dc() const { return DeviceContext(); }
     int ToDrawingUnitsY(int pixels);
     int ToPixelsY(int units);
     POINT PictureSize(const picture::PictureObject* picture);
@@ -157,6 +176,11 @@ private:
     std::vector<ui::Font> fallbackFonts_;
     std::wstring printerName_;
     PageMetrics metrics_;
+    POINT dpi_{};
+    bool previewing_ = false;
+    ui::MetafileRecorder recorder_;  // the page a preview is recording
+    std::vector<ui::EnhancedMetafile> pages_;
+    std::function<void()> onPage_;
     int stretchMode_ = HALFTONE;
     POINT position_{};  // device pixels
     bool pageOpen_ = false;
