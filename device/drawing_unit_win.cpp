@@ -31,6 +31,10 @@ void ApplyDrawingUnit(HDC dc, DrawingUnit unit) {
     SIZE extent;
     GetWindowExtEx(dc, &extent);
     SetWindowExtEx(dc, extent.cx, -extent.cy, nullptr);
+    // Set again in so many device units, so that a metafile recording this scale replays it
+    // on any device, not the metric scale of the device it is played on.
+    GetViewportExtEx(dc, &extent);
+    SetViewportExtEx(dc, extent.cx, extent.cy, nullptr);
     POINT origin;
     if (GetViewportOrgEx(dc, &origin) && (origin.x != 0 || origin.y != 0)) {
         SetViewportOrgEx(dc, 0, 0, nullptr);

@@ -36,6 +36,8 @@ enum class Kind : std::uint8_t {
     Label,
     ScrollBar,  // horizontal unless flagged vertical
     Timer,  // not visible: an interval and a tick event
+    Custom, // a child window of a class the program registered; text is the class name, and
+            // the window's context is its creation parameter
 };
 
 // Control flags; the window runtime maps them onto window styles.

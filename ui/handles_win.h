@@ -58,6 +58,7 @@ inline void DeleteGdiObject(HGDIOBJ object) { DeleteObject(object); }
 
 using Font = UniqueHandle<NullableTraits<HFONT, DeleteGdiObject>>;
 using Brush = UniqueHandle<NullableTraits<HBRUSH, DeleteGdiObject>>;
+using Pen = UniqueHandle<NullableTraits<HPEN, DeleteGdiObject>>;
 using Bitmap = UniqueHandle<NullableTraits<HBITMAP, DeleteGdiObject>>;
 using Icon = UniqueHandle<NullableTraits<HICON, DestroyIcon>>;
 using Menu = UniqueHandle<NullableTraits<HMENU, DestroyMenu>>;

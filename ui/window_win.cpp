@@ -91,7 +91,8 @@ ClassAndStyle ControlClass(const ControlSpec& control) {
         return {STATUSCLASSNAMEW, (style & ~WS_BORDER) | CCS_NOPARENTALIGN | CCS_NORESIZE};
     case Kind::Label: return {L"STATIC", style | SS_LEFT | SS_NOPREFIX};
     case Kind::ScrollBar: return {L"SCROLLBAR", style | ((flags & vertical) ? SBS_VERT : SBS_HORZ)};
-    case Kind::Timer: break;
+    case Kind::Timer:
+    case Kind::Custom: break;
     }
     return {nullptr, 0};
 }
@@ -253,13 +254,16 @@ bool Window::Build() {
 void Window::CreateControl(const ControlSpec& control) {
     auto state = std::make_unique<ControlState>();
     state->description = &control;
-    const ClassAndStyle kind = ControlClass(control);
+    ClassAndStyle kind = ControlClass(control);
+    const std::wstring customClass = Widen(control.text);
+    if (control.kind == Kind::Custom) kind = {customClass.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP};
     if (kind.className != nullptr) {
         const Rect rect = ClientRect(spec_, control);
         state->handle = CreateWindowExW(
-            0, kind.className, Widen(control.text).c_str(), kind.style, rect.x, rect.y, rect.width,
-            rect.height, handle_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
-            Instance(), nullptr);
+            0, kind.className, control.kind == Kind::Custom ? L"" : customClass.c_str(), kind.style,
+            rect.x, rect.y, rect.width, rect.height, handle_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), Instance(),
+            control.kind == Kind::Custom ? context_ : nullptr);
         HWND handle = state->handle;
         if (handle != nullptr) {
             SendMessageW(handle, WM_SETFONT,
@@ -846,18 +850,34 @@ bool Window::BuiltByRuntime(HWND window) {
                                     &Window::Procedure;
 }
 
+namespace {
+
+void HandleMessage(MSG& message) {
+    if (Window::TakeKey(message)) return;
+    HWND root = GetAncestor(message.hwnd, GA_ROOT);
+    if (Window::BuiltByRuntime(root) && IsDialogMessageW(root, &message)) return;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+}
+
+}  // namespace
+
 int RunMessageLoop() {
     MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (Window::TakeKey(message)) continue;
-        HWND root = GetAncestor(message.hwnd, GA_ROOT);
-        if (Window::BuiltByRuntime(root) && IsDialogMessageW(root, &message)) {
-            continue;
-        }
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) HandleMessage(message);
     return static_cast<int>(message.wParam);
+}
+
+bool RunModalLoop(const std::function<bool()>& done) {
+    MSG message;
+    while (!done()) {
+        if (GetMessageW(&message, nullptr, 0, 0) <= 0) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return false;
+        }
+        HandleMessage(message);
+    }
+    return true;
 }
 
 void ProcessPendingMessages() {

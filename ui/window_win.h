@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -180,5 +181,9 @@ int RunMessageLoop();
 
 // Handles every message that is waiting, without blocking; a quit request stays queued.
 void ProcessPendingMessages();
+
+// Runs the message loop while a modal window is up, until done() holds; false when a quit
+// request came first (it stays queued for the main loop).
+bool RunModalLoop(const std::function<bool()>& done);
 
 }  // namespace ui
