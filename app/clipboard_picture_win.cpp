@@ -51,7 +51,7 @@ void OnPastePictureChosen(ui::EventArgs& event) { PastePicture(event.window); }
 
 // Ctrl+V pastes a picture while the mouse is over the picture box, wherever the focus is; without
 // a picture on the clipboard the key goes on to the focused control.
-void OnMainKeyDown(ui::EventArgs& event) {
+void OnPictureBoxKeyDown(ui::EventArgs& event) {
     if (event.code != (ui::keyControl | 'V')) return;
     if (!MouseOver(event.window.Control(pictureBox), event.screen) || !ClipboardHoldsPicture()) return;
     event.handled = true;

@@ -2,6 +2,7 @@
 // the edit box's menu, the tray icon, the stop and cancel buttons, and opening other windows.
 #include "app/main_window_win.h"
 #include "app/program_texts.h"
+#include "app/print_preview_win.h"
 #include "app/program_win.h"
 #include "app/update_check_win.h"
 #include "text/print_text_job_win.h"
@@ -39,11 +40,40 @@ void ShowContextMenu(ui::EventArgs& event, int menu) {
 }
 
 void PrintText(ui::Window& main, Program& program, ui::Window& source, int edit,
-               text::SpaceMode spaces) {
+               text::SpaceMode spaces, bool preview) {
     const text::TextJob job{&source, edit, main.Checked(textOption), spaces};
+    if (preview) return PreviewText(main, program, job);
     text::PrintTextJob(job, program.printer, [&main](std::wstring_view message, bool bold) {
         SetStatusMessage(main, message, bold);
     });
+}
+
+// The print command and the preview command ask alike: what they print, and from where.
+void PrintOrPreview(ui::Window& main, Program& program, bool preview) {
+    const PrintPlan plan = DecidePrint({main.Checked(pictureOption),
+                                        !main.PictureBytes(pictureBox).empty(),
+                                        program.separateEditOpen,
+                                        main.Checked(deleteSpacesOption)});
+    ui::Window* separate = program.separateEdit.Window();
+    switch (plan.choice) {
+    case PrintChoice::Picture:
+        if (preview) return PreviewPicture(main, program);
+        PrintPictureJob(main, program);
+        break;
+    case PrintChoice::MainText: PrintText(main, program, main, editBox, plan.spaces, preview); break;
+    case PrintChoice::AskWhichText:
+        if (separate != nullptr &&
+            ui::AskQuestion(ui::Widen(text::separateTextQuestion), std::wstring_view())) {
+            PrintText(main, program, *separate, text::separateEditBox, plan.spaces, preview);
+        } else {
+            PrintText(main, program, main, editBox, plan.spaces, preview);
+        }
+        break;
+    case PrintChoice::NothingToPrint:
+        // Only a progress dialog left over from a broken job is closed.
+        if (!preview) program.printer.EndPrinting();
+        break;
+    }
 }
 
 void SetAlignment(ui::EventArgs& event, ui::Alignment alignment) {
@@ -121,28 +151,25 @@ void OnPrintClicked(ui::EventArgs& event) { PrintCommand(event.window, ProgramOf
 
 void PrintCommand(ui::Window& main, Program& program) {
     EmphasizeButton(main, printButton);
-    const PrintPlan plan = DecidePrint({main.Checked(pictureOption),
-                                        !main.PictureBytes(pictureBox).empty(),
-                                        program.separateEditOpen,
-                                        main.Checked(deleteSpacesOption)});
-    ui::Window* separate = program.separateEdit.Window();
-    switch (plan.choice) {
-    case PrintChoice::Picture: PrintPictureJob(main, program); break;
-    case PrintChoice::MainText: PrintText(main, program, main, editBox, plan.spaces); break;
-    case PrintChoice::AskWhichText:
-        if (separate != nullptr &&
-            ui::AskQuestion(ui::Widen(text::separateTextQuestion), std::wstring_view())) {
-            PrintText(main, program, *separate, text::separateEditBox, plan.spaces);
-        } else {
-            PrintText(main, program, main, editBox, plan.spaces);
-        }
-        break;
-    case PrintChoice::NothingToPrint:
-        // Only a progress dialog left over from a broken job is closed.
-        program.printer.EndPrinting();
-        break;
-    }
+    PrintOrPreview(main, program, false);
     ui::ProcessPendingMessages();
+}
+
+// One preview at a time: its prompts leave the main window usable, and a held Ctrl+F2 repeats.
+void PrintPreviewCommand(ui::Window& main, Program& program) {
+    if (program.previewing) return;
+    program.previewing = true;
+    PrintOrPreview(main, program, true);
+    program.previewing = false;
+}
+void OnPrintPreviewChosen(ui::EventArgs& event) { PrintPreviewCommand(event.window, ProgramOf(event)); }
+
+void OnMainKeyDown(ui::EventArgs& event) {
+    if (event.code == (ui::keyControl | VK_F2)) {
+        event.handled = true;
+        return PrintPreviewCommand(event.window, ProgramOf(event));
+    }
+    OnPictureBoxKeyDown(event);
 }
 
 void OnStopClicked(ui::EventArgs& event) {

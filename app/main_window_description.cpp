@@ -64,10 +64,12 @@ constexpr std::array menu{
     MenuItemSpec{alignRightItem, 2, "右对齐"},
     MenuItemSpec{clearItem, 1, "全部删除"},
     MenuItemSpec{separateEditItem, 1, "单独编辑 (适于A4纸)"},
+    MenuItemSpec{previewTextItem, 1, "打印预览"},
 
     MenuItemSpec{pictureMenu, 0, "查看图片", true},
     MenuItemSpec{adjustPictureItem, 1, "调节大小"},
     MenuItemSpec{pastePictureItem, 1, "粘贴图片"},
+    MenuItemSpec{previewPictureItem, 1, "打印预览"},
 };
 
 }  // namespace

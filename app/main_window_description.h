@@ -42,10 +42,12 @@ enum MainId : int {
     alignRightItem,
     clearItem,
     separateEditItem,
+    previewTextItem,
     // menu "查看图片", the picture box's context menu
     pictureMenu,
     adjustPictureItem,
     pastePictureItem,
+    previewPictureItem,
 };
 
 inline constexpr int statusLabelWidth = 40;

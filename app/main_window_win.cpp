@@ -50,6 +50,8 @@ constexpr std::array events{
     Binding{separateEditItem, Event::Clicked, OnSeparateEditChosen},
     Binding{adjustPictureItem, Event::Clicked, OnAdjustPictureChosen},
     Binding{pastePictureItem, Event::Clicked, OnPastePictureChosen},
+    Binding{previewTextItem, Event::Clicked, OnPrintPreviewChosen},
+    Binding{previewPictureItem, Event::Clicked, OnPrintPreviewChosen},
 };
 
 constexpr int commandButtons[] = {findButton, printButton, cancelButton, stopButton};

@@ -1,6 +1,8 @@
 // The main window: its event map, and the operations its handlers share.
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <string_view>
 
 #include "app/main_window_description.h"
@@ -9,6 +11,12 @@
 
 namespace ui {
 class Window;
+}
+namespace device {
+class PrinterObject;
+}
+namespace picture {
+class PictureObject;
 }
 
 namespace app {
@@ -24,8 +32,21 @@ void EmphasizeButton(ui::Window& main, int button);
 void UpdatePrintButton(ui::Window& main, const Program& program, PrintButtonCause cause);
 // The print button's command: the picture or the text the window is set up for.
 void PrintCommand(ui::Window& main, Program& program);
-// The picture branch (picture_print_job_win.cpp).
+// The picture branch (picture_print_job_win.cpp): the questions, then the drawing, which a
+// print and a preview share.
+struct PreparedPicture {
+    std::shared_ptr<const picture::PictureObject> picture;  // null when the data does not decode
+    bool bySize = false;  // at the size asked for, else over the whole printable area
+    int width = 0;        // drawing units, when by size
+    int height = 0;
+};
+std::optional<PreparedPicture> PreparePictureJob(ui::Window& main, Program& program);
+void DrawPreparedPicture(const PreparedPicture& prepared, device::PrinterObject& printer);
+void PrintPreparedPicture(ui::Window& main, Program& program, const PreparedPicture& prepared);
 void PrintPictureJob(ui::Window& main, Program& program);
+// The print preview command (print_preview_win.cpp): asks what the print command asks and
+// shows the pages instead of printing them.
+void PrintPreviewCommand(ui::Window& main, Program& program);
 
 // Handlers bound in the main window's event map, by the file that holds them.
 // main_lifecycle_win.cpp
@@ -55,13 +76,15 @@ void OnClearChosen(ui::EventArgs& event);
 void OnSeparateEditChosen(ui::EventArgs& event);
 void OnAdjustPictureChosen(ui::EventArgs& event);
 void OnCheckUpdateChosen(ui::EventArgs& event);
+void OnPrintPreviewChosen(ui::EventArgs& event);
+void OnMainKeyDown(ui::EventArgs& event);  // Ctrl+F2 previews, else the picture box's keys
 // file_commands_win.cpp
 void OnFindClicked(ui::EventArgs& event);
 void OnChangeBackgroundChosen(ui::EventArgs& event);
 void OnMainFilesDropped(ui::EventArgs& event);
 // clipboard_picture_win.cpp
 void OnPastePictureChosen(ui::EventArgs& event);
-void OnMainKeyDown(ui::EventArgs& event);
+void OnPictureBoxKeyDown(ui::EventArgs& event);  // Ctrl+V over the picture box pastes
 // Whether "粘贴图片" has a picture to paste.
 bool ClipboardHoldsPicture();
 

@@ -34,6 +34,7 @@ struct Program {
     bool separateEditOpen = false;
     // An update check is under way: its boxes let the tray menu start another one meanwhile.
     bool checkingForUpdate = false;
+    bool previewing = false;  // the print preview command is under way
     int aboutCountdown = 0;
     EdgeDocking docking;
     std::unique_ptr<TrayIcon> trayIcon;

@@ -1,0 +1,76 @@
+#include "app/print_preview_description.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace app {
+namespace {
+
+using ui::ControlSpec;
+using ui::Kind;
+
+constexpr std::uint32_t buttonFlags = ui::tabStop;
+constexpr int buttonTop = 8;
+constexpr int buttonHeight = 24;
+
+constexpr std::array controls{
+    ControlSpec{previousPageButton, "按钮1上一页", Kind::PushButton, "上一页",
+                {8, buttonTop, 64, buttonHeight}, ui::windowItself, buttonFlags},
+    ControlSpec{nextPageButton, "按钮2下一页", Kind::PushButton, "下一页",
+                {76, buttonTop, 64, buttonHeight}, ui::windowItself, buttonFlags},
+    ControlSpec{pageNumberLabel, "标签1页码", Kind::Label, "第 1 页 / 共 ? 页",
+                {148, buttonTop + 5, 140, 16}},
+    ControlSpec{wholePageButton, "按钮3整页", Kind::PushButton, "整页",
+                {292, buttonTop, 56, buttonHeight}, ui::windowItself, buttonFlags},
+    ControlSpec{actualSizeButton, "按钮4原大", Kind::PushButton, "100%",
+                {352, buttonTop, 56, buttonHeight}, ui::windowItself, buttonFlags},
+    ControlSpec{marginsButton, "按钮5页边距", Kind::PushButton, "页边距",
+                {420, buttonTop, 64, buttonHeight}, ui::windowItself, buttonFlags},
+    ControlSpec{previewPrintButton, "按钮6打印", Kind::PushButton, "打印…",
+                {600, buttonTop, 88, buttonHeight}, ui::windowItself, buttonFlags},
+    ControlSpec{previewCloseButton, "按钮7关闭", Kind::PushButton, "关闭",
+                {696, buttonTop, 88, buttonHeight}, ui::windowItself, buttonFlags},
+    ControlSpec{pageView, "页面1", Kind::Custom, pageViewClass, {0, 40, 800, 680}},
+};
+
+}  // namespace
+
+std::span<const ui::ControlSpec> PreviewControls() { return controls; }
+
+std::string PageNumberText(std::size_t shown, std::size_t count, bool complete) {
+    return "第 " + std::to_string(shown) + " 页 / 共 " + (complete ? std::to_string(count) : "?") +
+           " 页";
+}
+
+PagePlacement PlacePage(const PreviewPaper& paper, PreviewZoom zoom, int viewWidth, int viewHeight,
+                        int screenDpiX, int screenDpiY) {
+    PagePlacement placed;
+    if (paper.width <= 0 || paper.height <= 0 || paper.dpiX <= 0 || paper.dpiY <= 0) return placed;
+    double scaleX = static_cast<double>(screenDpiX) / paper.dpiX;
+    double scaleY = static_cast<double>(screenDpiY) / paper.dpiY;
+    if (zoom == PreviewZoom::wholePage) {
+        // The paper's true proportions, as large as the view allows.
+        const double fit = std::min((viewWidth - 2.0 * pageGap) / (paper.width * scaleX),
+                                    (viewHeight - 2.0 * pageGap) / (paper.height * scaleY));
+        scaleX *= std::max(fit, 0.01);
+        scaleY *= std::max(fit, 0.01);
+    }
+    const auto scaled = [](int length, double scale) {
+        return static_cast<int>(std::lround(length * scale));
+    };
+    const int width = std::max(1, scaled(paper.width, scaleX));
+    const int height = std::max(1, scaled(paper.height, scaleY));
+    placed.contentWidth = std::max(viewWidth, width + 2 * pageGap);
+    placed.contentHeight = std::max(viewHeight, height + 2 * pageGap);
+    placed.paper = {(placed.contentWidth - width) / 2, (placed.contentHeight - height) / 2, width,
+                    height};
+    placed.printable = {placed.paper.x + scaled(paper.printableLeft, scaleX),
+                        placed.paper.y + scaled(paper.printableTop, scaleY),
+                        scaled(paper.printableWidth, scaleX), scaled(paper.printableHeight, scaleY)};
+    return placed;
+}
+
+int MarginUnits(int millimetres) { return std::clamp(millimetres, 0, 200) * 10; }
+
+}  // namespace app

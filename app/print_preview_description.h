@@ -1,0 +1,70 @@
+// The print preview window "打印预览" as data, and the arithmetic of where its page goes.
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "ui/description.h"
+
+namespace app {
+
+enum PreviewId : int {
+    previousPageButton = 100,  // 按钮1上一页
+    nextPageButton,            // 按钮2下一页
+    wholePageButton,           // 按钮3整页
+    actualSizeButton,          // 按钮4原大
+    marginsButton,             // 按钮5页边距
+    previewPrintButton,        // 按钮6打印
+    previewCloseButton,        // 按钮7关闭
+    pageNumberLabel,           // 标签1页码
+    pageView,                  // 页面1
+};
+
+inline constexpr std::string_view previewTitle = "打印预览";
+// The window class of the page view, registered by the preview.
+inline constexpr std::string_view pageViewClass = "MozhouPreviewPage";
+inline constexpr int previewWindowWidth = 816;
+inline constexpr int previewWindowHeight = 760;
+
+std::span<const ui::ControlSpec> PreviewControls();
+
+// "第 2 页 / 共 5 页"; while the pages are still being laid out the count reads "?".
+std::string PageNumberText(std::size_t shown, std::size_t count, bool complete);
+
+// The paper as the printer has it, in its device pixels.
+struct PreviewPaper {
+    int width = 0;
+    int height = 0;
+    int printableLeft = 0;
+    int printableTop = 0;
+    int printableWidth = 0;
+    int printableHeight = 0;
+    int dpiX = 0;
+    int dpiY = 0;
+};
+
+enum class PreviewZoom { wholePage, actualSize };
+
+// Where the paper and its printable area go in the page view, in pixels of the view's content
+// (which scrolls when it is larger than the view).
+struct PagePlacement {
+    ui::Rect paper;
+    ui::Rect printable;
+    int contentWidth = 0;
+    int contentHeight = 0;
+};
+
+// A margin of grey around the paper.
+inline constexpr int pageGap = 12;
+
+// "整页" fits the whole paper into the view; "100%" shows it at its true size on a screen of
+// the given pixels per inch. The paper is centred where the view is larger than it.
+PagePlacement PlacePage(const PreviewPaper& paper, PreviewZoom zoom, int viewWidth, int viewHeight,
+                        int screenDpiX, int screenDpiY);
+
+// Millimetres as 0.1 mm drawing units for the margins, held between 0 and 200 mm.
+int MarginUnits(int millimetres);
+
+}  // namespace app

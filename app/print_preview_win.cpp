@@ -1,0 +1,352 @@
+// The print preview "打印预览": the pages a print would make, shown before paper is spent. The
+// questions are the print command's; the pages are laid out by the same printer object calls
+// as a print, recorded instead of spooled, and shown while the rest are still being laid out.
+#include <windows.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "app/main_window_win.h"
+#include "app/print_preview_description.h"
+#include "app/print_preview_win.h"
+#include "app/program_win.h"
+#include "device/printer_object_win.h"
+#include "ui/dialogs_win.h"
+#include "ui/handles_win.h"
+#include "ui/text_win.h"
+#include "ui/window_win.h"
+
+namespace app {
+namespace {
+
+// What a preview draws and how it prints, once the questions are answered.
+struct PreviewJob {
+    std::function<void(device::PrinterObject&)> prepare;  // before a job starts
+    std::function<void(device::PrinterObject&)> draw;     // into the running job
+    std::function<void()> print;                          // through the print dialog
+};
+
+enum class Request { none, close, print, relayout };
+
+struct PreviewState {
+    Program& program;
+    std::unique_ptr<ui::Window> window;
+    std::size_t page = 0;
+    PreviewZoom zoom = PreviewZoom::wholePage;
+    bool complete = false;
+    Request request = Request::none;
+    POINT scroll{};
+};
+
+constexpr COLORREF backgroundColour = RGB(128, 128, 128);
+constexpr COLORREF shadowColour = RGB(64, 64, 64);
+constexpr COLORREF printableColour = RGB(176, 176, 176);
+constexpr int shadowOffset = 4;
+constexpr int wheelLines = 48;  // pixels a wheel notch scrolls at 100%
+
+PreviewState& StateOf(ui::EventArgs& event) { return event.Context<PreviewState>(); }
+
+const std::vector<ui::EnhancedMetafile>& Pages(const PreviewState& state) {
+    return state.program.printer.PreviewPages();
+}
+
+HWND View(const PreviewState& state) { return state.window->Control(pageView); }
+
+PreviewPaper PaperOf(const device::PrinterObject& printer) {
+    const device::PageMetrics& m = printer.Paper();
+    return {m.physicalWidth, m.physicalHeight, m.offsetX,           m.offsetY,
+            m.printableWidth, m.printableHeight, printer.DeviceDpi().x, printer.DeviceDpi().y};
+}
+
+PagePlacement Placement(const PreviewState& state, const RECT& client) {
+    ui::WindowDc screen(nullptr);
+    return PlacePage(PaperOf(state.program.printer), state.zoom, client.right, client.bottom,
+                     GetDeviceCaps(screen.get(), LOGPIXELSX), GetDeviceCaps(screen.get(), LOGPIXELSY));
+}
+
+// Scroll bars over the content where it is larger than the view, the position kept inside.
+void UpdateScrollBars(PreviewState& state) {
+    HWND view = View(state);
+    RECT client{};
+    GetClientRect(view, &client);
+    const PagePlacement placed = Placement(state, client);
+    state.scroll.x = std::clamp<LONG>(state.scroll.x, 0, std::max<LONG>(0, placed.contentWidth - client.right));
+    state.scroll.y = std::clamp<LONG>(state.scroll.y, 0, std::max<LONG>(0, placed.contentHeight - client.bottom));
+    SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS};
+    info.nMax = placed.contentWidth - 1;
+    info.nPage = static_cast<UINT>(client.right);
+    info.nPos = state.scroll.x;
+    SetScrollInfo(view, SB_HORZ, &info, TRUE);
+    info.nMax = placed.contentHeight - 1;
+    info.nPage = static_cast<UINT>(client.bottom);
+    info.nPos = state.scroll.y;
+    SetScrollInfo(view, SB_VERT, &info, TRUE);
+}
+
+void Refresh(PreviewState& state) {
+    const std::size_t count = Pages(state).size();
+    if (count > 0) state.page = std::min(state.page, count - 1);
+    state.window->SetText(pageNumberLabel,
+                          ui::Widen(PageNumberText(state.page + 1, count, state.complete)));
+    UpdateScrollBars(state);
+    InvalidateRect(View(state), nullptr, FALSE);
+}
+
+void ShowPage(PreviewState& state, std::size_t page) {
+    const std::size_t count = Pages(state).size();
+    const std::size_t shown = count == 0 ? 0 : std::min(page, count - 1);
+    if (shown != state.page) state.scroll.y = 0;
+    state.page = shown;
+    Refresh(state);
+}
+
+void TurnPages(PreviewState& state, int by) {
+    if (by < 0 && state.page < static_cast<std::size_t>(-by)) return ShowPage(state, 0);
+    ShowPage(state, state.page + by);
+}
+
+// The wish is carried out once the layout under way has stopped; a message wakes the preview's
+// loop, which a sent message (a click from another program) would not.
+void RequestEnd(PreviewState& state, Request request) {
+    state.request = request;
+    PostMessageW(state.window->Handle(), WM_NULL, 0, 0);
+    device::PrinterObject& printer = state.program.printer;
+    if (printer.Previewing() && printer.JobRunning()) printer.CancelPrinting();
+}
+
+void PaintView(HWND view, PreviewState& state) {
+    PAINTSTRUCT paint;
+    HDC target = BeginPaint(view, &paint);
+    RECT client{};
+    GetClientRect(view, &client);
+    ui::MemoryDc dc(CreateCompatibleDC(target));
+    ui::Bitmap canvas(CreateCompatibleBitmap(target, std::max(1L, client.right), std::max(1L, client.bottom)));
+    if (dc && canvas) {
+        ui::SelectObjectScope selected(dc.get(), canvas.get());
+        ui::Brush background(CreateSolidBrush(backgroundColour));
+        FillRect(dc.get(), &client, background.get());
+
+        const PagePlacement placed = Placement(state, client);
+        const auto onView = [&state](const ui::Rect& r) {
+            return RECT{r.x - state.scroll.x, r.y - state.scroll.y, r.x + r.width - state.scroll.x,
+                        r.y + r.height - state.scroll.y};
+        };
+        const RECT paper = onView(placed.paper);
+        RECT shadow = paper;
+        OffsetRect(&shadow, shadowOffset, shadowOffset);
+        ui::Brush shadowBrush(CreateSolidBrush(shadowColour));
+        FillRect(dc.get(), &shadow, shadowBrush.get());
+        FillRect(dc.get(), &paper, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+
+        const RECT printable = onView(placed.printable);
+        const auto& pages = Pages(state);
+        if (state.page < pages.size()) {
+            const int saved = SaveDC(dc.get());
+            IntersectClipRect(dc.get(), printable.left, printable.top, printable.right, printable.bottom);
+            PlayEnhMetaFile(dc.get(), pages[state.page].get(), &printable);
+            RestoreDC(dc.get(), saved);
+        }
+        // The printable area's edge, where the paper has one inside its own.
+        if (!EqualRect(&printable, &paper)) {
+            ui::Pen dotted(CreatePen(PS_DOT, 1, printableColour));
+            ui::SelectObjectScope pen(dc.get(), dotted.get());
+            ui::SelectObjectScope brush(dc.get(), GetStockObject(NULL_BRUSH));
+            Rectangle(dc.get(), printable.left, printable.top, printable.right, printable.bottom);
+        }
+        BitBlt(target, 0, 0, client.right, client.bottom, dc.get(), 0, 0, SRCCOPY);
+    }
+    EndPaint(view, &paint);
+}
+
+void Scroll(HWND view, PreviewState& state, int bar, int request, int wheel = 0) {
+    SCROLLINFO info{sizeof info, SIF_ALL};
+    GetScrollInfo(view, bar, &info);
+    int position = info.nPos;
+    switch (request) {
+    case SB_LINEUP: position -= wheelLines; break;
+    case SB_LINEDOWN: position += wheelLines; break;
+    case SB_PAGEUP: position -= static_cast<int>(info.nPage); break;
+    case SB_PAGEDOWN: position += static_cast<int>(info.nPage); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: position = info.nTrackPos; break;
+    case SB_TOP: position = info.nMin; break;
+    case SB_BOTTOM: position = info.nMax; break;
+    default: position -= wheel; break;
+    }
+    (bar == SB_HORZ ? state.scroll.x : state.scroll.y) = position;
+    UpdateScrollBars(state);
+    InvalidateRect(view, nullptr, FALSE);
+}
+
+LRESULT CALLBACK PageViewProcedure(HWND view, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(view, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* state = reinterpret_cast<PreviewState*>(GetWindowLongPtrW(view, GWLP_USERDATA));
+    if (state == nullptr || !state->window || state->window->Handle() == nullptr) {
+        return DefWindowProcW(view, message, wParam, lParam);
+    }
+    switch (message) {
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: PaintView(view, *state); return 0;
+    case WM_HSCROLL: Scroll(view, *state, SB_HORZ, LOWORD(wParam)); return 0;
+    case WM_VSCROLL: Scroll(view, *state, SB_VERT, LOWORD(wParam)); return 0;
+    case WM_MOUSEWHEEL: {
+        const int notches = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
+        if (state->zoom == PreviewZoom::wholePage) {
+            TurnPages(*state, -notches);
+        } else {
+            Scroll(view, *state, SB_VERT, -1, notches * wheelLines * 3);
+        }
+        return 0;
+    }
+    default: return DefWindowProcW(view, message, wParam, lParam);
+    }
+}
+
+void RegisterPageView() {
+    static const bool registered = [] {
+        WNDCLASSW kind{};
+        kind.style = CS_HREDRAW | CS_VREDRAW;
+        kind.lpfnWndProc = PageViewProcedure;
+        kind.hInstance = GetModuleHandleW(nullptr);
+        kind.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        const std::wstring name = ui::Widen(pageViewClass);
+        kind.lpszClassName = name.c_str();
+        return RegisterClassW(&kind) != 0;
+    }();
+    (void)registered;
+}
+
+// Four answers in millimetres, each starting from the margin in use; Cancel keeps them all.
+bool AskMargins(device::PrinterSettings& settings) {
+    struct Side {
+        const wchar_t* prompt;
+        int& margin;
+    };
+    const Side sides[] = {{L"左边距（毫米）", settings.marginLeft},
+                          {L"上边距（毫米）", settings.marginTop},
+                          {L"右边距（毫米）", settings.marginRight},
+                          {L"下边距（毫米）", settings.marginBottom}};
+    int answers[4] = {};
+    for (int i = 0; i < 4; ++i) {
+        answers[i] = sides[i].margin / 10;
+        if (!ui::InputInteger(nullptr, sides[i].prompt, L"页边距", std::to_wstring(answers[i]),
+                              answers[i])) {
+            return false;
+        }
+    }
+    for (int i = 0; i < 4; ++i) sides[i].margin = MarginUnits(answers[i]);
+    return true;
+}
+
+void OnPreviousPage(ui::EventArgs& event) { TurnPages(StateOf(event), -1); }
+void OnNextPage(ui::EventArgs& event) { TurnPages(StateOf(event), 1); }
+
+void Zoom(ui::EventArgs& event, PreviewZoom zoom) {
+    PreviewState& state = StateOf(event);
+    state.zoom = zoom;
+    state.scroll = {};
+    Refresh(state);
+}
+void OnWholePage(ui::EventArgs& event) { Zoom(event, PreviewZoom::wholePage); }
+void OnActualSize(ui::EventArgs& event) { Zoom(event, PreviewZoom::actualSize); }
+
+void OnMargins(ui::EventArgs& event) {
+    PreviewState& state = StateOf(event);
+    if (AskMargins(state.program.printer.Settings())) RequestEnd(state, Request::relayout);
+}
+void OnPreviewPrint(ui::EventArgs& event) { RequestEnd(StateOf(event), Request::print); }
+void OnPreviewClose(ui::EventArgs& event) { RequestEnd(StateOf(event), Request::close); }
+
+void OnPreviewCloseRequested(ui::EventArgs& event) {
+    event.refuse = true;  // destroyed once the layout has stopped
+    RequestEnd(StateOf(event), Request::close);
+}
+
+void OnPreviewKeyDown(ui::EventArgs& event) {
+    PreviewState& state = StateOf(event);
+    event.handled = true;
+    switch (event.code) {
+    case VK_PRIOR: TurnPages(state, -1); break;
+    case VK_NEXT: TurnPages(state, 1); break;
+    case VK_HOME | ui::keyControl: ShowPage(state, 0); break;
+    case VK_END | ui::keyControl: ShowPage(state, Pages(state).size()); break;
+    case VK_ESCAPE: RequestEnd(state, Request::close); break;
+    default: event.handled = false; break;
+    }
+}
+
+constexpr ui::Binding previewEvents[] = {
+    {ui::windowItself, ui::Event::CloseRequested, OnPreviewCloseRequested},
+    {ui::windowItself, ui::Event::KeyDown, OnPreviewKeyDown},
+    {previousPageButton, ui::Event::Clicked, OnPreviousPage},
+    {nextPageButton, ui::Event::Clicked, OnNextPage},
+    {wholePageButton, ui::Event::Clicked, OnWholePage},
+    {actualSizeButton, ui::Event::Clicked, OnActualSize},
+    {marginsButton, ui::Event::Clicked, OnMargins},
+    {previewPrintButton, ui::Event::Clicked, OnPreviewPrint},
+    {previewCloseButton, ui::Event::Clicked, OnPreviewClose},
+};
+
+const ui::WindowSpec& PreviewSpec() {
+    static const ui::WindowSpec spec{"MozhouPreview", previewTitle, previewWindowWidth,
+                                     previewWindowHeight, ui::fixedBorder | ui::centered,
+                                     PreviewControls(), {}, previewEvents};
+    return spec;
+}
+
+// Lays the pages out, again after new margins, and shows them until the window is closed; the
+// main window waits meanwhile. A print asked for runs once the preview has gone.
+void RunPreview(ui::Window& main, Program& program, const PreviewJob& job) {
+    RegisterPageView();
+    PreviewState state{program};
+    state.window = ui::Window::Create(PreviewSpec(), SW_SHOW, &state);
+    if (!state.window) return;
+    device::PrinterObject& printer = program.printer;
+    EnableWindow(main.Handle(), FALSE);
+    do {
+        state.request = Request::none;
+        state.complete = false;
+        job.prepare(printer);
+        if (!printer.StartPreview([&state] { Refresh(state); }, device::PaperChoice{})) break;
+        Refresh(state);
+        job.draw(printer);
+        if (printer.JobRunning()) printer.EndPrinting();
+        state.complete = state.request == Request::none;
+        Refresh(state);
+        if (!ui::RunModalLoop([&state] { return state.request != Request::none; })) break;
+    } while (state.request == Request::relayout);
+    EnableWindow(main.Handle(), TRUE);
+    state.window.reset();
+    SetForegroundWindow(main.Handle());
+    if (state.request == Request::print) job.print();
+}
+
+}  // namespace
+
+void PreviewText(ui::Window& main, Program& program, const text::TextJob& job) {
+    const text::StatusReport report = [&main](std::wstring_view message, bool bold) {
+        SetStatusMessage(main, message, bold);
+    };
+    const std::optional<text::PreparedText> prepared = text::PrepareTextJob(job, report);
+    if (!prepared) return;
+    RunPreview(main, program,
+               {[&](device::PrinterObject& printer) { text::ApplyTextSettings(*prepared, printer); },
+                [&](device::PrinterObject& printer) { printer.PrintTextLines(prepared->lines); },
+                [&] { text::PrintPreparedText(*prepared, program.printer, report); }});
+}
+
+void PreviewPicture(ui::Window& main, Program& program) {
+    const std::optional<PreparedPicture> prepared = PreparePictureJob(main, program);
+    if (!prepared) return;
+    RunPreview(main, program,
+               {[](device::PrinterObject&) {},
+                [&](device::PrinterObject& printer) { DrawPreparedPicture(*prepared, printer); },
+                [&] { PrintPreparedPicture(main, program, *prepared); }});
+}
+
+}  // namespace app

@@ -1,0 +1,39 @@
+#include <gtest/gtest.h>
+
+#include "app/print_preview_description.h"
+
+namespace {
+
+using app::PlacePage;
+using app::PreviewZoom;
+
+// A4 at 600 dpi with a 4 mm unprintable strip all round.
+constexpr app::PreviewPaper a4{4961, 7016, 94, 94, 4773, 6828, 600, 600};
+
+TEST(PlacePage, WholePageFitsThePaperCentredAndActualSizeIsTheScreensInches) {
+    const app::PagePlacement whole = PlacePage(a4, PreviewZoom::wholePage, 800, 680, 96, 96);
+    EXPECT_EQ(whole.paper.height, 680 - 2 * app::pageGap);
+    EXPECT_NEAR(whole.paper.width, whole.paper.height * 4961.0 / 7016, 1);
+    EXPECT_EQ(whole.paper.x, (800 - whole.paper.width) / 2);
+    EXPECT_EQ((whole.contentWidth), 800);  // nothing to scroll
+    EXPECT_NEAR(whole.printable.x - whole.paper.x, 94.0 * whole.paper.width / 4961, 1);
+
+    // 210 mm at 96 dpi is 794 pixels; the view scrolls over the paper and its gap.
+    const app::PagePlacement actual = PlacePage(a4, PreviewZoom::actualSize, 800, 680, 96, 96);
+    EXPECT_EQ(actual.paper.width, 794);
+    EXPECT_EQ(actual.paper.height, 1123);
+    EXPECT_EQ(actual.contentWidth, 794 + 2 * app::pageGap);
+    EXPECT_EQ(actual.paper.y, app::pageGap);
+
+    EXPECT_EQ(PlacePage({}, PreviewZoom::wholePage, 800, 680, 96, 96).paper.width, 0);
+}
+
+TEST(PreviewTexts, PageNumberAndMargins) {
+    EXPECT_EQ(app::PageNumberText(2, 5, true), "第 2 页 / 共 5 页");
+    EXPECT_EQ(app::PageNumberText(1, 3, false), "第 1 页 / 共 ? 页");
+    EXPECT_EQ(app::MarginUnits(20), 200);
+    EXPECT_EQ(app::MarginUnits(-5), 0);
+    EXPECT_EQ(app::MarginUnits(500), 2000);
+}
+
+}  // namespace
