@@ -31,6 +31,9 @@ kill "$update_server"; wait "$update_server" 2>/dev/null
 # Peak memory of printing a 6000 x 4000 picture beside its decoded size.
 (cd "$build/bench" && "$MOZHOU_WINE" ./bench_picture_print.exe) || status=1
 
+# The print preview's first page beside a print's first page, and turning to its last page.
+(cd "$build/bench" && "$MOZHOU_WINE" ./bench_preview.exe 3) || status=1
+
 # Printing speed beside a bare GDI loop; last, so that the PDFs made from its jobs afterwards do
 # not load the machine during the other benchmarks. With 宋体 Wine's PostScript driver takes
 # about 0.05 s a line, so by default only the start of the text is printed (600 lines, 11 pages);
@@ -42,7 +45,7 @@ for _ in $(seq 1 900); do
   sleep 1
 done
 rm -f "$MOZHOU_PDF_DIR"/bench-printer-object*.pdf "$MOZHOU_PDF_DIR"/bench-bare-loop*.pdf \
-  "$MOZHOU_PDF_DIR"/bench-picture-print*.pdf
+  "$MOZHOU_PDF_DIR"/bench-picture-print*.pdf "$MOZHOU_PDF_DIR"/bench-preview-print*.pdf
 tools/harness.sh down >/dev/null 2>&1 || true
 # Decoding speed: native, beside libjpeg-turbo, libpng, giflib and memcpy.
 bench/decode/run.sh || status=1
