@@ -16,22 +16,21 @@ struct TextRecord {
     POINTL at{};
 };
 
+int CALLBACK CollectText(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM found) {
+    if (record->iType == EMR_EXTTEXTOUTW) {
+        const auto* text = reinterpret_cast<const EMREXTTEXTOUTW*>(record);
+        const auto* chars = reinterpret_cast<const wchar_t*>(reinterpret_cast<const BYTE*>(record) +
+                                                             text->emrtext.offString);
+        reinterpret_cast<std::vector<TextRecord>*>(found)->push_back(
+            {std::wstring(chars, text->emrtext.nChars), text->emrtext.ptlReference});
+    }
+    return 1;
+}
+
 // The text a page's metafile writes, in the order it writes it.
 std::vector<TextRecord> TextsOf(HENHMETAFILE page) {
     std::vector<TextRecord> texts;
-    EnumEnhMetaFile(
-        nullptr, page,
-        [](HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM found) -> int {
-            if (record->iType == EMR_EXTTEXTOUTW) {
-                const auto* text = reinterpret_cast<const EMREXTTEXTOUTW*>(record);
-                const auto* chars = reinterpret_cast<const wchar_t*>(
-                    reinterpret_cast<const BYTE*>(record) + text->emrtext.offString);
-                reinterpret_cast<std::vector<TextRecord>*>(found)->push_back(
-                    {std::wstring(chars, text->emrtext.nChars), text->emrtext.ptlReference});
-            }
-            return 1;
-        },
-        &texts, nullptr);
+    EnumEnhMetaFile(nullptr, page, CollectText, &texts, nullptr);
     return texts;
 }
 
