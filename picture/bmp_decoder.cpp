@@ -17,13 +17,6 @@ constexpr std::size_t masksInHeader = 52;  // headers this long hold the colour 
 
 enum Compression : std::uint32_t { plain = 0, rle8 = 1, rle4 = 2, bitFields = 3 };
 
-std::uint32_t Le16(Bytes b, std::size_t at) { return b[at] | (b[at + 1] << 8); }
-std::uint32_t Le32(Bytes b, std::size_t at) {
-    return static_cast<std::uint32_t>(b[at]) | (static_cast<std::uint32_t>(b[at + 1]) << 8) |
-           (static_cast<std::uint32_t>(b[at + 2]) << 16) |
-           (static_cast<std::uint32_t>(b[at + 3]) << 24);
-}
-
 // Palette entries as the three bytes the output wants; indices past the file's palette stay
 // black, so that a stray index needs no check in the pixel loop.
 using Colours = std::array<std::array<std::uint8_t, 3>, 256>;

@@ -14,7 +14,6 @@ namespace {
 constexpr std::size_t headerAndScreenSize = 13;
 constexpr unsigned maxCodes = 4096;  // codes are at most 12 bits
 
-unsigned Le16(Bytes b, std::size_t at) { return b[at] | (b[at + 1] << 8); }
 
 using Palette = std::array<std::uint32_t, 256>;
 

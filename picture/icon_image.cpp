@@ -10,8 +10,6 @@ constexpr std::size_t entrySize = 16;
 constexpr std::size_t infoHeaderSize = 40;
 constexpr std::size_t pngStartSize = 24;  // signature, IHDR length and type, width, height
 
-std::uint32_t Le16(Bytes b, std::size_t at) { return b[at] | (b[at + 1] << 8); }
-std::uint32_t Le32(Bytes b, std::size_t at) { return Le16(b, at) | (Le16(b, at + 2) << 16); }
 std::uint32_t Be32(Bytes b, std::size_t at) {
     return (static_cast<std::uint32_t>(b[at]) << 24) | (b[at + 1] << 16) | (b[at + 2] << 8) |
            b[at + 3];

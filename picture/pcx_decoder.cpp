@@ -12,7 +12,6 @@ namespace {
 constexpr std::size_t headerSize = 128;
 constexpr std::size_t endPaletteSize = 1 + 256 * 3;  // the 0x0C marker, then RGB triples
 
-unsigned Le16(Bytes b, std::size_t at) { return b[at] | (b[at + 1] << 8); }
 
 std::uint32_t Quad(const std::uint8_t* rgb) {
     return static_cast<std::uint32_t>(rgb[2]) | (static_cast<std::uint32_t>(rgb[1]) << 8) |

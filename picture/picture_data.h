@@ -13,6 +13,10 @@ namespace picture {
 
 using Bytes = std::span<const std::uint8_t>;
 
+// Little-endian fields of a file image, at offsets the caller has checked.
+inline std::uint32_t Le16(Bytes b, std::size_t at) { return b[at] | (b[at + 1] << 8); }
+inline std::uint32_t Le32(Bytes b, std::size_t at) { return Le16(b, at) | (Le16(b, at + 2) << 16); }
+
 // The kinds of picture file the program knows, by their content.
 enum class Kind : int {
     None = 0,
