@@ -292,11 +292,11 @@ constexpr ui::Binding previewEvents[] = {
     {previewCloseButton, ui::Event::Clicked, OnPreviewClose},
 };
 
-const ui::WindowSpec& PreviewSpec() {
-    static const ui::WindowSpec spec{"MozhouPreview", previewTitle, previewWindowWidth,
-                                     previewWindowHeight, ui::fixedBorder | ui::centered,
-                                     PreviewControls(), {}, previewEvents};
-    return spec;
+const ui::WindowSpec& PreviewWindowDescription() {
+    static const ui::WindowSpec description{"MozhouPreview", previewTitle, previewWindowWidth,
+                                            previewWindowHeight, ui::fixedBorder | ui::centered,
+                                            PreviewControls(), {}, previewEvents};
+    return description;
 }
 
 // Lays the pages out, again after new margins, and shows them until the window is closed; the
@@ -304,7 +304,7 @@ const ui::WindowSpec& PreviewSpec() {
 void RunPreview(ui::Window& main, Program& program, const PreviewJob& job) {
     RegisterPageView();
     PreviewState state{program};
-    state.window = ui::Window::Create(PreviewSpec(), SW_SHOW, &state);
+    state.window = ui::Window::Create(PreviewWindowDescription(), SW_SHOW, &state);
     if (!state.window) return;
     device::PrinterObject& printer = program.printer;
     EnableWindow(main.Handle(), FALSE);
