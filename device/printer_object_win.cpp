@@ -105,6 +105,15 @@ DeviceNames ReadDeviceNames(HGLOBAL devNames) {
 // A printer opened for its settings, closed with the scope.
 using PrinterHandle = ui::UniqueHandle<ui::NullableTraits<HANDLE, ClosePrinter>>;
 
+// A device context for the printer with its settings; an information context is enough to
+// measure with and to record pages against.
+ui::CreatedDc OpenPrinterContext(HGLOBAL devNames, HGLOBAL devMode, bool informationOnly) {
+    const DeviceNames names = ReadDeviceNames(devNames);
+    GlobalLock<DEVMODEW> mode(devMode);
+    const auto open = informationOnly ? CreateICW : CreateDCW;
+    return ui::CreatedDc(open(names.driver.c_str(), names.device.c_str(), nullptr, mode.get()));
+}
+
 // Takes back the memory handles the print dialog returns: it may have freed and replaced ours.
 void KeepDialogHandles(PRINTDLGW& dialog, GlobalMemory& devMode, GlobalMemory& devNames) {
     devMode.release();
@@ -166,22 +175,13 @@ bool PrinterObject::StartPrinting(bool showDialog, bool showProgress,
     if (!RunPrintDialog(showDialog, paper)) return false;
 
     const DeviceNames names = ReadDeviceNames(devNames_.get());
-    ui::CreatedDc dc;
-    {
-        GlobalLock<DEVMODEW> mode(devMode_.get());
-        dc.reset(CreateDCW(names.driver.c_str(), names.device.c_str(), nullptr, mode.get()));
-    }
+    ui::CreatedDc dc = OpenPrinterContext(devNames_.get(), devMode_.get(), false);
     if (!dc) return false;
 
     std::wstring outputFile;
     if (printToFile_ && !AskOutputFile(outputFile)) return false;
 
-    dc_ = std::move(dc);
-    printerName_ = names.device;
-    position_ = {};
-    pageNumber_ = settings_.FirstPageNumber();
-    aborted_ = false;
-    ReadDeviceMetrics();
+    BeginJob(std::move(dc), names.device);
 
     const std::wstring document = documentName.empty() ? untitledDocument : documentName;
     DOCINFOW info{};
@@ -206,14 +206,8 @@ bool PrinterObject::StartPrinting(bool showDialog, bool showProgress,
         return false;
     }
 
-    BuildPrinterFont();
-    pageOpen_ = false;
     if (progress_) progress_->Repaint();
-    if (!OpenPage()) {
-        FailJob();
-        return false;
-    }
-    return true;
+    return OpenFirstPage();
 }
 
 bool PrinterObject::StartPreview(std::function<void()> onPage, std::optional<PaperChoice> paper) {
@@ -225,25 +219,29 @@ bool PrinterObject::StartPreview(std::function<void()> onPage, std::optional<Pap
 
     // The print dialog is only shown when no printer is known, not even a default one.
     if (!RunPrintDialog(false, paper)) return false;
-    const DeviceNames names = ReadDeviceNames(devNames_.get());
-    {
-        GlobalLock<DEVMODEW> mode(devMode_.get());
-        dc_.reset(CreateICW(names.driver.c_str(), names.device.c_str(), nullptr, mode.get()));
-    }
-    if (!dc_) return false;
-    printerName_ = names.device;
+    ui::CreatedDc dc = OpenPrinterContext(devNames_.get(), devMode_.get(), true);
+    if (!dc) return false;
+    BeginJob(std::move(dc), ReadDeviceNames(devNames_.get()).device);
+    onPage_ = std::move(onPage);
+    return OpenFirstPage();
+}
+
+// What every job starts from: its device context, the printer's name and measures, page one.
+void PrinterObject::BeginJob(ui::CreatedDc dc, const std::wstring& printer) {
+    dc_ = std::move(dc);
+    printerName_ = printer;
     position_ = {};
     pageNumber_ = settings_.FirstPageNumber();
     aborted_ = false;
-    onPage_ = std::move(onPage);
     ReadDeviceMetrics();
+}
+
+bool PrinterObject::OpenFirstPage() {
     BuildPrinterFont();
     pageOpen_ = false;
-    if (!OpenPage()) {
-        FailJob();
-        return false;
-    }
-    return true;
+    if (OpenPage()) return true;
+    FailJob();
+    return false;
 }
 
 bool PrinterObject::RunPrintDialog(bool showDialog, const std::optional<PaperChoice>& paper) {

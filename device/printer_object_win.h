@@ -135,6 +135,8 @@ private:
     friend class PrintProgressDialog;
 
     bool RunPrintDialog(bool showDialog, const std::optional<PaperChoice>& paper);
+    void BeginJob(ui::CreatedDc dc, const std::wstring& printer);
+    bool OpenFirstPage();
     void ApplyPaper(const PaperChoice& paper);
     bool AskOutputFile(std::wstring& path);
     void ReadDeviceMetrics();
