@@ -175,12 +175,8 @@ std::optional<Image> DecodeBmp(Bytes bytes) {
     if (bytes[0] != 'B' || bytes[1] != 'M') return std::nullopt;
 
     const std::uint64_t pixelOffset = Le32(bytes, 10);
-    const std::uint64_t headerSize = Le32(bytes, 14);
-    const auto storedWidth = static_cast<std::int32_t>(Le32(bytes, 18));
-    const auto storedHeight = static_cast<std::int32_t>(Le32(bytes, 22));
-    const int bitCount = static_cast<int>(Le16(bytes, 28));
-    const std::uint32_t compression = Le32(bytes, 30);
-    const std::uint64_t coloursUsed = Le32(bytes, 46);
+    const auto [headerSize, storedWidth, storedHeight, bitCount, compression, coloursUsed] =
+        ReadBitmapInfoHeader(bytes, fileHeaderSize);
 
     if (headerSize < smallestInfoHeader) return std::nullopt;  // OS/2 core headers are not read
     if (!KnownLayout(bitCount, compression)) return std::nullopt;

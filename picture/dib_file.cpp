@@ -91,12 +91,8 @@ std::optional<std::vector<std::uint8_t>> PngOf(const Image& bgra) {
 
 std::optional<std::vector<std::uint8_t>> FileImageFromDib(Bytes dib) {
     if (dib.size() < infoHeaderSize) return std::nullopt;
-    const std::uint64_t headerSize = Le32(dib, 0);
-    const auto width = static_cast<std::int32_t>(Le32(dib, 4));
-    const auto storedHeight = static_cast<std::int32_t>(Le32(dib, 8));
-    const int bitCount = static_cast<int>(Le16(dib, 14));
-    const std::uint32_t compression = Le32(dib, 16);
-    const std::uint64_t coloursUsed = Le32(dib, 32);
+    const auto [headerSize, width, storedHeight, bitCount, compression, coloursUsed] =
+        ReadBitmapInfoHeader(dib, 0);
     if (headerSize < infoHeaderSize || headerSize > dib.size()) return std::nullopt;
     const std::int64_t height = storedHeight < 0 ? -std::int64_t{storedHeight} : storedHeight;
     if (width <= 0 || !AcceptableSize(width, height)) return std::nullopt;

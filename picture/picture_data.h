@@ -17,6 +17,26 @@ using Bytes = std::span<const std::uint8_t>;
 inline std::uint32_t Le16(Bytes b, std::size_t at) { return b[at] | (b[at + 1] << 8); }
 inline std::uint32_t Le32(Bytes b, std::size_t at) { return Le16(b, at) | (Le16(b, at + 2) << 16); }
 
+// The fields of a BITMAPINFOHEADER that the bitmap readers use; the caller has checked that its
+// 40 bytes lie inside the file image.
+struct BitmapInfoHeader {
+    std::uint64_t size = 0;
+    std::int32_t width = 0;
+    std::int32_t height = 0;  // negative for a top-down bitmap
+    int bitCount = 0;
+    std::uint32_t compression = 0;
+    std::uint64_t coloursUsed = 0;
+};
+
+inline BitmapInfoHeader ReadBitmapInfoHeader(Bytes b, std::size_t at) {
+    return {Le32(b, at),
+            static_cast<std::int32_t>(Le32(b, at + 4)),
+            static_cast<std::int32_t>(Le32(b, at + 8)),
+            static_cast<int>(Le16(b, at + 14)),
+            Le32(b, at + 16),
+            Le32(b, at + 32)};
+}
+
 // The kinds of picture file the program knows, by their content.
 enum class Kind : int {
     None = 0,
