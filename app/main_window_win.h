@@ -44,7 +44,7 @@ std::optional<PreparedPicture> PreparePictureJob(ui::Window& main, Program& prog
 void DrawPreparedPicture(const PreparedPicture& prepared, device::PrinterObject& printer);
 void PrintPreparedPicture(ui::Window& main, Program& program, const PreparedPicture& prepared);
 void PrintPictureJob(ui::Window& main, Program& program);
-// The print preview command (print_preview_win.cpp): asks what the print command asks and
+// The print preview command: asks what the print command asks and
 // shows the pages instead of printing them.
 void PrintPreviewCommand(ui::Window& main, Program& program);
 
