@@ -10,6 +10,9 @@
 namespace ui {
 namespace {
 
+// The program's own folder under %LOCALAPPDATA%.
+constexpr wchar_t userFolderName[] = L"墨舟";
+
 std::wstring ExecutablePath() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
@@ -31,6 +34,32 @@ std::wstring ExecutableFileName() { return std::wstring(FileNamePart(ExecutableP
 
 std::wstring ProgramPath(std::wstring_view name) {
     std::wstring path = ProgramDirectory();
+    path += L'\\';
+    path += name;
+    return path;
+}
+
+bool FolderIsWritable(const std::wstring& folder) {
+    const std::wstring probe = folder + L"\\~mozhou-write-probe.tmp";
+    const KernelHandle file(CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    return static_cast<bool>(file);
+}
+
+std::wstring DataFolder() {
+    std::wstring program = ProgramDirectory();
+    if (FolderIsWritable(program)) return program;
+    std::wstring local(MAX_PATH, L'\0');
+    const DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", local.data(), static_cast<DWORD>(local.size()));
+    if (length == 0 || length >= local.size()) return program;
+    local.resize(length);
+    std::wstring folder = local + L"\\" + userFolderName;
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+std::wstring DataPath(std::wstring_view name) {
+    std::wstring path = DataFolder();
     path += L'\\';
     path += name;
     return path;

@@ -20,6 +20,16 @@ std::wstring ExecutableFileName();
 // ProgramDirectory() + "\" + name.
 std::wstring ProgramPath(std::wstring_view name);
 
+// Where the program keeps the files it writes (the print backup, the background picture, the
+// updater): the program directory while the user can write there, as for a program kept in a
+// folder of its own; otherwise, as under "Program Files", the user's own folder
+// %LOCALAPPDATA%\墨舟, made when missing. Reading goes to the same folder as writing.
+std::wstring DataFolder();
+// DataFolder() + "\" + name.
+std::wstring DataPath(std::wstring_view name);
+// Whether a new file can be made in the folder (it is removed again at once).
+bool FolderIsWritable(const std::wstring& folder);
+
 bool FileExists(const std::wstring& path);
 // The whole file, or nothing when it cannot be read or is larger than largestWholeFileBytes.
 std::vector<std::uint8_t> ReadWholeFile(const std::wstring& path);
