@@ -47,6 +47,7 @@ e2e-test: test-build
 
 test: test-build
 	@python3 tools/check-imports.py
+	@python3 tools/check-binaries.py
 	@cd $(NATIVE) && ctest --output-on-failure
 	@$(MAKE) --no-print-directory fuzz-smoke
 	@tools/run-tests.sh all $(PYTEST_ARGS)
