@@ -17,8 +17,6 @@ LoadedText LoadTextFile(std::span<const std::uint8_t> bytes) {
     return {ui::FromUtf16(TextFileLines(decoded.text)), ui::Widen(TextFileStatus(decoded))};
 }
 
-std::wstring TextFileText(std::span<const std::uint8_t> bytes) { return LoadTextFile(bytes).text; }
-
 bool ToldReadFailure(const ui::FileContents& contents) {
     if (contents.failure == ui::ReadFailure::none) return false;
     const std::string_view message =

@@ -19,7 +19,6 @@ struct LoadedText {
 // The file's bytes read in their encoding (UTF-8, UTF-16 or GB18030) with every line ended by
 // CR LF.
 LoadedText LoadTextFile(std::span<const std::uint8_t> bytes);
-std::wstring TextFileText(std::span<const std::uint8_t> bytes);
 
 // A file that could not be read says so in a timed box ("文件过大" or "文件无法读取"); true when
 // it did.
