@@ -28,11 +28,14 @@ void LoadPictureFile(ui::Window& main, Program& program, const std::wstring& pat
     main.SetChecked(keepSpacesOption, false);
 }
 
-// The whole file goes in with one edit, after the text already there.
+// The whole file goes in with one edit, after the text already there; a text not taken whole
+// says so in the status bar.
 void AppendTextFile(ui::Window& main, std::span<const std::uint8_t> bytes) {
-    ui::AppendText(main.Control(editBox), text::TextFileText(bytes));
+    const text::LoadedText loaded = text::LoadTextFile(bytes);
+    ui::AppendText(main.Control(editBox), loaded.text);
     main.SetChecked(keepSpacesOption, true);
     main.SetChecked(deleteSpacesOption, false);
+    if (!loaded.status.empty()) SetStatusMessage(main, loaded.status);
 }
 
 }  // namespace
@@ -55,7 +58,9 @@ void OnFindClicked(ui::EventArgs& event) {
     }
     if (textChosen) {
         dialog.filter = ui::Widen(textFileFilter);
-        if (dialog.ShowOpen(main.Handle())) AppendTextFile(main, ui::ReadWholeFile(dialog.fileName));
+        if (!dialog.ShowOpen(main.Handle())) return;
+        const ui::FileContents file = ui::ReadFileContents(dialog.fileName);
+        if (!text::ToldReadFailure(file)) AppendTextFile(main, file.bytes);
     }
 }
 
@@ -70,18 +75,21 @@ void OnChangeBackgroundChosen(ui::EventArgs& event) {
         SetStatusMessage(event.window, ui::Widen(notAPictureMessage));
         return;
     }
-    if (!ui::ReplaceWholeFile(ui::ProgramPath(ui::Widen(backgroundFileName)), bytes)) return;
+    if (!ui::ReplaceWholeFile(ui::DataPath(ui::Widen(backgroundFileName)), bytes)) return;
     event.window.SetPictureBytes(pictureBox, bytes);
     SetStatusMessage(event.window, ui::Widen(backgroundChangedMessage));
 }
 
 // A file dropped on the window, the first of several: a picture (by its content) goes into the
 // picture box, any other file is appended as the find button appends a text file; then the mode
-// is chosen as its option's click chooses it. A file that cannot be read changes nothing.
+// is chosen as its option's click chooses it. A file that cannot be read changes nothing and
+// says so.
 void OnMainFilesDropped(ui::EventArgs& event) {
     if (event.files.empty()) return;
     ui::Window& main = event.window;
-    std::vector<std::uint8_t> bytes = ui::ReadWholeFile(event.files.front());
+    ui::FileContents file = ui::ReadFileContents(event.files.front());
+    if (text::ToldReadFailure(file)) return;
+    std::vector<std::uint8_t> bytes = std::move(file.bytes);
     if (bytes.empty()) return;
     if (picture::RecognizeKind(bytes) != picture::Kind::None) {
         main.SetPictureBytes(pictureBox, std::move(bytes));

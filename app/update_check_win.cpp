@@ -37,12 +37,12 @@ std::string DocumentText(const std::vector<std::uint8_t>& body) {
 
 // Text in the separate-edit window is kept or dropped by the user before the program ends for
 // the updater; Cancel keeps everything as it is and the update does not go on. Yes saves it as
-// the window's own "保存" does.
+// the window's own "保存" does; a failed save is told and stops the update too.
 bool SettleSeparateText(Program& program) {
     ui::Window* window = program.separateEdit.Window();
     if (window == nullptr || window->Text(text::separateEditBox).empty()) return true;
     switch (ui::ShowMessage(ui::Widen(text::savePrompt), {}, keepTextStyle)) {
-    case IDYES: SendMessageW(window->Handle(), WM_COMMAND, MAKEWPARAM(text::saveItem, 0), 0); return true;
+    case IDYES: return program.separateEdit.SaveForHandOver();
     case IDNO: return true;
     default: return false;
     }
