@@ -34,10 +34,6 @@ TEST(CommandLine, ReadsTwoQuotesInsideAQuotedPartAsOneQuoteAndStaysQuoted) {
     EXPECT_EQ(SplitCommandLine(LR"(x "a""b c" d)"), (Arguments{L"x", L"a\"b c", L"d"}));
 }
 
-}  // namespace
-
-namespace {
-
 TEST(CommandLine, CutsOnlyTheLastArgumentToFitAndNeverHalvesASurrogatePair) {
     std::wstring notes;
     for (int i = 0; i < 20000; ++i) notes += L"说 \xD83D\xDE00\"";
@@ -53,8 +49,7 @@ TEST(CommandLine, CutsOnlyTheLastArgumentToFitAndNeverHalvesASurrogatePair) {
         EXPECT_FALSE(back.back().ends_with(L'\xD83D'));
     }
     EXPECT_EQ(JoinCommandLineWithin(arguments, 40), L"");
-    const Arguments shortOnes = {L"a.exe", L"b c"};
-    EXPECT_EQ(JoinCommandLineWithin(shortOnes), JoinCommandLine(shortOnes));
+    EXPECT_EQ(JoinCommandLineWithin(Arguments{L"a.exe", L"b c"}), JoinCommandLine(Arguments{L"a.exe", L"b c"}));
 }
 
 }  // namespace
