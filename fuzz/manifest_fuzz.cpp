@@ -12,7 +12,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const update::Manifest manifest = update::ReadManifest(body);
     const std::optional<update::DownloadCheck> check = update::DownloadCheckOf(manifest);
     if (check && (check->size < 1 || check->size > update::maxDownloadBytes)) std::abort();
-    update::UpdateOfferText(manifest.version, manifest.notes);
     const std::array<std::uint8_t, 32> key{};
     const std::array<std::uint8_t, 64> signature{};
     if (update::JudgeManifest(body, {}, key, 3.2).verdict == update::Verdict::Offer ||

@@ -57,8 +57,7 @@ TEST(RecoverReplacement, PutsBackExactlyWhatWasThereWhereverTheReplacementOrTheR
             EXPECT_EQ(update::RecoverReplacement(disk, disk.journal), Recovery::finished);
             EXPECT_EQ(disk.files.at(L"P\\墨舟.exe"), "new");
             break;
-        } catch (const PowerLoss&) {
-        }
+        } catch (const PowerLoss&) {}
         for (int secondCut = 0;; ++secondCut) {
             Disk again = disk;
             again.writesLeft = secondCut;
