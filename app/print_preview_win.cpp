@@ -60,10 +60,10 @@ PreviewPaper PaperOf(const device::PrinterObject& printer) {
             m.printableWidth, m.printableHeight, printer.DeviceDpi().x, printer.DeviceDpi().y};
 }
 
+// At 100% the paper is as large on the screen the preview is on as it is in the hand.
 PagePlacement Placement(const PreviewState& state, const RECT& client) {
-    ui::WindowDc screen(nullptr);
-    return PlacePage(PaperOf(state.program.printer), state.zoom, client.right, client.bottom,
-                     GetDeviceCaps(screen.get(), LOGPIXELSX), GetDeviceCaps(screen.get(), LOGPIXELSY));
+    const int dpi = state.window->Dpi();
+    return PlacePage(PaperOf(state.program.printer), state.zoom, client.right, client.bottom, dpi, dpi);
 }
 
 // Scroll bars over the content where it is larger than the view, the position kept inside.
