@@ -32,6 +32,12 @@ Rect RescaleRect(const Rect& rect, int fromDpi, int toDpi) {
             Rescale(rect.y + rect.height, fromDpi, toDpi) - top};
 }
 
+int RescaleFontHeight(int height, int fromDpi, int toDpi) {
+    if (height >= 0) return Rescale(height, fromDpi, toDpi);
+    return FontHeightForSize(std::max(1, SizeForFontHeight(height, UsableDpi(fromDpi))),
+                             UsableDpi(toDpi));
+}
+
 std::vector<int> StatusPartEdges(std::span<const int> widths, int dpi) {
     std::vector<int> edges;
     int edge = 0;

@@ -29,6 +29,11 @@ Rect ScaleRect(const Rect& rect, int dpi);
 int Rescale(int length, int fromDpi, int toDpi);
 Rect RescaleRect(const Rect& rect, int fromDpi, int toDpi);
 
+// A font height (LOGFONT lfHeight) at another resolution. A character height (negative) keeps
+// its size in whole points, as the font was chosen: 14 points are 19 pixels at 96 dpi and 28,
+// not 29, at 144 dpi.
+int RescaleFontHeight(int height, int fromDpi, int toDpi);
+
 // The right edges of a status bar's parts at dpi, from their widths in the description.
 std::vector<int> StatusPartEdges(std::span<const int> widths, int dpi);
 

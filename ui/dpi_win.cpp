@@ -36,7 +36,7 @@ int WindowDpi(HWND window) {
 Font RescaledFont(HFONT font, int fromDpi, int toDpi) {
     LOGFONTW logFont{};
     if (font == nullptr || GetObjectW(font, sizeof logFont, &logFont) == 0) return Font();
-    logFont.lfHeight = Rescale(logFont.lfHeight, fromDpi, toDpi);
+    logFont.lfHeight = RescaleFontHeight(logFont.lfHeight, fromDpi, toDpi);
     logFont.lfWidth = Rescale(logFont.lfWidth, fromDpi, toDpi);
     return Font(CreateFontIndirectW(&logFont));
 }

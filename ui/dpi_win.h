@@ -18,8 +18,8 @@ int WindowDpi(HWND window);
 // itself is, so that it is used as it stands.
 Font GuiFontForDpi(int dpi);
 
-// A font like the given one with its height changed from one resolution to another; null when
-// it cannot be made.
+// A font like the given one at another resolution, as large in points; null when it cannot be
+// made.
 Font RescaledFont(HFONT font, int fromDpi, int toDpi);
 
 }  // namespace ui

@@ -34,6 +34,9 @@ TEST(DpiScale, RescalingKeepsFontHeightsAndNeverMakesThemZero) {
     EXPECT_EQ(ui::Rescale(1, 288, 96), 1);
     EXPECT_EQ(ui::Rescale(0, 96, 144), 0);
     EXPECT_EQ(ui::RescaleRect({10, 20, 30, 40}, 96, 120), (Rect{13, 25, 37, 50}));
+    EXPECT_EQ(ui::RescaleFontHeight(-19, 96, 144), -28);  // 14 points, not 14.25 × 1.5
+    EXPECT_EQ(ui::RescaleFontHeight(-1, 288, 96), -1);
+    EXPECT_EQ(ui::RescaleFontHeight(20, 96, 144), 30);
 }
 
 TEST(DpiScale, CentredOnTheScreenButNeverOffItsTopLeft) {
