@@ -229,30 +229,25 @@ def update_server():
     server.stop()
 
 
-# What tools/harness.sh gives the prefix; the desktop grows to the X screen while the resolution is switched, so
-# that windows scaled to 150 % fit on it.
-DESKTOP_DPI, DESKTOP_SIZE, SWITCHED_DESKTOP_SIZE = 96, "1024x768", "1280x1024"
-
 
 @pytest.fixture
 def screen_dpi(driver):
-    """screen_dpi(dpi): Wine's screen resolution (LogPixels, as winecfg sets it) from now on. A Wine process reads it
-    when it starts, and the desktop its size when Wine starts: Wine is restarted, with the driver, and what ran is
-    gone. 96 dpi and the usual desktop come back after the test, whatever its outcome."""
+    """screen_dpi(dpi): Wine's screen resolution (LogPixels, as winecfg sets it) and, for windows scaled to 150 %, a
+    desktop as large as the X screen. A Wine process reads the one when it starts, Wine the other: Wine restarts, with
+    the driver, ending what ran. The prefix's 96 dpi and 1024x768 (tools/harness.sh) come back after the test."""
 
-    def switch(dpi: int, desktop: str = SWITCHED_DESKTOP_SIZE) -> None:
+    def switch(dpi: int, desktop: str = "1280x1024") -> None:
         driver.close()
         subprocess.run(["wineserver", "-k"], capture_output=True)
         subprocess.run(["wineserver", "-w"], capture_output=True, timeout=60)
-        wine = os.environ.get("MOZHOU_WINE", "wine")
         for key, name, kind, value in ((r"HKCU\Control Panel\Desktop", "LogPixels", "REG_DWORD", str(dpi)),
                                        (r"HKCU\Software\Wine\Explorer\Desktops", "Default", "REG_SZ", desktop)):
-            subprocess.run([wine, "reg", "add", key, "/v", name, "/t", kind, "/d", value, "/f"], check=True,
-                           capture_output=True, timeout=120)
+            subprocess.run([os.environ.get("MOZHOU_WINE", "wine"), "reg", "add", key, "/v", name, "/t", kind, "/d",
+                            value, "/f"], check=True, capture_output=True, timeout=120)
         driver.start()
         switched.append(dpi)
 
     switched: list[int] = []
     yield switch
     if switched:
-        switch(DESKTOP_DPI, DESKTOP_SIZE)
+        switch(96, "1024x768")

@@ -1,7 +1,4 @@
-"""A screen at 150 % (144 dpi): the windows are half as large again as at 96 dpi, their texts whole, and
-a text prints as large as at 96 dpi."""
-
-from __future__ import annotations
+"""A screen at 150 % (144 dpi): windows half as large again as at 96 dpi, texts whole, print as large."""
 
 import subprocess
 
@@ -12,52 +9,45 @@ from mainwindow import DELETE_SPACES, STOP, MainWindow, choose_edit_font, choose
 from separate_edit import SeparateEdit
 from test_print_picture import open_adjust_window
 
-SCALE = 144 / 96
-
 
 def ink_widths(control, shot, edges: list[int] | None = None) -> list[int]:
     """From the first to the last dark pixel of a control on the screen, in each of its parts (between edges)."""
     control.screenshot(shot)
     raster = Raster.from_ppm(subprocess.run(["convert", str(shot), "ppm:-"], capture_output=True, check=True).stdout)
-    edges = [0] + (edges or [raster.width])
-    widths = []
+    edges, widths = [0] + (edges or [raster.width]), []
     for left, right in zip(edges, edges[1:]):
         columns = [x for x, _ in raster.ink(left, 0, min(right, raster.width), raster.height, lambda p: max(p) < 96)]
         widths.append(max(columns) - min(columns) + 1 if columns else 0)
     return widths
 
 
-def look(app, shot) -> tuple[dict[str, tuple[int, int]], list[int]]:
+def look(main: MainWindow, shot) -> tuple[list[tuple[int, int]], list[int]]:
     """The sizes of the windows, and how wide the status bar's texts and an option's caption are drawn."""
-    main = MainWindow(app)
     main.by_id(STOP).click()  # "停止打印" in the message part
     wait_until(lambda: main.status_message() == "停止打印")
-    app.driver.call("sleep", 500)  # painted
+    main.app.driver.call("sleep", 500)  # painted
     bar = main.window.status_bar()
-    texts = ink_widths(bar, shot.with_suffix(".bar.bmp"), [part["right"] for part in app.driver.read("status", bar)["parts"]])
-    texts += ink_widths(main.by_id(DELETE_SPACES), shot.with_suffix(".option.bmp"))
-    sizes = {"main": (main.window.rect.width, main.window.rect.height)}
+    texts = ink_widths(bar, shot.with_suffix(".1.bmp"), [part["right"] for part in main.app.driver.read("status", bar)["parts"]])
+    texts += ink_widths(main.by_id(DELETE_SPACES), shot.with_suffix(".2.bmp"))
+    main_size = main.window.rect.width, main.window.rect.height
     separate = SeparateEdit.open(main)
     edit = separate.edit_box.rect
     assert separate.window.title.startswith(f"宽：{edit.width}像素   高：{edit.height}像素")
-    sizes["separate edit"] = separate.window.rect.width, edit.height  # its height is cut to the screen's
-    adjust = open_adjust_window(main)
-    sizes["adjustment"] = adjust.rect.width, adjust.rect.height
-    return sizes, texts
+    adjust = open_adjust_window(main).rect
+    # The separate-edit window's height is cut to the screen's, its edit box's is not.
+    return [main_size, (separate.window.rect.width, edit.height), (adjust.width, adjust.height)], texts
 
 
 def test_at_150_percent_the_windows_are_half_as_large_again_and_cut_off_no_text(screen_dpi, launch, tmp_path):
     seen = {}
     for dpi in (96, 144):
         screen_dpi(dpi)
-        seen[dpi] = look(launch(), tmp_path / f"{dpi}.bmp")
+        seen[dpi] = look(MainWindow(launch()), tmp_path / f"{dpi}.bmp")
     (sizes, texts), (scaled_sizes, scaled_texts) = seen[96], seen[144]
     # A text cut off at its control's edge grows less than its font.
-    for width, scaled in zip(texts, scaled_texts):
-        assert width > 0 and 1.35 <= scaled / width <= 1.7, (texts, scaled_texts)
-    for name, (width, height) in sizes.items():
-        assert scaled_sizes[name] == pytest.approx((width * SCALE, height * SCALE), abs=2), name
-    assert sizes["main"] == (782, 506)
+    assert all(width > 0 and 1.35 <= scaled / width <= 1.7 for width, scaled in zip(texts, scaled_texts)), seen
+    assert sizes[0] == (782, 506)
+    assert scaled_sizes == [pytest.approx((width * 1.5, height * 1.5), abs=2) for width, height in sizes]
 
 
 def test_a_text_prints_as_large_at_150_percent_as_at_96_dpi(screen_dpi, launch, paper):
@@ -67,8 +57,7 @@ def test_a_text_prints_as_large_at_150_percent_as_at_96_dpi(screen_dpi, launch, 
         main = MainWindow(launch())
         choose_text_printing(main)
         paste_text(main, "Mozhou prints the same on every screen")
-        # 14 points are 18.67 pixels at 96 dpi, so the font height rounding differs from 144 dpi's 28.
-        choose_edit_font(main, "Liberation Serif", 14)
+        choose_edit_font(main, "Liberation Serif", 14)  # 18.67 pixels at 96 dpi: rounded unlike 144 dpi's 28
         print_text(main, 80)
         printed = paper.printed()
         words = printed.word_boxes()

@@ -41,9 +41,8 @@ e2e::CommandTable BuildCommands() {
 
 int wmain() {
   // Rectangles, clicks and screenshots in the screen's own pixels, also of programs that scale
-  // themselves to its resolution: per-monitor aware (v2), where Windows knows it.
-  using SetAwareness = BOOL(WINAPI*)(HANDLE);
-  if (auto set = reinterpret_cast<SetAwareness>(reinterpret_cast<void*>(
+  // themselves to its resolution: per-monitor aware (v2, context -4), where Windows knows it.
+  if (auto set = reinterpret_cast<BOOL(WINAPI*)(HANDLE)>(reinterpret_cast<void*>(
           GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDpiAwarenessContext")))) {
     set(reinterpret_cast<HANDLE>(-4));
   }
