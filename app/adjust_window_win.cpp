@@ -12,6 +12,7 @@
 #include "picture/picture_object_win.h"
 #include "picture/transpose.h"
 #include "ui/dialogs_win.h"
+#include "ui/dpi_scale.h"
 #include "ui/text_win.h"
 #include "ui/window_win.h"
 
@@ -63,8 +64,8 @@ struct AdjustWindowHandlers {
         ui::Window& window = event.window;
         const SIZE outer = OuterSize(window.Handle());
         MoveWindow(window.Control(previewPanel), 0, 0, outer.cx, outer.cy, TRUE);
-        owner.previewWidth_ = outer.cx;
-        owner.previewHeight_ = outer.cy;
+        owner.previewWidth_ = ui::ScaleFromDpi(outer.cx, window.Dpi());
+        owner.previewHeight_ = ui::ScaleFromDpi(outer.cy, window.Dpi());
         if (ui::Window* main = owner.program_.mainWindow) {
             window.SetPictureBytes(previewPanel, main->PictureBytes(pictureBox));
         }
@@ -76,13 +77,20 @@ struct AdjustWindowHandlers {
     }
 
     // The panel fitted to the window's size, which becomes the size the picture job proposes.
+    // The size is told and proposed in pixels of a 96-dpi screen, so that the same window
+    // proposes the same print on every screen.
     static void OnPreviewLeftButton(ui::EventArgs& event) {
         AdjustWindow& owner = Owner(event);
-        const SIZE outer = OuterSize(event.window.Handle());
-        SetPreviewSize(owner, event.window, outer.cx, outer.cy);
-        event.window.SetTitle(ui::Widen(PanelSizeTitle(outer.cx, outer.cy)));
-        owner.program_.printWidthPx = outer.cx;
-        owner.program_.printHeightPx = outer.cy;
+        ui::Window& window = event.window;
+        const SIZE outer = OuterSize(window.Handle());
+        Resize(window.Control(previewPanel), outer.cx, outer.cy);
+        const int width = ui::ScaleFromDpi(outer.cx, window.Dpi());
+        const int height = ui::ScaleFromDpi(outer.cy, window.Dpi());
+        owner.previewWidth_ = width;
+        owner.previewHeight_ = height;
+        window.SetTitle(ui::Widen(PanelSizeTitle(width, height)));
+        owner.program_.printWidthPx = width;
+        owner.program_.printHeightPx = height;
     }
 
     static void OnPreviewRightButton(ui::EventArgs& event) {

@@ -14,6 +14,7 @@
 #include "app/program_win.h"
 #include "device/printer_object_win.h"
 #include "ui/dialogs_win.h"
+#include "ui/dpi_scale.h"
 #include "ui/handles_win.h"
 #include "ui/text_win.h"
 #include "ui/window_win.h"
@@ -43,8 +44,13 @@ struct PreviewState {
 constexpr COLORREF backgroundColour = RGB(128, 128, 128);
 constexpr COLORREF shadowColour = RGB(64, 64, 64);
 constexpr COLORREF printableColour = RGB(176, 176, 176);
+// In pixels of a 96-dpi screen, like the window's description.
 constexpr int shadowOffset = 4;
 constexpr int wheelLines = 48;  // pixels a wheel notch scrolls at 100%
+
+int Scaled(const PreviewState& state, int length) {
+    return ui::ScaleToDpi(length, state.window->Dpi());
+}
 
 PreviewState& StateOf(ui::EventArgs& event) { return event.Context<PreviewState>(); }
 
@@ -60,10 +66,10 @@ PreviewPaper PaperOf(const device::PrinterObject& printer) {
             m.printableWidth, m.printableHeight, printer.DeviceDpi().x, printer.DeviceDpi().y};
 }
 
+// At 100% the paper is as large on the screen the preview is on as it is in the hand.
 PagePlacement Placement(const PreviewState& state, const RECT& client) {
-    ui::WindowDc screen(nullptr);
-    return PlacePage(PaperOf(state.program.printer), state.zoom, client.right, client.bottom,
-                     GetDeviceCaps(screen.get(), LOGPIXELSX), GetDeviceCaps(screen.get(), LOGPIXELSY));
+    const int dpi = state.window->Dpi();
+    return PlacePage(PaperOf(state.program.printer), state.zoom, client.right, client.bottom, dpi, dpi);
 }
 
 // Scroll bars over the content where it is larger than the view, the position kept inside.
@@ -135,7 +141,7 @@ void PaintView(HWND view, PreviewState& state) {
         };
         const RECT paper = onView(placed.paper);
         RECT shadow = paper;
-        OffsetRect(&shadow, shadowOffset, shadowOffset);
+        OffsetRect(&shadow, Scaled(state, shadowOffset), Scaled(state, shadowOffset));
         ui::Brush shadowBrush(CreateSolidBrush(shadowColour));
         FillRect(dc.get(), &shadow, shadowBrush.get());
         FillRect(dc.get(), &paper, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
@@ -165,8 +171,8 @@ void Scroll(HWND view, PreviewState& state, int bar, int request, int wheel = 0)
     GetScrollInfo(view, bar, &info);
     int position = info.nPos;
     switch (request) {
-    case SB_LINEUP: position -= wheelLines; break;
-    case SB_LINEDOWN: position += wheelLines; break;
+    case SB_LINEUP: position -= Scaled(state, wheelLines); break;
+    case SB_LINEDOWN: position += Scaled(state, wheelLines); break;
     case SB_PAGEUP: position -= static_cast<int>(info.nPage); break;
     case SB_PAGEDOWN: position += static_cast<int>(info.nPage); break;
     case SB_THUMBTRACK:
@@ -199,7 +205,7 @@ LRESULT CALLBACK PageViewProcedure(HWND view, UINT message, WPARAM wParam, LPARA
         if (state->zoom == PreviewZoom::wholePage) {
             TurnPages(*state, -notches);
         } else {
-            Scroll(view, *state, SB_VERT, -1, notches * wheelLines * 3);
+            Scroll(view, *state, SB_VERT, -1, notches * Scaled(*state, wheelLines) * 3);
         }
         return 0;
     }

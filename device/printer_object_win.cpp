@@ -17,6 +17,7 @@
 #include "device/text_paging.h"
 #include "picture/picture_object_win.h"
 #include "picture/render_win.h"
+#include "ui/dpi_scale.h"
 #include "ui/paths.h"
 #include "ui/text_win.h"
 #include "ui/window_win.h"
@@ -64,9 +65,14 @@ bool IsStalePrinterError(DWORD error) {
            error == PDERR_DEFAULTDIFFERENT;
 }
 
+// The font the printer object holds has its height in pixels of a 96-dpi screen, whatever the
+// screen's resolution, so that a size in points prints the same on every screen.
+constexpr int fontDpi = ui::designDpi;
+
 LOGFONTW DefaultGuiFont() {
     LOGFONTW font{};
     GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
+    font.lfHeight = ui::Rescale(font.lfHeight, ui::ScreenDpi(), fontDpi);
     return font;
 }
 
@@ -141,12 +147,12 @@ PrinterObject::~PrinterObject() { EndPrinting(); }
 
 int PrinterObject::FontSize() const {
     const LOGFONTW font = font_.value_or(DefaultGuiFont());
-    return ui::SizeForFontHeight(font.lfHeight, ui::ScreenDpi());
+    return ui::SizeForFontHeight(font.lfHeight, fontDpi);
 }
 
 void PrinterObject::SetFontSize(int points) {
     LOGFONTW font = font_.value_or(DefaultGuiFont());
-    font.lfHeight = ui::FontHeightForSize(points, ui::ScreenDpi());
+    font.lfHeight = ui::FontHeightForSize(points, fontDpi);
     font_ = font;
     if (JobRunning()) BuildPrinterFont();
 }
@@ -382,7 +388,7 @@ void PrinterObject::ReadDeviceMetrics() {
 
 void PrinterObject::BuildPrinterFont() {
     LOGFONTW font = font_.value_or(DefaultGuiFont());
-    font.lfHeight = PrinterFontHeight(font.lfHeight, ui::ScreenDpi(), settings_.Unit(),
+    font.lfHeight = PrinterFontHeight(font.lfHeight, fontDpi, settings_.Unit(),
                                       GetDeviceCaps(dc_.get(), LOGPIXELSY));
     ui::Font built(CreateFontIndirectW(&font));
     if (!built) return;

@@ -12,6 +12,7 @@
 #include "text/text_encoding.h"
 #include "text/text_file_win.h"
 #include "ui/dialogs_win.h"
+#include "ui/dpi_scale.h"
 #include "ui/edit_box_win.h"
 #include "ui/file_dialog_win.h"
 #include "ui/files_win.h"
@@ -108,18 +109,24 @@ bool SettleText(ui::Window& window) {
 struct SeparateEditHandlers {
     static SeparateEdit& Owner(ui::EventArgs& event) { return event.Context<SeparateEdit>(); }
 
+    // The sizes are for a 96-dpi screen, like the window's description.
     static void OnCreated(ui::EventArgs& event) {
         ui::Window& window = event.window;
         HWND handle = window.Handle();
+        const auto px = [dpi = window.Dpi()](int length) { return ui::ScaleToDpi(length, dpi); };
         // Centred at the size it is given here.
-        const int left = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - separateWindowWidth) / 2);
-        const int top = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - separateWindowHeight) / 2);
-        SetWindowPos(handle, nullptr, left, top, separateWindowWidth, separateWindowHeight,
+        const int windowWidth = px(separateWindowWidth);
+        const int windowHeight = px(separateWindowHeight);
+        const ui::Point origin = ui::CentredOrigin(GetSystemMetrics(SM_CXSCREEN),
+                                                   GetSystemMetrics(SM_CYSCREEN), windowWidth,
+                                                   windowHeight);
+        SetWindowPos(handle, nullptr, origin.x, origin.y, windowWidth, windowHeight,
                      SWP_NOZORDER | SWP_NOACTIVATE);
 
-        const int editWidth = separateWindowWidth - separateEditWidthMargin;
-        const int editHeight = separateWindowHeight - separateEditHeightMargin;
-        MoveControl(EditOf(window), separateEditLeft, separateEditTop, editWidth, editHeight);
+        const int editWidth = px(separateWindowWidth - separateEditWidthMargin);
+        const int editHeight = px(separateWindowHeight - separateEditHeightMargin);
+        MoveControl(EditOf(window), px(separateEditLeft), px(separateEditTop), editWidth,
+                    editHeight);
         SetPointSize(window, separateEditBox, separateEditPointSize);
 
         RECT edit;
@@ -128,14 +135,14 @@ struct SeparateEditHandlers {
             ui::Widen(SeparateEditTitle(edit.right - edit.left, edit.bottom - edit.top)));
 
         const ui::ControlSpec* vertical = ui::FindControl(window.Description(), verticalRuler);
-        MoveControl(window.Control(verticalRuler), 0, vertical->rect.y, verticalRulerWidth,
-                    separateWindowHeight);
+        MoveControl(window.Control(verticalRuler), 0, px(vertical->rect.y), px(verticalRulerWidth),
+                    windowHeight);
         SetPointSize(window, verticalRuler, verticalRulerPointSize);
         window.SetText(verticalRuler, ui::Widen(VerticalRulerText()));
 
         const ui::ControlSpec* horizontal = ui::FindControl(window.Description(), horizontalRuler);
-        MoveControl(window.Control(horizontalRuler), horizontal->rect.x, 0,
-                    edit.right - edit.left, horizontalRulerHeight);
+        MoveControl(window.Control(horizontalRuler), px(horizontal->rect.x), 0,
+                    edit.right - edit.left, px(horizontalRulerHeight));
         SetPointSize(window, horizontalRuler, horizontalRulerPointSize);
         window.SetText(horizontalRuler, ui::Widen(HorizontalRulerText()));
 

@@ -6,37 +6,20 @@
 #include <algorithm>
 #include <climits>
 
+#include "ui/dpi_scale.h"
+#include "ui/dpi_win.h"
 #include "ui/font_height.h"
 #include "ui/text_win.h"
+#include "ui/window_state_win.h"
 
 namespace ui {
 namespace {
 
-constexpr wchar_t pictureBoxClass[] = L"MozhouPictureBox";
-constexpr COLORREF editTextColor = RGB(0, 0, 0);
 constexpr COLORREF editBackColor = RGB(255, 255, 255);
 constexpr LONG boldWeight = FW_BOLD;
 constexpr int menuTextLength = 256;
 
 HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
-
-LRESULT CALLBACK PictureBoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam);
-
-void RegisterPictureBoxClass() {
-    static const bool registered = [] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        // Stretched and centred pictures move with every change of size.
-        windowClass.style = CS_HREDRAW | CS_VREDRAW;
-        windowClass.lpfnWndProc = PictureBoxProcedure;
-        windowClass.hInstance = Instance();
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-        windowClass.lpszClassName = pictureBoxClass;
-        return RegisterClassExW(&windowClass) != 0;
-    }();
-    (void)registered;
-}
 
 void RegisterWindowClass(const std::wstring& name, WNDPROC procedure) {
     WNDCLASSEXW windowClass{};
@@ -105,87 +88,6 @@ LOGFONTW FontOf(HWND control) {
     return logFont;
 }
 
-// A picture box's bytes and settings, reached from its window through GWLP_USERDATA.
-struct PictureBoxData {
-    PictureBoxPainter* painter = nullptr;  // none: the box shows its background only
-    std::vector<std::uint8_t> bytes;
-    PictureBoxSpec settings;
-    std::unique_ptr<PictureBoxMemo> memo;
-};
-
-}  // namespace
-
-struct Window::ControlState {
-    const ControlSpec* description = nullptr;
-    HWND handle = nullptr;
-    Font font;  // null while the control uses the default GUI font
-    COLORREF textColor = editTextColor;
-    bool hasTextColor = false;
-    PictureBoxData picture;
-    unsigned interval = 0;
-};
-
-namespace {
-
-COLORREF PictureBackgroundColor(std::uint32_t color) {
-    return color == systemFaceColor ? GetSysColor(COLOR_BTNFACE) : (color & 0x00FFFFFF);
-}
-
-PictureBoxView ViewOf(HWND box, PictureBoxData& data) {
-    return {box, data.bytes, data.settings.mode, PictureBackgroundColor(data.settings.background),
-            data.settings.animate, data.memo};
-}
-
-void PaintPictureBox(HWND box, HDC dc, PictureBoxData& data) {
-    RECT client;
-    GetClientRect(box, &client);
-    if (data.painter != nullptr && !data.bytes.empty()) {
-        PictureBoxView view = ViewOf(box, data);
-        // A picture too large for the memory left shows as an empty box, never ends the program.
-        try {
-            data.painter->Paint(dc, client, view);
-            return;
-        } catch (...) {
-            data.memo.reset();
-        }
-    }
-    const Brush brush(CreateSolidBrush(PictureBackgroundColor(data.settings.background)));
-    FillRect(dc, &client, brush.get());
-}
-
-LRESULT CALLBACK PictureBoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* data = reinterpret_cast<PictureBoxData*>(GetWindowLongPtrW(box, GWLP_USERDATA));
-    if (data == nullptr) return DefWindowProcW(box, message, wParam, lParam);
-    switch (message) {
-    case WM_ERASEBKGND: return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(box, &paint);
-        PaintPictureBox(box, dc, *data);
-        EndPaint(box, &paint);
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        PaintPictureBox(box, reinterpret_cast<HDC>(wParam), *data);
-        return 0;
-    case WM_TIMER:
-        if (data->painter != nullptr && !data->bytes.empty() && data->memo) {
-            PictureBoxView view = ViewOf(box, *data);
-            try {
-                data->painter->Tick(view, static_cast<UINT_PTR>(wParam));
-            } catch (...) {
-                data->memo.reset();
-            }
-        }
-        return 0;
-    case WM_DESTROY:
-        data->memo.reset();  // its timer goes while the window still exists
-        SetWindowLongPtrW(box, GWLP_USERDATA, 0);
-        return 0;
-    default: return DefWindowProcW(box, message, wParam, lParam);
-    }
-}
-
 }  // namespace
 
 void BringForward(HWND window) {
@@ -194,11 +96,6 @@ void BringForward(HWND window) {
     } else {
         SetForegroundWindow(window);
     }
-}
-
-int ScreenDpi() {
-    WindowDc screen(nullptr);
-    return GetDeviceCaps(screen.get(), LOGPIXELSY);
 }
 
 Window::Window(const WindowSpec& description, void* context, PictureBoxPainter* painter)
@@ -230,19 +127,15 @@ bool Window::Build() {
     const std::wstring className = Widen(spec_.className);
     RegisterWindowClass(className, Procedure);
 
-    int x = CW_USEDEFAULT;
-    int y = CW_USEDEFAULT;
-    if (spec_.flags & centered) {
-        x = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - spec_.width) / 2);
-        y = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - spec_.height) / 2);
-    }
     BuildMenus();
     const DWORD style = WindowStyle(spec_.flags);
+    // Made at its 96-dpi size, then sized for the screen it is on, before it is shown.
     handle_ = CreateWindowExW(WS_EX_CONTROLPARENT, className.c_str(), Widen(spec_.title).c_str(),
-                              style, x, y, spec_.width, spec_.height, nullptr, menuBar_.get(),
-                              Instance(), this);
+                              style, CW_USEDEFAULT, CW_USEDEFAULT, spec_.width, spec_.height,
+                              nullptr, menuBar_.get(), Instance(), this);
     if (handle_ == nullptr) return false;
     menuBar_.release();  // the window destroys its menu bar
+    PlaceForDpi();
 
     for (const ControlSpec& control : spec_.controls) CreateControl(control);
     if (FindHandler(spec_, windowItself, Event::FilesDropped) != nullptr) {
@@ -258,7 +151,7 @@ void Window::CreateControl(const ControlSpec& control) {
     const std::wstring customClass = Widen(control.text);
     if (control.kind == Kind::Custom) kind = {customClass.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP};
     if (kind.className != nullptr) {
-        const Rect rect = ClientRect(spec_, control);
+        const Rect rect = ScaleRect(ClientRect(spec_, control), dpi_);
         state->handle = CreateWindowExW(
             0, kind.className, control.kind == Kind::Custom ? L"" : customClass.c_str(), kind.style,
             rect.x, rect.y, rect.width, rect.height, handle_,
@@ -266,8 +159,7 @@ void Window::CreateControl(const ControlSpec& control) {
             control.kind == Kind::Custom ? context_ : nullptr);
         HWND handle = state->handle;
         if (handle != nullptr) {
-            SendMessageW(handle, WM_SETFONT,
-                         reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+            SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(GuiFont()), FALSE);
             switch (control.kind) {
             case Kind::EditBox:
                 SendMessageW(handle, EM_SETLIMITTEXT, 0, 0);  // 0 lifts the limit
@@ -280,9 +172,7 @@ void Window::CreateControl(const ControlSpec& control) {
                 InvalidateRect(handle, nullptr, FALSE);  // painted before the settings were known
                 break;
             case Kind::StatusBar: {
-                std::vector<int> rightEdges;
-                int edge = 0;
-                for (int width : control.parts) rightEdges.push_back(edge += width);
+                std::vector<int> rightEdges = StatusPartEdges(control.parts, dpi_);
                 if (!rightEdges.empty()) {
                     SendMessageW(handle, SB_SETPARTS, rightEdges.size(),
                                  reinterpret_cast<LPARAM>(rightEdges.data()));
@@ -413,7 +303,7 @@ FontSpec Window::ControlFont(int id) const {
     if (control == nullptr) return font;
     const LOGFONTW logFont = FontOf(control);
     font.face = logFont.lfFaceName;
-    if (logFont.lfHeight < 0) font.pointSize = SizeForFontHeight(logFont.lfHeight, ScreenDpi());
+    if (logFont.lfHeight < 0) font.pointSize = SizeForFontHeight(logFont.lfHeight, dpi_);
     font.bold = logFont.lfWeight >= boldWeight;
     font.italic = logFont.lfItalic != 0;
     font.underline = logFont.lfUnderline != 0;
@@ -425,7 +315,7 @@ void Window::SetControlFont(int id, const FontSpec& font) {
     ControlState* state = Find(id);
     if (state == nullptr || state->handle == nullptr) return;
     LOGFONTW logFont = FontOf(state->handle);
-    logFont.lfHeight = FontHeightForSize(std::abs(font.pointSize), ScreenDpi());
+    logFont.lfHeight = FontHeightForSize(std::abs(font.pointSize), dpi_);
     logFont.lfWidth = 0;
     logFont.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
     logFont.lfItalic = font.italic;
@@ -565,47 +455,6 @@ std::wstring Window::StatusText(int id, int part) const {
     SendMessageW(control, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<std::size_t>(length));
     return text;
-}
-
-const std::vector<std::uint8_t>& Window::PictureBytes(int id) const {
-    static const std::vector<std::uint8_t> none;
-    const ControlState* state = Find(id);
-    return state != nullptr ? state->picture.bytes : none;
-}
-
-void Window::SetPictureBytes(int id, std::vector<std::uint8_t> bytes) {
-    ControlState* state = Find(id);
-    if (state == nullptr) return;
-    state->picture.bytes = std::move(bytes);
-    state->picture.memo.reset();
-    if (state->handle != nullptr) InvalidateRect(state->handle, nullptr, FALSE);
-}
-
-PictureBoxSpec Window::PictureSettings(int id) const {
-    const ControlState* state = Find(id);
-    return state != nullptr ? state->picture.settings : PictureBoxSpec{};
-}
-
-void Window::SetPictureMode(int id, PictureMode mode) {
-    ControlState* state = Find(id);
-    if (state == nullptr || state->picture.settings.mode == mode) return;
-    state->picture.settings.mode = mode;
-    if (state->handle != nullptr) InvalidateRect(state->handle, nullptr, FALSE);
-}
-
-void Window::SetPictureBackground(int id, std::uint32_t color) {
-    ControlState* state = Find(id);
-    if (state == nullptr || state->picture.settings.background == color) return;
-    state->picture.settings.background = color;
-    if (state->handle != nullptr) InvalidateRect(state->handle, nullptr, FALSE);
-}
-
-void Window::SetPictureAnimation(int id, bool animate) {
-    ControlState* state = Find(id);
-    if (state == nullptr || state->picture.settings.animate == animate) return;
-    state->picture.settings.animate = animate;
-    state->picture.memo.reset();
-    if (state->handle != nullptr) InvalidateRect(state->handle, nullptr, FALSE);
 }
 
 unsigned Window::TimerInterval(int id) const {
@@ -791,6 +640,9 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_DROPFILES:
         RaiseFilesDropped(windowItself, wParam);
+        return 0;
+    case WM_DPICHANGED:
+        ChangeDpi(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_QUERYENDSESSION:
         return TRUE;  // nothing is asked: the session does not wait for an answer

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "ui/description.h"
+#include "ui/dpi_win.h"
 #include "ui/handles_win.h"
 
 namespace ui {
@@ -51,6 +52,8 @@ public:
     HWND Handle() const { return handle_; }
     HWND Control(int id) const;
     const WindowSpec& Description() const { return spec_; }
+    // The resolution the window is shown at; its description is for 96 dpi.
+    int Dpi() const { return dpi_; }
 
     void SetTitle(std::wstring_view title);
 
@@ -113,7 +116,12 @@ private:
     void BuildMenus();
     ControlState* Find(int id);
     const ControlState* Find(int id) const;
-    void ApplyFont(ControlState& state);
+    // The default GUI font at the window's resolution.
+    HFONT GuiFont() const;
+    // Sized and placed as its description says, at the window's resolution.
+    void PlaceForDpi();
+    // WM_DPICHANGED: the window to the suggested rectangle, its controls and fonts rescaled.
+    void ChangeDpi(int dpi, const RECT& suggested);
     bool WantsOwnMessages(int id) const;
     void RaiseFilesDropped(int source, WPARAM drop);  // WM_DROPFILES
 
@@ -133,6 +141,8 @@ private:
     std::vector<Menu> popups_;  // detached pop-up menus for the hidden top items
     std::vector<std::pair<int, HMENU>> topMenus_;  // top item id -> its submenu
     Brush editBackground_;
+    int dpi_ = 96;
+    Font guiFont_;  // null while the stock font fits the window's resolution
 };
 
 // What a painter keeps for one picture box between repaints: the decoded picture, the picture
@@ -166,9 +176,6 @@ public:
 
 // The program icon is resource 1 of the executable.
 inline constexpr int programIconResource = 1;
-
-// The screen's pixels per inch, vertically.
-int ScreenDpi();
 
 // Shows a window that is already open to the user: restored when minimised, else in front.
 void BringForward(HWND window);

@@ -3,8 +3,10 @@
 from __future__ import annotations
 
 import json
+import os
 import re
 import shutil
+import subprocess
 import sys
 from pathlib import Path
 
@@ -225,3 +227,27 @@ def update_server():
     server = UpdateServer().start()
     yield server
     server.stop()
+
+
+
+@pytest.fixture
+def screen_dpi(driver):
+    """screen_dpi(dpi): Wine's screen resolution (LogPixels, as winecfg sets it) and, for windows scaled to 150 %, a
+    desktop as large as the X screen. A Wine process reads the one when it starts, Wine the other: Wine restarts, with
+    the driver, ending what ran. The prefix's 96 dpi and 1024x768 (tools/harness.sh) come back after the test."""
+
+    def switch(dpi: int, desktop: str = "1280x1024") -> None:
+        driver.close()
+        subprocess.run(["wineserver", "-k"], capture_output=True)
+        subprocess.run(["wineserver", "-w"], capture_output=True, timeout=60)
+        for key, name, kind, value in ((r"HKCU\Control Panel\Desktop", "LogPixels", "REG_DWORD", str(dpi)),
+                                       (r"HKCU\Software\Wine\Explorer\Desktops", "Default", "REG_SZ", desktop)):
+            subprocess.run([os.environ.get("MOZHOU_WINE", "wine"), "reg", "add", key, "/v", name, "/t", kind, "/d",
+                            value, "/f"], check=True, capture_output=True, timeout=120)
+        driver.start()
+        switched.append(dpi)
+
+    switched: list[int] = []
+    yield switch
+    if switched:
+        switch(96, "1024x768")

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "test_support.h"
+#include "ui/dpi_scale.h"
 #include "ui/window_win.h"
 
 namespace {
@@ -202,6 +203,35 @@ TEST_F(WindowRuntime, AHandlerThatFailsEndsThereAndTheWindowGoesOn) {
     SendMessageW(window->Handle(), WM_COMMAND, MAKEWPARAM(check, BN_CLICKED),
                  reinterpret_cast<LPARAM>(window->Control(check)));
     EXPECT_EQ(raised, (std::vector<std::pair<int, ui::Event>>{{check, ui::Event::Clicked}}));
+}
+
+}  // namespace
+
+namespace {
+
+LONG FontHeight(HWND control) {
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
+    return font.lfHeight;
+}
+
+// Moved to a 144-dpi screen: the window takes the rectangle Windows suggests, its controls and
+// status bar parts grow by half, and its fonts keep their size in points.
+TEST_F(WindowRuntime, RescalesItselfOnAScreenOfAnotherResolution) {
+    window->SetControlFont(edit, {L"宋体", 14});
+    const LONG guiHeight = FontHeight(window->Control(check));
+    const RECT suggested{10, 20, 640, 470};
+    SendMessageW(window->Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    RECT outer;
+    GetWindowRect(window->Handle(), &outer);
+    EXPECT_EQ(outer.right - outer.left, 630);
+    const RECT checkRect = RectInParent(window->Control(check));
+    EXPECT_EQ((std::array{checkRect.left, checkRect.right}), (std::array<LONG, 2>{45, 189}));
+    std::array<int, 2> edges{};
+    SendMessageW(window->Control(status), SB_GETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+    EXPECT_EQ(edges, (std::array<int, 2>{60, 360}));
+    EXPECT_EQ(FontHeight(window->Control(edit)), -28);
+    EXPECT_EQ(FontHeight(window->Control(check)), ui::RescaleFontHeight(guiHeight, 96, 144));
 }
 
 }  // namespace

@@ -40,6 +40,12 @@ e2e::CommandTable BuildCommands() {
 }  // namespace
 
 int wmain() {
+  // Rectangles, clicks and screenshots in the screen's own pixels, also of programs that scale
+  // themselves to its resolution: per-monitor aware (v2, context -4), where Windows knows it.
+  if (auto set = reinterpret_cast<BOOL(WINAPI*)(HANDLE)>(reinterpret_cast<void*>(
+          GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDpiAwarenessContext")))) {
+    set(reinterpret_cast<HANDLE>(-4));
+  }
   const e2e::CommandTable commands = BuildCommands();
   e2e::Session session;
   e2e::LineReader input;

@@ -101,7 +101,8 @@ class Driver:
             stderr=self._log or subprocess.DEVNULL,
             env=env,
         )
-        threading.Thread(target=self._read_answers, args=(self._process.stdout,), daemon=True).start()
+        self._answers = queue.Queue()  # an earlier process's end is not this one's
+        threading.Thread(target=self._read_answers, args=(self._process.stdout, self._answers), daemon=True).start()
         self.hello = self.call("hello", answer_timeout=START_TIMEOUT_S)
         self.startup_seconds = time.monotonic() - began
         return self
@@ -201,10 +202,11 @@ class Driver:
             waited *= max(1, len(args))
         return waited
 
-    def _read_answers(self, stream) -> None:
+    @staticmethod
+    def _read_answers(stream, answers: queue.Queue) -> None:
         for line in stream:
-            self._answers.put(line)
-        self._answers.put(None)
+            answers.put(line)
+        answers.put(None)
 
     def _abandon(self) -> None:
         process, self._process = self._process, None

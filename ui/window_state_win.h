@@ -1,0 +1,39 @@
+// What the window runtime keeps for each control; shared by the files that make up ui::Window.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "ui/handles_win.h"
+#include "ui/window_win.h"
+
+namespace ui {
+
+inline constexpr COLORREF editTextColor = RGB(0, 0, 0);
+
+// A picture box's bytes and settings, reached from its window through GWLP_USERDATA.
+struct PictureBoxData {
+    PictureBoxPainter* painter = nullptr;  // none: the box shows its background only
+    std::vector<std::uint8_t> bytes;
+    PictureBoxSpec settings;
+    std::unique_ptr<PictureBoxMemo> memo;
+};
+
+struct Window::ControlState {
+    const ControlSpec* description = nullptr;
+    HWND handle = nullptr;
+    Font font;  // null while the control uses the window's default GUI font
+    COLORREF textColor = editTextColor;
+    bool hasTextColor = false;
+    PictureBoxData picture;
+    unsigned interval = 0;
+};
+
+// The window class of picture boxes, registered once.
+void RegisterPictureBoxClass();
+extern const wchar_t pictureBoxClass[];
+
+}  // namespace ui
