@@ -52,6 +52,16 @@ TEST(DecodePicture, LeavesIconsAndUnknownBytesAlone) {
     EXPECT_FALSE(picture::DecodePicture(SampleBmp(), Kind::None));
 }
 
+TEST(DecodeWebp, ShowsAFileCutAmongItsPixelsAsIncomplete) {
+    const auto file = SampleWebp();
+    EXPECT_TRUE(picture::DecodeWebp(file)->complete);
+    EXPECT_FALSE(picture::DecodeWebp(picture::Bytes(file).first(20)));
+    for (const std::size_t n : {30, 40}) {
+        EXPECT_EQ(picture::StateOf(picture::DecodeWebp(picture::Bytes(file).first(n))),
+                  picture::PictureState::Incomplete) << n;
+    }
+}
+
 // One valid file per format for the fuzzer to start from, written beside the build's tests:
 // <build>/fuzz-seeds.
 TEST(PictureSeeds, AreWrittenAndRecognised) {

@@ -310,6 +310,8 @@ TEST(JpegDecoder, AcceptsDataThatEndsEarlyAndShowsTheMissingRowsGrey) {
     const ByteVector cut(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(scanStart + 20));
     const auto image = DecodeJpeg(cut);
     ASSERT_TRUE(image.has_value());
+    EXPECT_FALSE(image->complete);
+    EXPECT_TRUE(DecodeJpeg(bytes)->complete);
     EXPECT_EQ(image->width, 64);
     EXPECT_EQ(image->height, 64);
     EXPECT_LT(image->Row(0)[0], 16);

@@ -170,18 +170,22 @@ TEST(PngDecoder, RefusesWhatIsTooShortOrNoPng) {
     EXPECT_TRUE(DecodePng(bytes).has_value());
 }
 
-TEST(PngDecoder, RefusesDataThatEndsEarly) {
+TEST(PngDecoder, RefusesDataThatEndsBeforeTheImageDataAndKeepsTheRowsOfACutOne) {
     const ByteVector rgba = RgbaPattern(40, 40);
     const ByteVector bytes = Encode(rgba.data(), 40, 40, PNG_FORMAT_RGBA);
     const std::size_t data = FindChunk(bytes, "IDAT");
     ASSERT_LT(data, bytes.size());
-    for (const std::size_t length : {data, data + 30, bytes.size() - 20}) {
-        const ByteVector cut(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length));
-        EXPECT_FALSE(DecodePng(cut).has_value()) << length;
+    EXPECT_FALSE(DecodePng(Bytes(bytes).first(data)).has_value());
+    for (const std::size_t length : {data + 30, bytes.size() / 2, bytes.size() - 20}) {
+        const auto image = DecodePng(Bytes(bytes).first(length));
+        ASSERT_TRUE(image.has_value()) << length;
+        EXPECT_FALSE(image->complete);
+        if (length < bytes.size() - 20) EXPECT_EQ(PixelAt(*image, 39, 39), (Bgra{0, 0, 0, 0}));
     }
+    EXPECT_EQ(PixelAt(*DecodePng(Bytes(bytes).first(bytes.size() / 2)), 1, 1), (Bgra{1, 11, 9, 253}));
     // Only the end chunk missing: every pixel is there.
     const ByteVector noEnd(bytes.begin(), bytes.end() - 12);
-    EXPECT_TRUE(DecodePng(noEnd).has_value());
+    EXPECT_TRUE(DecodePng(noEnd)->complete);
 }
 
 TEST(PngDecoder, RefusesDamagedChunks) {
