@@ -55,25 +55,29 @@ bench: test-build
 	@tools/run-bench.sh
 
 # libFuzzer targets (clang) for the portable byte handling: text chunking, the picture
-# decoders and the updater's archives. The picture and archive seeds are written by the unit tests.
+# decoders, clipboard bitmaps made into picture files and the updater's archives. The picture,
+# bitmap and archive seeds are written by the unit tests.
 FUZZ := $(BUILD)/fuzz
 FUZZ_SECONDS ?= 60
 fuzz-build: native
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -DMOZHOU_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
-	@cmake --build $(FUZZ) --target text_fuzz picture_fuzz archive_fuzz -j$(JOBS)
-	@mkdir -p $(FUZZ)/corpus $(FUZZ)/picture-corpus $(FUZZ)/archive-corpus $(NATIVE)/archive-seeds
+	@cmake --build $(FUZZ) --target text_fuzz picture_fuzz dib_fuzz archive_fuzz -j$(JOBS)
+	@mkdir -p $(FUZZ)/corpus $(FUZZ)/picture-corpus $(FUZZ)/dib-corpus $(FUZZ)/archive-corpus \
+	    $(NATIVE)/fuzz-seeds $(NATIVE)/dib-seeds $(NATIVE)/archive-seeds
 
 # A few seconds of each, as part of the tests.
 fuzz-smoke: fuzz-build
 	@$(FUZZ)/fuzz/text_fuzz -artifact_prefix=$(FUZZ)/ -max_total_time=5 $(FUZZ)/corpus 2> $(FUZZ)/text_fuzz.log || { tail -30 $(FUZZ)/text_fuzz.log; exit 1; }
 	@$(FUZZ)/fuzz/picture_fuzz -artifact_prefix=$(FUZZ)/ -max_total_time=5 $(FUZZ)/picture-corpus $(NATIVE)/fuzz-seeds 2> $(FUZZ)/picture_fuzz.log || { tail -30 $(FUZZ)/picture_fuzz.log; exit 1; }
+	@$(FUZZ)/fuzz/dib_fuzz -artifact_prefix=$(FUZZ)/ -max_total_time=5 $(FUZZ)/dib-corpus $(NATIVE)/dib-seeds 2> $(FUZZ)/dib_fuzz.log || { tail -30 $(FUZZ)/dib_fuzz.log; exit 1; }
 	@$(FUZZ)/fuzz/archive_fuzz -artifact_prefix=$(FUZZ)/ -max_total_time=5 $(FUZZ)/archive-corpus $(NATIVE)/archive-seeds 2> $(FUZZ)/archive_fuzz.log || { tail -30 $(FUZZ)/archive_fuzz.log; exit 1; }
-	@echo "fuzzing: 5 s each of text_fuzz, picture_fuzz and archive_fuzz, no failure"
+	@echo "fuzzing: 5 s each of text_fuzz, picture_fuzz, dib_fuzz and archive_fuzz, no failure"
 
 # A minute of each (FUZZ_SECONDS).
 fuzz: fuzz-build
 	@$(FUZZ)/fuzz/text_fuzz -artifact_prefix=$(FUZZ)/ -max_total_time=$(FUZZ_SECONDS) $(FUZZ)/corpus
 	@$(FUZZ)/fuzz/picture_fuzz -artifact_prefix=$(FUZZ)/ -max_total_time=$(FUZZ_SECONDS) $(FUZZ)/picture-corpus $(NATIVE)/fuzz-seeds
+	@$(FUZZ)/fuzz/dib_fuzz -artifact_prefix=$(FUZZ)/ -max_total_time=$(FUZZ_SECONDS) $(FUZZ)/dib-corpus $(NATIVE)/dib-seeds
 	@$(FUZZ)/fuzz/archive_fuzz -artifact_prefix=$(FUZZ)/ -max_total_time=$(FUZZ_SECONDS) $(FUZZ)/archive-corpus $(NATIVE)/archive-seeds
 
 clean:

@@ -8,6 +8,7 @@
 #include <jpeglib.h>
 
 #include "picture/decoders.h"
+#include "picture_samples.h"
 
 namespace picture {
 namespace {
@@ -357,6 +358,14 @@ TEST(JpegDecoder, RefusesAFileWithEndlessScans) {
     };
     EXPECT_TRUE(DecodeJpeg(repeatLastScan(5)).has_value());
     EXPECT_FALSE(DecodeJpeg(repeatLastScan(1100)).has_value());
+}
+
+// Baseline and progressive files for the picture fuzzer to start from (<build>/fuzz-seeds).
+TEST(JpegSeeds, AreWritten) {
+    EncodeOptions progressive;
+    progressive.progressive = true;
+    EXPECT_TRUE(samples::WriteSeed("fuzz-seeds", "sample.jpg", Encode(Gradient(17, 9), 17, 9, {})));
+    EXPECT_TRUE(samples::WriteSeed("fuzz-seeds", "progressive.jpg", Encode(Gradient(17, 9), 17, 9, progressive)));
 }
 
 }  // namespace

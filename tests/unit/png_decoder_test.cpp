@@ -238,5 +238,15 @@ TEST(PngDecoder, RefusesTextsThatInflateToMoreThanEightMegabytesInAll) {
     EXPECT_FALSE(DecodePng(WithChunkBeforeData(once, "zTXt", zText)).has_value());
 }
 
+// Files for the picture fuzzer to start from (<build>/fuzz-seeds): colour with alpha, and a
+// palette with transparency.
+TEST(PngSeeds, AreWritten) {
+    const ByteVector rgba = RgbaPattern(9, 7);
+    const std::uint8_t indices[] = {0, 1, 2, 1}, colours[] = {9, 9, 9, 0, 200, 0, 0, 255, 40, 40, 40, 128};
+    EXPECT_TRUE(samples::WriteSeed("fuzz-seeds", "sample.png", Encode(rgba.data(), 9, 7, PNG_FORMAT_RGBA)));
+    EXPECT_TRUE(samples::WriteSeed("fuzz-seeds", "palette.png",
+                                   Encode(indices, 2, 2, PNG_FORMAT_RGBA_COLORMAP, colours, 3)));
+}
+
 }  // namespace
 }  // namespace picture
