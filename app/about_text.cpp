@@ -5,15 +5,16 @@ namespace {
 
 constexpr std::string_view paragraphBreak = "\r\n\r\n";
 
-}  // namespace
-
-std::string AboutText() {
-    return std::string(makerName) + std::string(paragraphBreak) + std::string(contactLine);
+std::string Body() {
+    return std::string(paragraphBreak) + std::string(contactLine) + "\r\n" + std::string(noticesLine);
 }
 
+}  // namespace
+
+std::string AboutText() { return std::string(makerName) + Body(); }
+
 std::string AboutCountdownText(int remaining) {
-    return std::string(makerName) + "   (" + std::to_string(remaining) + ")" +
-           std::string(paragraphBreak) + std::string(contactLine);
+    return std::string(makerName) + "   (" + std::to_string(remaining) + ")" + Body();
 }
 
 }  // namespace app

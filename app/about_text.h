@@ -9,8 +9,10 @@ namespace app {
 inline constexpr std::string_view aboutCaption = "关于作者";
 inline constexpr std::string_view makerName = "墨舟工作室";
 inline constexpr std::string_view contactLine = "联系邮箱：support@mozhou.example";
+// The build puts the linked libraries' licences in this file beside the program.
+inline constexpr std::string_view noticesLine = "第三方软件的许可声明见程序文件夹中的“第三方软件许可.txt”";
 
-// The maker's name, then a blank line and the contact line.
+// The maker's name, then a blank line, the contact line and the notices line.
 std::string AboutText();
 // While counting down: the maker's name, three spaces and the remaining count in brackets.
 std::string AboutCountdownText(int remaining);

@@ -16,8 +16,9 @@ void LoadOrWriteBackgroundPicture(ui::Window& window, const std::wstring& direct
         window.SetPictureBytes(pictureBox, ui::ReadWholeFile(path));
         return;
     }
-    // A read-only directory leaves the box empty; the next start tries again.
-    ui::WriteWholeFile(path, ResourceBytes(BACKGROUND_PICTURE_RESOURCE));
+    // Written whole or not at all, so that a cut start never leaves a damaged picture behind; a
+    // directory that refuses it leaves the box empty and the next start tries again.
+    ui::ReplaceWholeFile(path, ResourceBytes(BACKGROUND_PICTURE_RESOURCE));
 }
 
 }  // namespace app

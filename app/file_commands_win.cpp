@@ -21,15 +21,11 @@
 namespace app {
 namespace {
 
-// A picture file's bytes into the picture box, unless they cannot be read or decoded: then the
-// picture there stays and the status says why. One that ends early is shown as far as it goes.
-// True when the box took the picture.
+// A picture file's bytes into the picture box, unless they do not decode: then the picture there
+// stays and the status says so. One that ends early is shown as far as it goes. True when the box
+// took the picture.
 bool TakePicture(ui::Window& main, std::vector<std::uint8_t> bytes) {
     const auto status = [&main](std::string_view text) { SetStatusMessage(main, ui::Widen(text)); };
-    if (bytes.empty()) {
-        status(pictureUnreadableMessage);
-        return false;
-    }
     const picture::PictureState state = picture::CheckPictureBytes(bytes);
     if (state == picture::PictureState::Undecodable) {
         status(pictureUndecodableMessage);
@@ -40,18 +36,27 @@ bool TakePicture(ui::Window& main, std::vector<std::uint8_t> bytes) {
     return true;
 }
 
+// A file that cannot be read leaves the picture there too.
 void LoadPictureFile(ui::Window& main, Program& program, const std::wstring& path) {
-    if (!TakePicture(main, ui::ReadWholeFile(path))) return;
+    ui::FileContents file = ui::ReadFileContents(path);
+    if (file.failure != ui::ReadFailure::none) {
+        SetStatusMessage(main, ui::Widen(pictureUnreadableMessage));
+        return;
+    }
+    if (!TakePicture(main, std::move(file.bytes))) return;
     UpdatePrintButton(main, program, PrintButtonCause::PictureLoaded);
     main.SetChecked(deleteSpacesOption, false);
     main.SetChecked(keepSpacesOption, false);
 }
 
-// The whole file goes in with one edit, after the text already there.
+// The whole file goes in with one edit, after the text already there; a text not taken whole
+// says so in the status bar.
 void AppendTextFile(ui::Window& main, std::span<const std::uint8_t> bytes) {
-    ui::AppendText(main.Control(editBox), text::TextFileText(bytes));
+    const text::LoadedText loaded = text::LoadTextFile(bytes);
+    ui::AppendText(main.Control(editBox), loaded.text);
     main.SetChecked(keepSpacesOption, true);
     main.SetChecked(deleteSpacesOption, false);
+    if (!loaded.status.empty()) SetStatusMessage(main, loaded.status);
 }
 
 }  // namespace
@@ -74,7 +79,9 @@ void OnFindClicked(ui::EventArgs& event) {
     }
     if (textChosen) {
         dialog.filter = ui::Widen(textFileFilter);
-        if (dialog.ShowOpen(main.Handle())) AppendTextFile(main, ui::ReadWholeFile(dialog.fileName));
+        if (!dialog.ShowOpen(main.Handle())) return;
+        const ui::FileContents file = ui::ReadFileContents(dialog.fileName);
+        if (!text::ToldReadFailure(file)) AppendTextFile(main, file.bytes);
     }
 }
 
@@ -95,23 +102,22 @@ void OnChangeBackgroundChosen(ui::EventArgs& event) {
         return;
     case picture::PictureState::Whole: break;
     }
-    if (!ui::ReplaceWholeFile(ui::ProgramPath(ui::Widen(backgroundFileName)), bytes)) return;
+    if (!ui::ReplaceWholeFile(ui::DataPath(ui::Widen(backgroundFileName)), bytes)) return;
     event.window.SetPictureBytes(pictureBox, bytes);
     SetStatusMessage(event.window, ui::Widen(backgroundChangedMessage));
 }
 
 // A file dropped on the window, the first of several: a picture (by its content) goes into the
 // picture box, any other file is appended as the find button appends a text file; then the mode
-// is chosen as its option's click chooses it. A file that cannot be read, or a picture that
-// does not decode, changes nothing but the status.
+// is chosen as its option's click chooses it. A file that cannot be read, or a picture that does
+// not decode, changes nothing and says so.
 void OnMainFilesDropped(ui::EventArgs& event) {
     if (event.files.empty()) return;
     ui::Window& main = event.window;
-    std::vector<std::uint8_t> bytes = ui::ReadWholeFile(event.files.front());
-    if (bytes.empty()) {
-        SetStatusMessage(main, ui::Widen(pictureUnreadableMessage));
-        return;
-    }
+    ui::FileContents file = ui::ReadFileContents(event.files.front());
+    if (text::ToldReadFailure(file)) return;
+    std::vector<std::uint8_t> bytes = std::move(file.bytes);
+    if (bytes.empty()) return;
     if (picture::RecognizeKind(bytes) != picture::Kind::None) {
         if (!TakePicture(main, std::move(bytes))) return;
         main.Raise(pictureOption, ui::Event::Clicked);

@@ -44,7 +44,7 @@ void OnMainCreated(ui::EventArgs& event) {
     program.trayIcon = std::make_unique<TrayIcon>(
         window.Handle(), picture::IconFromFileBytes(ResourceBytes(TRAY_ICON_RESOURCE)).icon,
         ui::Widen(trayTooltip));
-    LoadOrWriteBackgroundPicture(window, ui::ProgramDirectory());
+    LoadOrWriteBackgroundPicture(window, ui::DataFolder());
     program.docking.SetHoldOpen(true);
     program.docking.Start(window.Handle());
 }
@@ -52,9 +52,9 @@ void OnMainCreated(ui::EventArgs& event) {
 void OnMainCloseRequested(ui::EventArgs& event) {
     const int answer = ui::ShowMessage(ui::Widen(closeQuestion), ui::Widen(closeCaption),
                                        MB_OKCANCEL | MB_ICONQUESTION);
-    event.refuse = answer != IDOK;
-    // Text typed in the separate-edit window is kept or dropped by the user, never silently.
-    if (!event.refuse) event.Context<Program>().separateEdit.Close();
+    // Text typed in the separate-edit window is kept or dropped by the user, never silently: a
+    // failed save keeps the program open.
+    event.refuse = answer != IDOK || !event.Context<Program>().separateEdit.Close();
 }
 
 void OnSessionEnding(ui::EventArgs& event) {

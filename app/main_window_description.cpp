@@ -45,6 +45,7 @@ constexpr std::array controls{
     ControlSpec{statusBar, "状态条1", Kind::StatusBar, "状态：", {0, 436, 782, 20},
                 windowItself, noFlags, statusParts},
     ControlSpec{aboutTimer, "时钟1关于", Kind::Timer, "", {}},
+    ControlSpec{titleTimer, "时钟2标题", Kind::Timer, "", {}},
 };
 
 constexpr std::array menu{

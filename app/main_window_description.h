@@ -25,6 +25,7 @@ enum MainId : int {
     stopButton,            // 按钮6停止
     statusBar,             // 状态条1
     aboutTimer,            // 时钟1关于
+    titleTimer,            // restores the standard title after an update check's result
     // menu "菜单"
     mainMenu = 200,
     upgradeMenu,

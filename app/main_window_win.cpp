@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/about_box_win.h"
+#include "app/update_check_win.h"
 #include "app/program_texts.h"
 #include "app/program_win.h"
 #include "text/separate_edit_description.h"
@@ -37,6 +38,7 @@ constexpr std::array events{
     Binding{cancelButton, Event::Clicked, OnCancelClicked},
     Binding{stopButton, Event::Clicked, OnStopClicked},
     Binding{aboutTimer, Event::Tick, OnAboutTick},
+    Binding{titleTimer, Event::Tick, OnTitleTimerTick},
     Binding{aboutItem, Event::Clicked, ShowAboutBox},
     Binding{copyItem, Event::Clicked, OnCopyChosen},
     Binding{pasteItem, Event::Clicked, OnPasteChosen},

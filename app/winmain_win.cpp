@@ -10,9 +10,12 @@
 #include "picture/picture_box_painter_win.h"
 #include "ui/files_win.h"
 #include "ui/window_win.h"
+#include "update/replacement_journal_win.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     SetCurrentDirectoryW(ui::ProgramDirectory().c_str());
+    // An update cut short by a crash or a power loss is taken back before the program runs.
+    update::RecoverInterruptedUpdate();
     app::Program program;
     std::unique_ptr<ui::Window> mainWindow =
         ui::Window::Create(app::MainWindowSpec(), showCommand, &program, &picture::PicturePainter());

@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0) return 0;
     const int charsPerLine = data[0] % 100;
     const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
-    const std::u16string input = text::TextFileLines(text::DecodeTextFile(bytes, Latin1));
+    const std::u16string input = text::TextFileLines(text::DecodeTextFile(bytes, Latin1).text);
     Check(input.find(u'\0') == std::u16string::npos);
 
     if (charsPerLine >= 1) {

@@ -16,6 +16,10 @@ constexpr std::string_view markGap = "   ";
 constexpr char nulByte = 0x00;
 constexpr char ctrlZ = 0x1A;
 constexpr std::wstring_view textExtension = L".txt";
+constexpr std::string_view utf8Mark = "\xEF\xBB\xBF";
+constexpr std::wstring_view saveFailedLabel = L"保存失败：";
+constexpr std::wstring_view errorCodeLabel = L"错误代码 ";
+constexpr std::wstring_view trimmed = L" \t\r\n";
 
 }  // namespace
 
@@ -63,6 +67,27 @@ std::string_view BackupTextPrefix(std::string_view gbk) {
         at += pair ? 2 : 1;
     }
     return gbk.substr(0, at);
+}
+
+std::u16string BackupText(std::string_view bytes, const Gb18030Converter& fromGbk) {
+    if (!bytes.starts_with(utf8Mark)) return fromGbk(BackupTextPrefix(bytes));
+    bytes.remove_prefix(utf8Mark.size());
+    // In UTF-8 both bytes stand only for themselves.
+    return Utf16FromUtf8(bytes.substr(0, std::min(bytes.size(), bytes.find_first_of(std::string_view("\0\x1A", 2)))));
+}
+
+std::wstring SaveFailedMessage(std::wstring_view reason, unsigned long errorCode) {
+    const std::size_t first = reason.find_first_not_of(trimmed);
+    reason = first == std::wstring_view::npos ? std::wstring_view() : reason.substr(first);
+    reason = reason.substr(0, reason.find_last_not_of(trimmed) + 1);
+    std::wstring message(saveFailedLabel);
+    if (reason.empty()) {
+        message += errorCodeLabel;
+        message += std::to_wstring(errorCode);
+    } else {
+        message += reason;
+    }
+    return message;
 }
 
 std::wstring SaveAsFileName(std::wstring_view chosen) {

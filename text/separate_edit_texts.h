@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "text/text_encoding.h"
+
 namespace text {
 
 inline constexpr std::string_view backupFileName = "打印备份.txt";
@@ -23,6 +25,14 @@ std::string HorizontalRulerText();
 // The part of the backup file's GBK bytes that is appended: everything before the first NUL or
 // Ctrl-Z byte. A trail byte of a double-byte character is never taken for either.
 std::string_view BackupTextPrefix(std::string_view gbk);
+
+// The backup file's text: UTF-8 after a UTF-8 byte-order mark (a text GBK could not hold is saved
+// so), else GBK through the converter; up to the first NUL or Ctrl-Z either way.
+std::u16string BackupText(std::string_view bytes, const Gb18030Converter& fromGbk);
+
+// The box after a failed write: "保存失败：" and the reason the system gives, without the line
+// break it ends with; the error's number when the system has no text for it.
+std::wstring SaveFailedMessage(std::wstring_view reason, unsigned long errorCode);
 
 // The name a text is saved under: ".txt" is added unless the name already ends with it, in any
 // case.

@@ -9,6 +9,7 @@
 #include "picture/picture_data.h"
 #include "text/separate_edit_description.h"
 #include "text/separate_edit_texts.h"
+#include "text/text_encoding.h"
 #include "text/text_file_win.h"
 #include "ui/dialogs_win.h"
 #include "ui/edit_box_win.h"
@@ -35,29 +36,51 @@ constexpr int contextMenuOffset = 3;
 
 HWND EditOf(ui::Window& window) { return window.Control(separateEditBox); }
 
-std::wstring BackupPath() { return ui::ProgramPath(ui::Widen(backupFileName)); }
-std::wstring PreviousBackupPath() { return ui::ProgramPath(ui::Widen(previousBackupFileName)); }
+std::wstring BackupPath() { return ui::DataPath(ui::Widen(backupFileName)); }
 
-std::vector<std::uint8_t> GbkBytes(const std::wstring& text) {
+// GBK as before when it holds the whole text, else UTF-8 with a mark, so that no character is lost.
+std::vector<std::uint8_t> SavedBytes(const std::wstring& text) {
     const std::string gbk = ui::ToGbk(text);
-    return {gbk.begin(), gbk.end()};
+    const std::string bytes = SavedTextBytes(ui::ToUtf16(text), gbk, ui::ToUtf16(ui::FromGbk(gbk)));
+    return {bytes.begin(), bytes.end()};
 }
 
-// Replaces the backup file as a whole, so a failed write keeps the previous backup.
-void SaveBackup(ui::Window& window) {
-    ui::ReplaceWholeFile(BackupPath(), GbkBytes(window.Text(separateEditBox)));
+// The error GetLastError() holds, told in a box; the text stays where it is.
+void TellSaveFailed() {
+    const DWORD error = GetLastError();
+    ui::ShowMessage(SaveFailedMessage(ui::SystemErrorText(error), error), std::wstring_view(),
+                    MB_OK | MB_ICONERROR);
 }
 
+// The whole text replaces the file, or the file stays as it was and the user is told.
+bool SaveText(const std::wstring& path, ui::Window& window) {
+    if (ui::ReplaceWholeFile(path, SavedBytes(window.Text(separateEditBox)))) return true;
+    TellSaveFailed();
+    return false;
+}
+
+bool SaveBackup(ui::Window& window) { return SaveText(BackupPath(), window); }
+
+// Keeps the backup's previous content beside it, then the text; false when the text was not kept.
+bool KeepBackupIn(const std::wstring& folder, std::span<const std::uint8_t> bytes) {
+    const std::wstring backup = folder + L'\\' + ui::Widen(backupFileName);
+    const std::wstring previous = folder + L'\\' + ui::Widen(previousBackupFileName);
+    if (ui::FileExists(backup)) CopyFileW(backup.c_str(), previous.c_str(), FALSE);
+    return ui::ReplaceWholeFile(backup, bytes);
+}
+
+// A missing backup is made empty first, as a place for the next "保存".
 void AppendBackup(ui::Window& window) {
     const std::wstring path = BackupPath();
-    ui::KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return;
-    file.reset();
+    if (!ui::FileExists(path) && !ui::ReplaceWholeFile(path, {})) {
+        TellSaveFailed();
+        return;
+    }
     const std::vector<std::uint8_t> bytes = ui::ReadWholeFile(path);
-    ui::AppendText(EditOf(window), ui::FromGbk(BackupTextPrefix(std::string_view(
-                                       reinterpret_cast<const char*>(bytes.data()), bytes.size()))));
+    const std::string_view view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    ui::AppendText(EditOf(window), ui::FromUtf16(BackupText(view, [](std::string_view gbk) {
+                                       return ui::ToUtf16(ui::FromGbk(gbk));
+                                   })));
 }
 
 void MoveControl(HWND control, int x, int y, int width, int height) {
@@ -71,13 +94,12 @@ void SetPointSize(ui::Window& window, int id, int points) {
 }
 
 // Asks whether to keep a non-empty text: Yes saves it to the backup file, No empties the box.
-void SettleText(ui::Window& window) {
-    if (GetWindowTextLengthW(EditOf(window)) == 0) return;
-    if (ui::AskQuestion(ui::Widen(savePrompt), std::wstring_view())) {
-        SaveBackup(window);
-    } else {
-        window.SetText(separateEditBox, L"");
-    }
+// False when the save failed: the window must stay, with its text.
+bool SettleText(ui::Window& window) {
+    if (GetWindowTextLengthW(EditOf(window)) == 0) return true;
+    if (ui::AskQuestion(ui::Widen(savePrompt), std::wstring_view())) return SaveBackup(window);
+    window.SetText(separateEditBox, L"");
+    return true;
 }
 
 }  // namespace
@@ -120,7 +142,7 @@ struct SeparateEditHandlers {
         if (const auto& opened = Owner(event).listener_.openChanged) opened(true);
     }
 
-    static void OnCloseRequested(ui::EventArgs& event) { SettleText(event.window); }
+    static void OnCloseRequested(ui::EventArgs& event) { event.refuse = !SettleText(event.window); }
 
     static void OnDestroyed(ui::EventArgs& event) {
         SeparateEdit& owner = Owner(event);
@@ -142,9 +164,10 @@ struct SeparateEditHandlers {
     // A dropped text file's text goes in at the caret; a picture file holds no text to put there.
     static void OnFilesDropped(ui::EventArgs& event) {
         if (event.files.empty()) return;
-        const std::vector<std::uint8_t> bytes = ui::ReadWholeFile(event.files.front());
-        if (bytes.empty() || picture::RecognizeKind(bytes) != picture::Kind::None) return;
-        ui::InsertText(EditOf(event.window), TextFileText(bytes));
+        const ui::FileContents file = ui::ReadFileContents(event.files.front());
+        if (ToldReadFailure(file)) return;
+        if (file.bytes.empty() || picture::RecognizeKind(file.bytes) != picture::Kind::None) return;
+        ui::InsertText(EditOf(event.window), LoadTextFile(file.bytes).text);
     }
 
     static void OnCopy(ui::EventArgs& event) { ui::CopySelection(EditOf(event.window)); }
@@ -181,7 +204,7 @@ struct SeparateEditHandlers {
                              ui::Widen(saveAsReplaceCaption))) {
             return;
         }
-        ui::WriteWholeFile(target, GbkBytes(event.window.Text(separateEditBox)));
+        SaveText(target, event.window);
     }
 };
 
@@ -237,19 +260,28 @@ void SeparateEdit::Open() {
 
 ui::Window* SeparateEdit::Window() const { return windows_.CurrentWindow(); }
 
-void SeparateEdit::Close() {
+bool SeparateEdit::Close() {
     ui::Window* window = Window();
-    if (window == nullptr) return;
-    SettleText(*window);
+    if (window == nullptr) return true;
+    if (!SettleText(*window)) return false;
     DestroyWindow(window->Handle());
+    return true;
 }
 
+bool SeparateEdit::SaveForHandOver() {
+    ui::Window* window = Window();
+    return window == nullptr || SaveBackup(*window);
+}
+
+// Nothing can be asked now: a program folder that refuses the text leaves it in the user's own.
 void SeparateEdit::KeepForSessionEnd() {
     ui::Window* window = Window();
     if (window == nullptr || GetWindowTextLengthW(EditOf(*window)) == 0) return;
-    const std::wstring backup = BackupPath();
-    if (ui::FileExists(backup)) CopyFileW(backup.c_str(), PreviousBackupPath().c_str(), FALSE);
-    SaveBackup(*window);
+    const std::vector<std::uint8_t> bytes = SavedBytes(window->Text(separateEditBox));
+    const std::wstring folder = ui::DataFolder();
+    if (KeepBackupIn(folder, bytes)) return;
+    const std::wstring user = ui::UserDataFolder();
+    if (!user.empty() && user != folder) KeepBackupIn(user, bytes);
 }
 
 }  // namespace text

@@ -30,10 +30,15 @@ public:
     // The window while it is open, otherwise null.
     ui::Window* Window() const;
     // Closes the window the way the user would, asking whether to keep its text first; used
-    // when the program ends so that typed text is never lost silently.
-    void Close();
+    // when the program ends so that typed text is never lost silently. False when the text was
+    // to be kept and could not be: the window stays open and the user has been told.
+    bool Close();
+    // Saves the text as "保存" does before the program ends for the updater; false when it could
+    // not be saved (the user has been told) and the hand-over must not go on.
+    bool SaveForHandOver();
     // Windows is ending the session and will not wait for an answer: the text is kept in the
-    // backup file without asking, after the file's previous content was kept beside it.
+    // backup file without asking, after the file's previous content was kept beside it; in the
+    // user's own folder when the program folder refuses it.
     void KeepForSessionEnd();
 
 private:

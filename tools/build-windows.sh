@@ -8,4 +8,5 @@ arch=$1 build=$2 dist=$3
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchain-$arch-mingw.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DMOZHOU_ASSETS_DIR="${MOZHOU_ASSETS_DIR:-$PWD/build/native/assets}" -DMOZHOU_DIST_DIR="$dist" \
   -DGTest_DIR="$PWD/.cache/deps/$arch/lib/cmake/GTest" > /dev/null
-cmake --build "$build" -j"${JOBS:-2}"
+# TARGETS (optional): only those targets, e.g. the executables without the tests.
+cmake --build "$build" -j"${JOBS:-2}" ${TARGETS:+--target $TARGETS}

@@ -1,6 +1,7 @@
 #include "ui/files_win.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <new>
 
@@ -26,6 +27,53 @@ std::wstring ExecutablePath() {
     }
 }
 
+std::wstring EnvironmentVariable(const wchar_t* name) {
+    std::wstring value(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size()));
+        if (length == 0) return {};
+        if (length < value.size()) {
+            value.resize(length);
+            return value;
+        }
+        value.resize(length);  // the size it needs, with its terminator
+    }
+}
+
+// %LOCALAPPDATA%, or where the shell keeps it when the variable is not set.
+std::wstring LocalAppData() {
+    std::wstring folder = EnvironmentVariable(L"LOCALAPPDATA");
+    if (folder.empty()) {
+        wchar_t path[MAX_PATH] = {};
+        if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
+                                       SHGFP_TYPE_CURRENT, path))) {
+            folder = path;
+        }
+    }
+    while (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/')) folder.pop_back();
+    return folder;
+}
+
+// A short write without an error: the disk filled meanwhile.
+DWORD WriteFileContents(const std::wstring& path, std::span<const std::uint8_t> bytes, bool flush) {
+    KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return GetLastError();
+    DWORD written = 0;
+    if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
+        return GetLastError();
+    }
+    if (written != bytes.size()) return ERROR_DISK_FULL;
+    if (flush && !FlushFileBuffers(file.get())) return GetLastError();
+    return ERROR_SUCCESS;
+}
+
+// Leaves the outcome where callers of Windows functions look for it.
+bool Succeeded(DWORD error) {
+    SetLastError(error);
+    return error == ERROR_SUCCESS;
+}
+
 }  // namespace
 
 std::wstring ProgramDirectory() { return std::wstring(FolderPart(ExecutablePath())); }
@@ -39,23 +87,30 @@ std::wstring ProgramPath(std::wstring_view name) {
     return path;
 }
 
+// The probe's name is this process's own, and it goes when its handle closes, even when the
+// process ends abruptly.
 bool FolderIsWritable(const std::wstring& folder) {
-    const std::wstring probe = folder + L"\\~mozhou-write-probe.tmp";
-    const KernelHandle file(CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    const std::wstring probe = folder + L"\\~mozhou-probe-" + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+    const KernelHandle file(CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                         FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
     return static_cast<bool>(file);
 }
 
+std::wstring UserDataFolder() {
+    const std::wstring local = LocalAppData();
+    if (local.empty()) return {};
+    std::wstring folder = local + L"\\" + userFolderName;
+    if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return {};
+    return folder;
+}
+
+// Without a user folder the program directory stays the place: its reads still work, and its
+// writes say why they failed.
 std::wstring DataFolder() {
     std::wstring program = ProgramDirectory();
     if (FolderIsWritable(program)) return program;
-    std::wstring local(MAX_PATH, L'\0');
-    const DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", local.data(), static_cast<DWORD>(local.size()));
-    if (length == 0 || length >= local.size()) return program;
-    local.resize(length);
-    std::wstring folder = local + L"\\" + userFolderName;
-    CreateDirectoryW(folder.c_str(), nullptr);
-    return folder;
+    std::wstring user = UserDataFolder();
+    return user.empty() ? program : user;
 }
 
 std::wstring DataPath(std::wstring_view name) {
@@ -70,59 +125,72 @@ bool FileExists(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::vector<std::uint8_t> ReadWholeFile(const std::wstring& path) {
+FileContents ReadFileContents(const std::wstring& path) {
+    FileContents contents{{}, ReadFailure::unreadable};
+    // A folder, or a file another program holds without sharing, does not open.
     KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return {};
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 ||
-        static_cast<std::uint64_t>(size.QuadPart) > largestWholeFileBytes) {
-        return {};
+    if (!file || !GetFileSizeEx(file.get(), &size)) return contents;
+    if (static_cast<std::uint64_t>(size.QuadPart) > largestWholeFileBytes) {
+        contents.failure = ReadFailure::tooLarge;
+        return contents;
     }
-    std::vector<std::uint8_t> bytes;
     try {
-        bytes.resize(static_cast<std::size_t>(size.QuadPart));
+        contents.bytes.resize(static_cast<std::size_t>(size.QuadPart));
     } catch (const std::bad_alloc&) {
-        return {};  // no room left in the address space: as unreadable
+        contents.failure = ReadFailure::tooLarge;  // no room left in the address space
+        return contents;
     }
-    DWORD read = 0;
-    if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) {
-        return {};
+    std::size_t filled = 0;
+    while (filled < contents.bytes.size()) {
+        DWORD read = 0;
+        if (!ReadFile(file.get(), contents.bytes.data() + filled,
+                      static_cast<DWORD>(contents.bytes.size() - filled), &read, nullptr)) {
+            contents.bytes.clear();
+            return contents;
+        }
+        if (read == 0) break;  // the file became shorter meanwhile
+        filled += read;
     }
-    bytes.resize(read);
-    return bytes;
+    contents.bytes.resize(filled);
+    contents.failure = ReadFailure::none;
+    return contents;
 }
 
-namespace {
-
-bool WriteFileContents(const std::wstring& path, std::span<const std::uint8_t> bytes, bool flush) {
-    KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    DWORD written = 0;
-    if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-        written != bytes.size()) {
-        return false;
-    }
-    return !flush || FlushFileBuffers(file.get());
+std::vector<std::uint8_t> ReadWholeFile(const std::wstring& path) {
+    return ReadFileContents(path).bytes;
 }
-
-}  // namespace
 
 bool WriteWholeFile(const std::wstring& path, std::span<const std::uint8_t> bytes) {
-    return WriteFileContents(path, bytes, false);
+    return Succeeded(WriteFileContents(path, bytes, false));
 }
 
+// The new file is this process's own, beside the target: the same volume, so the move is a
+// rename, and no file of the user's is overwritten on the way.
 bool ReplaceWholeFile(const std::wstring& path, std::span<const std::uint8_t> bytes) {
-    const std::wstring temporary = path + L".new";
-    if (WriteFileContents(temporary, bytes, true) &&
-        MoveFileExW(temporary.c_str(), path.c_str(),
-                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        return true;
+    const std::wstring temporary = path + L".~" + std::to_wstring(GetCurrentProcessId());
+    DWORD error = WriteFileContents(temporary, bytes, true);
+    if (error == ERROR_SUCCESS &&
+        !MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        error = GetLastError();
     }
-    DeleteFileW(temporary.c_str());
-    return false;
+    if (error != ERROR_SUCCESS) DeleteFileW(temporary.c_str());
+    return Succeeded(error);
+}
+
+std::wstring SystemErrorText(unsigned long errorCode) {
+    wchar_t* buffer = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        errorCode, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text;
+    if (buffer != nullptr) {
+        text.assign(buffer, length);
+        LocalFree(buffer);
+    }
+    return text;
 }
 
 }  // namespace ui

@@ -1,4 +1,4 @@
-// The program directory and whole-file reads and writes.
+// The program directory, the folder of the program's own files, and whole-file reads and writes.
 #pragma once
 
 #include <cstdint>
@@ -27,16 +27,35 @@ std::wstring ProgramPath(std::wstring_view name);
 std::wstring DataFolder();
 // DataFolder() + "\" + name.
 std::wstring DataPath(std::wstring_view name);
+// The user's own folder %LOCALAPPDATA%\墨舟, made when missing; empty when there is none.
+std::wstring UserDataFolder();
 // Whether a new file can be made in the folder (it is removed again at once).
 bool FolderIsWritable(const std::wstring& folder);
 
 bool FileExists(const std::wstring& path);
+
+// Why a file was not read.
+enum class ReadFailure { none, tooLarge, unreadable };
+struct FileContents {
+    std::vector<std::uint8_t> bytes;
+    ReadFailure failure = ReadFailure::none;
+};
+// The whole file, or why it could not be read: missing, a folder, locked by another program,
+// or larger than largestWholeFileBytes.
+FileContents ReadFileContents(const std::wstring& path);
 // The whole file, or nothing when it cannot be read or is larger than largestWholeFileBytes.
 std::vector<std::uint8_t> ReadWholeFile(const std::wstring& path);
-// Creates or replaces the file; false when it could not be written completely.
+
+// The writes return false when the file could not be written completely, with the reason in
+// GetLastError().
+// Creates or replaces the file.
 bool WriteWholeFile(const std::wstring& path, std::span<const std::uint8_t> bytes);
-// Replaces the file in one step: the bytes go to a file beside it first, which then takes its
-// place. A failed write leaves the old file as it was.
+// Replaces the file in one step: the bytes go to a new file in the same folder first, which then
+// takes its place. A failed write leaves the old file as it was.
 bool ReplaceWholeFile(const std::wstring& path, std::span<const std::uint8_t> bytes);
+
+// The system's text for an error code, as it gives it (with its line break); empty when it has
+// none.
+std::wstring SystemErrorText(unsigned long errorCode);
 
 }  // namespace ui

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "update/archive_paths.h"
+#include "update/name_case.h"
 
 namespace update {
 namespace {
@@ -108,13 +109,6 @@ std::optional<std::wstring> DecodeUtf8(std::string_view bytes) {
     return text;
 }
 
-std::wstring FoldedCase(std::wstring path) {
-    for (wchar_t& c : path) {
-        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
-    }
-    return path;
-}
-
 struct Entry {
     std::wstring path;  // a trailing backslash marks a folder
     std::uint64_t size = 0;
@@ -159,7 +153,7 @@ UnpackError ListEntries(unzFile zip, const ArchiveLimits& limits, std::vector<En
         if (entries.size() == limits.maxEntries) return UnpackError::tooLarge;
         Entry entry;
         if (const UnpackError error = ReadEntry(zip, entry); error != UnpackError::none) return error;
-        std::wstring key = FoldedCase(entry.path);
+        std::wstring key = FileNameKey(entry.path);
         if (IsFolder(key)) key.pop_back();
         if (!seen.insert(std::move(key)).second) return UnpackError::unsafeEntry;
         if (entry.size > limits.maxTotalBytes - total) return UnpackError::tooLarge;

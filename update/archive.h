@@ -67,7 +67,7 @@ bool LooksLikeZip(std::span<const std::uint8_t> firstBytes);
 
 // Every entry of the archive is checked before anything is written: names through
 // SafeArchivePath (a name that is not ASCII must be flagged as UTF-8), no two the same when
-// letter case is ignored, no Unix links, no encryption, stored or deflated only, and the
+// letter case is ignored as Windows ignores it, no Unix links, no encryption, stored or deflated only, and the
 // entry count and the sizes the archive declares within the limits. Then the entries are
 // unpacked in archive order; a CRC error stops the unpacking. After an error the sink may hold
 // part of the archive: the caller throws the staging folder away.

@@ -78,6 +78,29 @@ std::wstring JoinCommandLine(std::span<const std::wstring> arguments) {
     return commandLine;
 }
 
+std::wstring JoinCommandLineWithin(std::span<const std::wstring> arguments, std::size_t longest) {
+    std::wstring whole = JoinCommandLine(arguments);
+    if (whole.size() <= longest || arguments.empty()) return whole;
+    std::vector<std::wstring> cut(arguments.begin(), arguments.end());
+    const std::wstring last = std::move(cut.back());
+    const auto fits = [&](std::size_t kept) {
+        cut.back().assign(last, 0, kept);
+        return JoinCommandLine(cut).size() <= longest;
+    };
+    // The quoted length grows with every character kept: the longest prefix that fits is found
+    // by halving.
+    std::size_t fitting = 0;
+    std::size_t tooLong = last.size();
+    if (!fits(0)) return {};
+    while (tooLong - fitting > 1) {
+        const std::size_t middle = fitting + (tooLong - fitting) / 2;
+        (fits(middle) ? fitting : tooLong) = middle;
+    }
+    const bool splitsPair = fitting > 0 && last[fitting - 1] >= 0xD800 && last[fitting - 1] <= 0xDBFF;
+    fits(splitsPair ? fitting - 1 : fitting);
+    return JoinCommandLine(cut);
+}
+
 std::vector<std::wstring> SplitCommandLine(std::wstring_view commandLine) {
     std::vector<std::wstring> arguments;
     if (commandLine.empty()) return arguments;

@@ -2,6 +2,7 @@
 // CommandLineToArgvW, gets back exactly the arguments it was given.
 #pragma once
 
+#include <cstddef>
 #include <span>
 #include <string>
 #include <string_view>
@@ -20,6 +21,15 @@ std::wstring QuoteArgument(std::wstring_view argument);
 // be written, and neither can any argument holding a NUL: both, like no arguments at all, give
 // an empty command line.
 std::wstring JoinCommandLine(std::span<const std::wstring> arguments);
+
+// The longest command line CreateProcess takes: 32,767 characters with its terminating zero.
+inline constexpr std::size_t longestCommandLine = 32766;
+
+// JoinCommandLine, with the last argument cut short when the whole would be longer than longest:
+// it keeps as many of its characters as fit, and a pair of surrogates stays whole or goes
+// whole. Empty when the arguments before it alone do not fit.
+std::wstring JoinCommandLineWithin(std::span<const std::wstring> arguments,
+                                   std::size_t longest = longestCommandLine);
 
 // Reads a command line the way CommandLineToArgvW does:
 // - The program path is read first: from an opening quote to the next quote, or else up to the

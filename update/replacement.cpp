@@ -1,5 +1,7 @@
 #include "update/replacement.h"
 
+#include "update/replacement_journal.h"
+
 #include <algorithm>
 #include <string_view>
 
@@ -19,7 +21,13 @@ std::wstring Join(const std::wstring& folder, std::wstring_view relative) {
 
 class Replacement {
 public:
-    Replacement(ReplacementFiles& files, const ReplacementFolders& folders) : files_(files), folders_(folders) {}
+    Replacement(ReplacementFiles& files, const ReplacementFolders& folders, ReplacementJournal* journal)
+        : files_(files), folders_(folders), journal_(journal) {}
+
+    // The journal's line for a step goes to the disk before the step is taken.
+    bool Announce(std::wstring_view kind, const std::wstring& path) {
+        return journal_ == nullptr || journal_->Append(JournalLine(kind, path));
+    }
 
     bool Put(const std::wstring& relative) {
         for (std::size_t end = relative.find(L'\\'); end != std::wstring::npos; end = relative.find(L'\\', end + 1)) {
@@ -28,11 +36,11 @@ public:
         }
         const std::wstring target = Join(folders_.program, relative);
         if (files_.Exists(target)) {
-            if (files_.IsFolder(target)) return false;
+            if (files_.IsFolder(target) || !Announce(backedUpLine, relative)) return false;
             if (!files_.Move(target, Join(folders_.backup, relative))) return false;
             steps_.push_back({Step::backedUp, relative});
         }
-        if (!files_.Move(Join(folders_.staging, relative), target)) return false;
+        if (!Announce(movedInLine, relative) || !files_.Move(Join(folders_.staging, relative), target)) return false;
         steps_.push_back({Step::movedIn, relative});
         return true;
     }
@@ -60,13 +68,14 @@ private:
 
     bool MakeFolder(const std::wstring& path) {
         if (files_.Exists(path)) return files_.IsFolder(path);
-        if (!files_.MakeFolder(path)) return false;
+        if (!Announce(madeJournalLine, path) || !files_.MakeFolder(path)) return false;
         steps_.push_back({Step::madeFolder, path});
         return true;
     }
 
     ReplacementFiles& files_;
     const ReplacementFolders& folders_;
+    ReplacementJournal* journal_;
     std::vector<Step> steps_;
 };
 
@@ -79,14 +88,20 @@ bool InUpdaterFolder(const std::wstring& relativePath) {
 }
 
 ReplaceOutcome ReplaceFiles(ReplacementFiles& files, const ReplacementFolders& folders,
-                            std::span<const std::wstring> stagedFiles) {
+                            std::span<const std::wstring> stagedFiles, ReplacementJournal* journal) {
     if (std::any_of(stagedFiles.begin(), stagedFiles.end(), InUpdaterFolder)) return ReplaceOutcome::refused;
-    Replacement replacement(files, folders);
+    Replacement replacement(files, folders, journal);
+    if (!replacement.Announce(programLine, folders.program) || !replacement.Announce(stagingLine, folders.staging) ||
+        !replacement.Announce(backupLine, folders.backup)) {
+        return ReplaceOutcome::rolledBack;
+    }
     for (const std::wstring& relative : stagedFiles) {
         if (!replacement.Put(relative)) {
             return replacement.Undo() ? ReplaceOutcome::rolledBack : ReplaceOutcome::damaged;
         }
     }
+    // Without this line a later recovery would take the whole update back, which is safe too.
+    if (journal != nullptr) journal->Append(finishedLine);
     return ReplaceOutcome::replaced;
 }
 

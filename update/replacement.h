@@ -7,6 +7,8 @@
 
 namespace update {
 
+class ReplacementJournal;
+
 // The file operations the replacement needs, on full paths with backslashes.
 class ReplacementFiles {
 public:
@@ -42,8 +44,10 @@ bool InUpdaterFolder(const std::wstring& relativePath);
 
 // For each staged file (relative, backslashes, safe), in order: makes the folders it needs in
 // the program directory, moves the file it replaces into the backup folder, then moves it in.
-// A folder in the way is a failure. On the first failure the steps are undone in reverse.
+// A folder in the way is a failure. On the first failure the steps are undone in reverse. With a
+// journal, the folders and each step are written to it before the step is taken, and a last line
+// once every file is in place; a journal that cannot be written is a failed step.
 ReplaceOutcome ReplaceFiles(ReplacementFiles& files, const ReplacementFolders& folders,
-                            std::span<const std::wstring> stagedFiles);
+                            std::span<const std::wstring> stagedFiles, ReplacementJournal* journal = nullptr);
 
 }  // namespace update

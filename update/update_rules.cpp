@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <limits>
+#include <string>
 
 namespace update {
 namespace {
@@ -85,6 +86,10 @@ double VersionNumber(std::string_view text) {
         magnitude = integerPartIsZero ? 0 : std::numeric_limits<double>::infinity();
     }
     return negative ? -magnitude : magnitude;
+}
+
+double FileVersionNumber(unsigned major, unsigned minor) {
+    return VersionNumber(std::to_string(major) + '.' + std::to_string(minor));
 }
 
 bool IsNewerVersion(double latest, double current) { return latest - current > versionTolerance; }

@@ -10,6 +10,10 @@ inline constexpr std::string_view checkingTitle = "检测升级中...";
 inline constexpr std::string_view nothingNewMessage = "未检测到新版本";
 inline constexpr std::string_view noServerMessage = "未接通升级服务器";
 inline constexpr std::string_view offerCaption = "版本升级";
+// Followed by the reason Windows gives.
+inline constexpr std::string_view updaterNotStartedMessage = "升级程序无法启动：";
+inline constexpr std::string_view programFolderReadOnlyMessage =
+    "程序所在的文件夹无法写入，升级无法安装到那里。\r\n请把程序复制到可以写入的文件夹中再检测升级。";
 
 // Where the manifest and its signature lie on the update server.
 inline constexpr std::string_view manifestPath = "/墨舟.xml";
@@ -43,6 +47,11 @@ double VersionNumber(std::string_view text);
 
 // Whether latest is later than current by more than versionTolerance.
 bool IsNewerVersion(double latest, double current);
+
+// A program file's version as the decimal number the program shows, from the first two numbers
+// of its fixed version information: 3,2 is 3.2 and 3,21 is 3.21, as a manifest writes them. The
+// build numbers after them do not count, as the program's own version has none.
+double FileVersionNumber(unsigned major, unsigned minor);
 
 // The offer: the version exactly as the manifest writes it and the download notes.
 std::string UpdateOfferText(std::string_view version, std::string_view notes);

@@ -16,7 +16,7 @@ namespace {
 
 constexpr DWORD readyForInputMs = 1000;
 
-std::wstring UpdaterFolder() { return ui::ProgramPath(ui::Widen(updaterFolder)); }
+std::wstring UpdaterFolder() { return ui::DataPath(ui::Widen(updaterFolder)); }
 
 bool HoldsPayload(const std::wstring& path, std::span<const std::uint8_t> payload) {
     const std::vector<std::uint8_t> present = ui::ReadWholeFile(path);
@@ -49,12 +49,12 @@ std::wstring UpdaterCommandLine(const std::wstring& updaterPath, const Manifest&
         ui::Widen(manifest.fileName),
         ui::Widen(manifest.notes),
     };
-    return JoinCommandLine(arguments);
+    return JoinCommandLineWithin(arguments);
 }
 
-bool HandOverToUpdater(const Manifest& manifest) {
+DWORD HandOverToUpdater(const Manifest& manifest) {
     std::wstring commandLine = UpdaterCommandLine(UpdaterPath(), manifest);
-    if (commandLine.empty()) return false;
+    if (commandLine.empty()) return ERROR_BAD_ARGUMENTS;
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -62,12 +62,25 @@ bool HandOverToUpdater(const Manifest& manifest) {
     PROCESS_INFORMATION started{};
     if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &started)) {
-        return false;
+        return GetLastError();
     }
     const ui::KernelHandle process(started.hProcess);
     const ui::KernelHandle thread(started.hThread);
     WaitForInputIdle(process.get(), readyForInputMs);
-    return true;
+    return ERROR_SUCCESS;
+}
+
+std::wstring SystemErrorText(DWORD error) {
+    wchar_t* buffer = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+        0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text = length != 0 && buffer != nullptr ? std::wstring(buffer, length) : std::wstring();
+    LocalFree(buffer);
+    // The system ends its wording with a line break.
+    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) text.pop_back();
+    if (text.empty()) text = L"错误 " + std::to_wstring(error);
+    return text;
 }
 
 }  // namespace update

@@ -1,6 +1,7 @@
 #include "updater/download_window_win.h"
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <array>
 #include <string_view>
@@ -58,6 +59,8 @@ std::string_view ReasonOf(Failure failure) {
     case Failure::badArchive: return badArchiveReason;
     case Failure::writeFailed: return writeFailedReason;
     case Failure::replaceFailed: return replaceFailedReason;
+    case Failure::notNewer: return notNewerReason;
+    case Failure::versionUnknown: return versionUnknownReason;
     case Failure::none:
     case Failure::cancelled:
     case Failure::damaged:
@@ -89,8 +92,33 @@ void StartProgram(const std::wstring& path) {
     }
 }
 
+constexpr UINT_PTR sessionHoldId = 1;
+
+// A session ended while files are replaced would leave a mix of old and new ones (the journal
+// undoes that at the next start, but better not): the end is refused, and the reason set while
+// replacing is shown.
+LRESULT CALLBACK HoldSession(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR job) {
+    if (message == WM_QUERYENDSESSION && reinterpret_cast<UpdateJob*>(job)->Snapshot().phase == Phase::replacing) {
+        return FALSE;
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(window, HoldSession, sessionHoldId);
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+void HoldSessionWhileReplacing(DownloadSession& session, HWND window, Phase phase) {
+    const bool replacing = phase == Phase::replacing;
+    if (replacing == session.holdingSession) return;
+    session.holdingSession = replacing;
+    if (replacing) {
+        ShutdownBlockReasonCreate(window, ui::Widen(replacingText).c_str());
+    } else {
+        ShutdownBlockReasonDestroy(window);
+    }
+}
+
 void OnCreated(ui::EventArgs& event) {
     DownloadSession& session = event.Context<DownloadSession>();
+    SetWindowSubclass(event.window.Handle(), HoldSession, sessionHoldId, reinterpret_cast<DWORD_PTR>(&session.job));
     event.window.SetText(taskText, ui::Widen(taskLabel) + session.title);
     event.window.SetTimerInterval(progressTimer, progressTickMs);
     session.job.Start();
@@ -108,6 +136,7 @@ void OnProgressTick(ui::EventArgs& event) {
         window.SetText(speedText, Labelled(speedLabel, update::SpeedText(progress.received, progress.elapsedMs)));
     }
     window.SetText(stateText, ui::Widen(StateText(progress.phase)));
+    HoldSessionWhileReplacing(session, window.Handle(), progress.phase);
     if (progress.phase != Phase::finished) return;
 
     window.SetTimerInterval(progressTimer, 0);  // no second tick while the box is up

@@ -13,6 +13,7 @@ struct DownloadSession {
     UpdateJob& job;
     std::wstring title;        // 文件标题, shown as the task's name
     std::wstring programPath;  // started at the end, updated or not
+    bool holdingSession = false;  // Windows is asked not to end the session meanwhile
 };
 
 // Created with a DownloadSession as its context; it starts the job and ends the message loop

@@ -1,5 +1,5 @@
-// The updater's files on disk: the downloaded archive read back, the staging folder written,
-// the program's files moved, and its working folders removed.
+// The updater's files on disk: the downloaded archive read back, the staging folder written
+// and its working folders made.
 #pragma once
 
 #include <windows.h>
@@ -10,7 +10,6 @@
 
 #include "ui/handles_win.h"
 #include "update/archive.h"
-#include "update/replacement.h"
 
 namespace updater {
 
@@ -41,23 +40,11 @@ private:
     bool failed_ = false;
 };
 
-class DiskFiles final : public update::ReplacementFiles {
-public:
-    bool Exists(const std::wstring& path) override;
-    bool IsFolder(const std::wstring& path) override;
-    bool MakeFolder(const std::wstring& path) override;
-    bool RemoveFolder(const std::wstring& path) override;
-    // The old program may still be ending and hold its file: a move is tried again for a while.
-    bool Move(const std::wstring& from, const std::wstring& to) override;
-};
 
 // A new file for writing, never an existing one: empty when it cannot be made.
 ui::KernelHandle CreateNewFile(const std::wstring& path);
 bool WriteAll(HANDLE file, std::span<const std::uint8_t> bytes);
 bool MakeFolderIfMissing(const std::wstring& path);
 
-// Removes a folder with everything in it. A link inside is removed itself, never what it
-// points to. True when nothing of it is left.
-bool RemoveTree(const std::wstring& folder);
 
 }  // namespace updater

@@ -12,8 +12,11 @@
 #include "update/download_address.h"
 #include "update/internet_win.h"
 #include "update/manifest.h"
+#include "update/disk_files_win.h"
 #include "update/replacement.h"
+#include "update/replacement_journal_win.h"
 #include "update/update_rules.h"
+#include "updater/program_version_win.h"
 #include "updater/staging_files_win.h"
 #include "updater/updater_texts.h"
 
@@ -49,9 +52,9 @@ std::optional<std::wstring> PlainFileName(const std::string& name) {
 }  // namespace
 
 UpdateJob::UpdateJob(UpdateTask task) : task_(std::move(task)) {
-    const std::wstring updaterFolder = Join(task_.programDirectory, ui::Widen(update::updaterFolder));
-    temp_ = Join(updaterFolder, tempFolder);
-    backup_ = Join(updaterFolder, backupFolder);
+    updaterFolder_ = Join(task_.programDirectory, ui::Widen(update::updaterFolder));
+    temp_ = Join(updaterFolder_, tempFolder);
+    backup_ = Join(updaterFolder_, backupFolder);
 }
 
 UpdateJob::~UpdateJob() {
@@ -95,15 +98,21 @@ bool UpdateJob::Enter(Phase phase) {
 
 void UpdateJob::Run() {
     const Failure failure = Work();
-    RemoveTree(temp_);
-    // After a replacement that could not be undone the backup holds the only old files.
-    if (failure != Failure::damaged && failure != Failure::backupInTheWay) RemoveTree(backup_);
+    // After a replacement that could not be undone the backup holds the only old files, the
+    // staging folder the new ones, and the journal tells the next start what is left to undo.
+    // Otherwise the journal goes last: a backup left behind by a crash here is still removed by
+    // the next start's recovery.
+    if (failure != Failure::damaged) update::RemoveTree(temp_);
+    if (failure != Failure::damaged && failure != Failure::backupInTheWay && update::RemoveTree(backup_)) {
+        DeleteFileW(update::JournalPath(updaterFolder_).c_str());
+    }
     const std::lock_guard lock(mutex_);
     failure_ = failure;
     phase_ = Phase::finished;
 }
 
 Failure UpdateJob::Work() {
+    if (update::RecoverInterruptedReplacement(updaterFolder_) == update::Recovery::damaged) return Failure::damaged;
     const update::UpdateServer& server = update::BuiltInUpdateServer();
     const update::HttpBody body = update::HttpGet(server, update::manifestPath, update::maxManifestBytes);
     if (Cancelled()) return Failure::cancelled;
@@ -116,6 +125,10 @@ Failure UpdateJob::Work() {
     if (!manifest) return Failure::notVerified;
     const std::optional<update::DownloadCheck> check = update::DownloadCheckOf(*manifest);
     if (!check) return Failure::notVerified;
+    // The command line says nothing of what is installed: the program file itself does.
+    const std::optional<double> installed = ProgramVersion(task_.programPath);
+    if (!installed) return Failure::versionUnknown;
+    if (!update::IsNewerVersion(update::VersionNumber(manifest->version), *installed)) return Failure::notNewer;
     if (ui::Widen(manifest->downloadAddress) != task_.downloadAddress) return Failure::taskMismatch;
     const std::optional<update::DownloadAddress> address = update::ParseDownloadAddress(manifest->downloadAddress);
     if (!address) return Failure::downloadFailed;
@@ -124,7 +137,7 @@ Failure UpdateJob::Work() {
 
     RemoveDirectoryW(backup_.c_str());  // gone unless something is left in it
     if (GetFileAttributesW(backup_.c_str()) != INVALID_FILE_ATTRIBUTES) return Failure::backupInTheWay;
-    if (!RemoveTree(temp_) || !MakeFolderIfMissing(temp_) || !MakeFolderIfMissing(backup_)) {
+    if (!update::RemoveTree(temp_) || !MakeFolderIfMissing(temp_) || !MakeFolderIfMissing(backup_)) {
         return Failure::writeFailed;
     }
     if (!Enter(Phase::downloading)) return Failure::cancelled;
@@ -155,9 +168,11 @@ Failure UpdateJob::Work() {
     }
     if (files.empty()) return Failure::badArchive;
 
+    update::JournalFile journal(update::JournalPath(updaterFolder_));
+    if (!journal.Opened()) return Failure::writeFailed;
     if (!Enter(Phase::replacing)) return Failure::cancelled;
-    DiskFiles disk;
-    return FailureOf(update::ReplaceFiles(disk, {task_.programDirectory, staging, backup_}, files));
+    update::DiskFiles disk;
+    return FailureOf(update::ReplaceFiles(disk, {task_.programDirectory, staging, backup_}, files, &journal));
 }
 
 Failure UpdateJob::Download(const update::DownloadAddress& address, const std::wstring& path,

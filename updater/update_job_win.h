@@ -17,6 +17,7 @@ namespace updater {
 struct UpdateTask {
     std::wstring programDirectory;  // the parent of the updater's own folder
     std::wstring downloadAddress;   // must be the one the signed manifest names
+    std::wstring programPath;       // the program the update replaces, in programDirectory
 };
 
 enum class Phase { checking, downloading, unpacking, replacing, finished };
@@ -34,6 +35,8 @@ enum class Failure {
     replaceFailed,     // rolled back: the program is as it was
     damaged,           // rolled back only in part
     backupInTheWay,    // an earlier update that could not be undone left its backup
+    notNewer,          // the manifest's version is not later than the program's
+    versionUnknown,    // the program's version information cannot be read
 };
 
 struct Progress {
@@ -69,6 +72,7 @@ private:
     UpdateTask task_;
     std::wstring temp_;    // 升级文件\temp: the download and its staging folder
     std::wstring backup_;  // 升级文件\backup: what the replacement moved away
+    std::wstring updaterFolder_;
     mutable std::mutex mutex_;
     Phase phase_ = Phase::checking;
     Failure failure_ = Failure::none;

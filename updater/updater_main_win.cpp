@@ -43,9 +43,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
                     MB_OK | MB_ICONERROR);
         return 1;
     }
-    updater::UpdateJob job({programDirectory, arguments[downloadAddress]});
-    updater::DownloadSession session{job, arguments[fileTitle],
-                                     programDirectory + L"\\" + ProgramName(arguments[programName])};
+    const std::wstring programPath = programDirectory + L"\\" + ProgramName(arguments[programName]);
+    updater::UpdateJob job({programDirectory, arguments[downloadAddress], programPath});
+    updater::DownloadSession session{job, arguments[fileTitle], programPath};
     const std::unique_ptr<ui::Window> window =
         ui::Window::Create(updater::DownloadWindowSpec(), showCommand, &session);
     if (!window) return 1;

@@ -25,6 +25,8 @@ inline constexpr std::string_view downloadMismatchReason = "下载的文件未�
 inline constexpr std::string_view badArchiveReason = "升级包已损坏、过大或含有不安全的文件名。";
 inline constexpr std::string_view badFileNameReason = "升级信息中的文件名不可用。";
 inline constexpr std::string_view writeFailedReason = "无法在升级文件夹中写入文件。";
+inline constexpr std::string_view notNewerReason = "升级信息中的版本不比已安装的程序新。";
+inline constexpr std::string_view versionUnknownReason = "无法读取已安装程序的版本信息。";
 inline constexpr std::string_view replaceFailedReason = "替换程序文件失败，已全部还原。";
 inline constexpr std::string_view damagedText =
     "替换程序文件失败，且未能全部还原。\r\n被替换的原文件保存在 升级文件\\backup 文件夹中，请手动复制回程序文件夹。";

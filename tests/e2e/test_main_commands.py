@@ -102,7 +102,7 @@ def open_about_box(app):
 def test_the_about_box_counts_down_and_closes_itself(app):
     box = open_about_box(app)
     opened = time.monotonic()
-    assert box.text.startswith("墨舟工作室")
+    assert box.text.startswith("墨舟工作室") and "“第三方软件许可.txt”" in box.text
     wait_until(lambda: "(5)" in box.text, timeout=3, message="(5)")
     wait_until(lambda: "(1)" in box.text, timeout=6, message="(1)")
     box.wait_gone(timeout=4)

@@ -131,7 +131,8 @@ def cut_picture(path: Path) -> Path:
     lambda text: text.encode("utf-8"),
     lambda text: text.encode("utf-8-sig"),
     lambda text: text.encode("utf-16"),  # little-endian, with its mark
-], ids=["gbk", "utf-8", "utf-8 with mark", "utf-16"])
+    lambda text: text.encode("utf-16-be"),  # without a mark: its zero bytes tell
+], ids=["gbk", "utf-8", "utf-8 with mark", "utf-16", "utf-16 without mark"])
 def test_find_in_text_mode_appends_the_file_line_by_line(app, tmp_path, encoded):
     main = MainWindow(app)
     main.text_option.click()
@@ -144,6 +145,7 @@ def test_find_in_text_mode_appends_the_file_line_by_line(app, tmp_path, encoded)
     choose_file(main, text_file)
     wait_for_equal(lambda: main.edit_box.text, "已有第一行\r\n第二行 two\r\n\r\n末行\r\n")
     assert main.keep_spaces.checked and not main.delete_spaces.checked
+    assert main.status_message() == ("文件中有结束符，其后的内容未载入" if b"\x1a" in text_file.read_bytes() else "")
     assert main.print_button.enabled
 
 

@@ -10,9 +10,9 @@ import pytest
 from e2elib import App, ProgramDir, find_window, temp_base, wait_for_equal, wait_until
 from e2elib.update_server import MANIFEST_PATH, SIGNATURE_PATH, manifest_xml, sign
 from mainwindow import TITLE, MainWindow
-from separate_edit import BACKUP_FILE, IDYES, SAVE_QUESTION, SeparateEdit, gbk
+from separate_edit import BACKUP_FILE, IDNO, IDYES, SAVE_QUESTION, SeparateEdit, gbk
 
-IDOK, IDCANCEL = 1, 2
+IDOK, IDCANCEL, WM_ENDSESSION = 1, 2, 0x16
 # The test build's deadline for one request, and what a box or a title change may take beyond it.
 DEADLINE_S, SLACK_S = 6.0, 4.0
 
@@ -80,8 +80,14 @@ def test_the_same_version_a_tampered_manifest_and_servers_that_never_finish_offe
     update_server.endless(MANIFEST_PATH)
     expect_nothing_new(main, choose_check(main))
 
+    separate = SeparateEdit.open(main)
+    separate.type_text("检测中的文字")
     update_server.silent(MANIFEST_PATH)
     since = choose_check(main)
+    wait_for_equal(lambda: main.window.title, "检测升级中...")
+    asked = time.monotonic()  # a window that waits for the server itself answers nothing for seconds
+    main.app.driver.call("send", main.window, WM_ENDSESSION, 1, 0)
+    assert time.monotonic() - asked < 2 and separate.backup.read_bytes() == gbk("检测中的文字")
     main.app.message_box("提示信息", timeout=DEADLINE_S + SLACK_S)
     assert time.monotonic() - since < DEADLINE_S + SLACK_S
     expect_no_server(main)
@@ -119,3 +125,19 @@ def test_the_offer_shows_the_version_as_written_and_ok_hands_over_after_the_sepa
     window = find_window(driver, text="下载管理器", visible=True, timeout=30)
     started.apps.append(App(driver, window.pid))
     wait_until(lambda: any(published["文件标题"] in c.text for c in window.controls()), message="the task's title")
+
+
+def test_an_updater_that_cannot_start_is_told_and_the_program_keeps_its_separate_text(check, update_server):
+    main = check()
+    (main.app.directory.file("升级文件") / "update.exe").mkdir(parents=True)
+    update_server.publish_release(b"release")
+    separate = SeparateEdit.open(main)
+    separate.edit_box.type_text("未保存的文字")
+    choose_check(main)
+    main.app.message_box("版本升级", timeout=DEADLINE_S + SLACK_S).press(IDOK)
+    main.app.message_box("信息：").press(IDNO)
+    box = main.app.message_box("提示信息")
+    assert box.text.startswith("升级程序无法启动：") and len(box.text) > len("升级程序无法启动：")
+    box.wait_gone(timeout=3 + SLACK_S)
+    wait_for_equal(lambda: main.window.title, TITLE)
+    assert main.app.running and separate.text == "未保存的文字"

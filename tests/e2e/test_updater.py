@@ -96,6 +96,32 @@ def test_a_tampered_zip_is_refused_and_nothing_changes(driver, started, installe
     wait_for_program(driver, installed, started)
 
 
+def test_an_older_signed_version_is_refused_before_anything_is_downloaded(driver, started, installed, update_server):
+    published = update_server.publish_release(release(installed), version="3.1")
+    before = tree(installed)
+    updater = start_updater(driver, started, installed, *task(published))
+    box = updater.message_box(CAPTION, timeout=patient(UPDATE_WAIT_S))
+    assert "不比已安装的程序新" in box.text and "没有任何改动" in box.text
+    assert tree(installed) == before and "/下载/墨舟3.3.zip" not in update_server.requests
+    box.press(1)
+    wait_for_program(driver, installed, started)
+
+
+def test_a_replacement_cut_short_is_undone_when_the_program_starts(driver, started, installed):
+    folder = installed.path / "升级文件"
+    (folder / "backup").mkdir()
+    (folder / "temp" / "staging").mkdir(parents=True)
+    (installed.path / "说明.txt").write_bytes(b"new")
+    (folder / "backup" / "说明.txt").write_bytes(b"old")
+    journal = [f"{kind} {installed.windows_path(name)}" for kind, name in
+               [("program", ""), ("staging", "升级文件/temp/staging"), ("backup", "升级文件/backup")]]
+    journal += ["saved 说明.txt", "placed 说明.txt"]  # the power went before "done"
+    (folder / "replacement.journal").write_bytes("".join(line + "\n" for line in journal).encode("utf-16-le"))
+    started.apps.append(installed.start(driver))
+    assert installed.file("说明.txt").read_bytes() == b"old"
+    assert sorted(p.name for p in folder.iterdir()) == ["temp", "update.exe"]
+
+
 def test_closing_the_window_mid_download_cancels_and_starts_the_old_program(driver, started, installed, update_server):
     published = update_server.publish_release(release(installed))
     update_server.silent("/下载/墨舟3.3.zip")

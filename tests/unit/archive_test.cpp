@@ -107,6 +107,9 @@ TEST(UnpackArchive, RefusesTheWholeArchiveForOneEntryThatCouldLandElsewhere) {
         {{"\xd7\xca\xd4\xb4.txt", "x", Z_DEFLATED, 0}},  // GBK, no UTF-8 flag: code page unknown
         {{"bad\xff.txt", "x"}},
         {{"Read.txt", "x"}, {"READ.TXT", "y"}},
+        {{"É.txt", "x"}, {"é.txt", "y"}},
+        {{"Ж/", ""}, {"ж/", ""}},
+        {{"ｄ.txt", "x"}, {"Ｄ.txt", "y"}},
         {{"link", "../../x", Z_DEFLATED, utf8Flag, madeOnUnix, unixLinkMode}},
     };
     for (const auto& members : archives) {

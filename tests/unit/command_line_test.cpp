@@ -34,4 +34,22 @@ TEST(CommandLine, ReadsTwoQuotesInsideAQuotedPartAsOneQuoteAndStaysQuoted) {
     EXPECT_EQ(SplitCommandLine(LR"(x "a""b c" d)"), (Arguments{L"x", L"a\"b c", L"d"}));
 }
 
+TEST(CommandLine, CutsOnlyTheLastArgumentToFitAndNeverHalvesASurrogatePair) {
+    std::wstring notes;
+    for (int i = 0; i < 20000; ++i) notes += L"说 \xD83D\xDE00\"";
+    const Arguments arguments = {L"C:\\墨舟\\update.exe", L"接力口令", L"http://h/x.zip", notes};
+    for (const std::size_t longest : {std::size_t{32766}, std::size_t{1001}, std::size_t{1002}}) {
+        const std::wstring line = JoinCommandLineWithin(arguments, longest);
+        ASSERT_LE(line.size(), longest);
+        EXPECT_GT(line.size(), longest - 8);
+        const Arguments back = SplitCommandLine(line);
+        ASSERT_EQ(back.size(), arguments.size());
+        EXPECT_TRUE(std::equal(back.begin(), back.end() - 1, arguments.begin()));
+        EXPECT_TRUE(notes.starts_with(back.back()));
+        EXPECT_FALSE(back.back().ends_with(L'\xD83D'));
+    }
+    EXPECT_EQ(JoinCommandLineWithin(arguments, 40), L"");
+    EXPECT_EQ(JoinCommandLineWithin(Arguments{L"a.exe", L"b c"}), JoinCommandLine(Arguments{L"a.exe", L"b c"}));
+}
+
 }  // namespace

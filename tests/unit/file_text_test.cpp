@@ -3,6 +3,7 @@
 #include <string>
 
 #include "text/text_encoding.h"
+#include "text/text_file_status.h"
 #include "text/text_file_lines.h"
 #include "ui/file_filter.h"
 
@@ -25,6 +26,14 @@ std::u16string Gb18030(std::string_view bytes) {
     return marked;
 }
 
+}  // namespace
+
+namespace text {
+bool operator==(const DecodedText& decoded, std::u16string_view text) { return decoded.text == text; }
+}  // namespace text
+
+namespace {
+
 TEST(DecodeTextFile, ReadsMarksThenValidUtf8ThenGb18030) {
     const std::string zhongWenUtf8 = "\xE4\xB8\xAD\xE6\x96\x87";
     EXPECT_EQ(text::DecodeTextFile(zhongWenUtf8 + "\n", Gb18030), u"中文\n");
@@ -41,6 +50,33 @@ TEST(DecodeTextFile, ReadsMarksThenValidUtf8ThenGb18030) {
     EXPECT_EQ(text::DecodeTextFile("a\0b"s, Gb18030), u"gb:a");
     EXPECT_EQ(text::DecodeTextFile(zhongWenUtf8 + "\x1A" + "\0b"s, Gb18030), u"中文\x1A");
     EXPECT_EQ(text::DecodeTextFile("\xEF\xBB\xBF\xFF" "a", Gb18030), u"\uFFFDa");  // marked, yet broken
+}
+
+TEST(DecodeTextFile, TellsUtf16WithoutAMarkByItsZeroBytes) {
+    EXPECT_EQ(text::DecodeTextFile("a\0b\0\r\0\n\0"s, Gb18030), u"ab\r\n");
+    EXPECT_EQ(text::DecodeTextFile("\0a\0b\0c"s, Gb18030), u"abc");
+    // "一" (U+4E00) puts a zero at the other place; line breaks still tell.
+    EXPECT_EQ(text::DecodeTextFile("\x2C\x7B\x00\x4E\x0D\x00\x0A\x00\x8C\x4E\x0D\x00\x0A\x00"s, Gb18030), u"第一\r\n二\r\n");
+    EXPECT_EQ(text::DecodeTextFile("abcdefgh\0\0\0\0"s, Gb18030), u"gb:abcdefgh");  // ended by NULs
+}
+
+TEST(DecodeTextFile, SaysWhenTheTextWasCutOrFitsNoEncoding) {
+    const auto said = [](std::string_view bytes) {
+        const text::DecodedText decoded = text::DecodeTextFile(bytes, Gb18030);
+        return text::TextFileStatus(decoded) + (decoded.cut ? "|cut" : "") + (decoded.unrecognised ? "|bad" : "");
+    };
+    EXPECT_EQ(said("\x80\xD6\xD0\x81\x30\x81\x30 ends\x1A\0\x1A"s), "");  // nothing lost after the end
+    EXPECT_EQ(said("\xFF\xFE" "a\0\0\0b\0"s), "文件中有结束符，其后的内容未载入|cut");
+    EXPECT_EQ(said("\xD6\x7F\0x"s), "文件中有结束符，其后的内容未载入；文件编码无法识别，部分文字可能有误|cut|bad");
+    for (const std::string& bad : {"\xEF\xBB\xBF\xFF"s, "\xFF"s, "\xD6"s, "\x81\x30\x81"s, "\xFF\xFE\x00\xD8"s}) {
+        EXPECT_EQ(said(bad), "文件编码无法识别，部分文字可能有误|bad") << bad;
+    }
+}
+
+TEST(SavedTextBytes, GbkWhenItHoldsTheTextElseUtf8WithAMark) {
+    EXPECT_EQ(text::SavedTextBytes(u"中 a", "\xD6\xD0 a", u"中 a"), "\xD6\xD0 a");
+    EXPECT_EQ(text::SavedTextBytes(u"\U0001F600\xD800" u"a한", "??a?", u"??a?"),
+              "\xEF\xBB\xBF\xF0\x9F\x98\x80\xEF\xBF\xBD" "a\xED\x95\x9C");
 }
 
 TEST(IsValidUtf8, RefusesOverlongSurrogateAndTooLargeForms) {

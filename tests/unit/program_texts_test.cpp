@@ -21,9 +21,11 @@ TEST(VersionText, IsTheShortestTextOfTheNumber) {
 
 namespace {
 
-TEST(AboutText, CountsDownOnTheFirstLine) {
-    EXPECT_EQ(app::AboutText(), "墨舟工作室\r\n\r\n联系邮箱：support@mozhou.example");
-    EXPECT_EQ(app::AboutCountdownText(5), "墨舟工作室   (5)\r\n\r\n联系邮箱：support@mozhou.example");
+TEST(AboutText, CountsDownOnTheFirstLineAndNamesTheNoticesFile) {
+    const std::string body = "\r\n\r\n联系邮箱：support@mozhou.example\r\n"
+                             "第三方软件的许可声明见程序文件夹中的“第三方软件许可.txt”";
+    EXPECT_EQ(app::AboutText(), "墨舟工作室" + body);
+    EXPECT_EQ(app::AboutCountdownText(5), "墨舟工作室   (5)" + body);
 }
 
 }  // namespace

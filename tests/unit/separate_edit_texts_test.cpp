@@ -38,6 +38,14 @@ TEST(SeparateEditTexts, BackupTextEndsAtNulOrCtrlZButNotInsideACharacter) {
     EXPECT_EQ(BackupTextPrefix(""), "");
 }
 
+TEST(SeparateEditTexts, BackupIsReadAsUtf8AfterItsMarkElseAsGbkAndAFailedSaveGivesTheSystemsReason) {
+    const auto marked = [](std::string_view gbk) { return u"gbk:" + std::u16string(gbk.begin(), gbk.end()); };
+    EXPECT_EQ(BackupText("\xEF\xBB\xBF\xF0\x9F\x98\x80\r\n\x1A" "after", marked), u"\U0001F600\r\n");
+    EXPECT_EQ(BackupText("ab\0c"s, marked), u"gbk:ab");
+    EXPECT_EQ(SaveFailedMessage(L"磁盘空间不足。\r\n", 112), L"保存失败：磁盘空间不足。");
+    EXPECT_EQ(SaveFailedMessage(L" \r\n", 5), L"保存失败：错误代码 5");
+}
+
 TEST(SeparateEditTexts, SaveAsAddsTxtOnlyWhenMissing) {
     EXPECT_EQ(SaveAsFileName(L"C:\\notes"), L"C:\\notes.txt");
     EXPECT_EQ(SaveAsFileName(L"C:\\notes.txt"), L"C:\\notes.txt");

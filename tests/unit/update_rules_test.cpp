@@ -17,6 +17,15 @@ TEST(IsNewerVersion, OnlyALeadOverTheToleranceIsNewer) {
     EXPECT_TRUE(IsNewerVersion(10, current));
 }
 
+TEST(FileVersionNumber, ReadsMajorAndMinorAsTheDecimalAManifestWrites) {
+    EXPECT_EQ(update::FileVersionNumber(3, 2), current);
+    EXPECT_FALSE(IsNewerVersion(VersionNumber("3.2000001"), update::FileVersionNumber(3, 2)));
+    EXPECT_FALSE(IsNewerVersion(VersionNumber("3.1"), update::FileVersionNumber(3, 2)));
+    EXPECT_TRUE(IsNewerVersion(VersionNumber("3.21"), update::FileVersionNumber(3, 2)));
+    EXPECT_TRUE(IsNewerVersion(VersionNumber("3.3"), update::FileVersionNumber(3, 21)));
+    EXPECT_FALSE(IsNewerVersion(VersionNumber("9.9"), update::FileVersionNumber(10, 0)));
+}
+
 TEST(VersionNumber, FullWidthFormsCountAsHalfWidth) {
     EXPECT_TRUE(IsNewerVersion(VersionNumber("３．３"), current));
     EXPECT_DOUBLE_EQ(VersionNumber("　\t－１．５"), -1.5);

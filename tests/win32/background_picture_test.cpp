@@ -63,9 +63,20 @@ TEST(BackgroundPicture, AFileTooLargeToReadIsNotReadAndGivesAnEmptyPicture) {
         ASSERT_TRUE(SetEndOfFile(file.get()));
     }
     EXPECT_TRUE(ui::ReadWholeFile(path).empty());
+    EXPECT_EQ(ui::ReadFileContents(path).failure, ui::ReadFailure::tooLarge);
     auto window = ui::Window::Create(PictureOnlySpec(), SW_HIDE);
     app::LoadOrWriteBackgroundPicture(*window, directory.path());
     EXPECT_TRUE(window->PictureBytes(app::pictureBox).empty());
+}
+
+// Also a folder, or a file another program holds without sharing.
+TEST(BackgroundPicture, AReadSaysWhenTheFileCannotBeRead) {
+    testing_win::TempDirectory directory;
+    const std::wstring path = BackgroundPath(directory.path());
+    ASSERT_TRUE(ui::WriteWholeFile(path, std::vector<std::uint8_t>{'a'}));
+    EXPECT_EQ(ui::ReadFileContents(directory.path()).failure, ui::ReadFailure::unreadable);
+    const ui::KernelHandle unshared(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    EXPECT_EQ(ui::ReadFileContents(path).failure, ui::ReadFailure::unreadable);
 }
 
 }  // namespace
