@@ -129,18 +129,21 @@ struct AdjustWindowHandlers {
         open->preview->Clear();
         open->working->DrawPicture(shown, 0, 0, width, height);
         if (width <= 0 || height <= 0) return;
-        if (const picture::Image* pixels = shown->Pixels()) {
-            // One transposition of the pixels, drawn at once.
+        // Icons and cursors are drawn by Windows: their pixels are taken as the working panel
+        // shows them, all at once. Then one transposition of the pixels, drawn at once.
+        std::optional<picture::Image> drawn;
+        const picture::Image* pixels = shown->Pixels();
+        picture::Kind kind = shown->GetKind();
+        if (pixels == nullptr) {
+            drawn = open->working->PictureAsShown(shown);
+            pixels = drawn ? &*drawn : nullptr;
+            kind = picture::Kind::Bmp;  // plain 24-bit pixels now
+        }
+        if (pixels != nullptr) {
             if (std::optional<picture::Image> turned = picture::TransposeImage(*pixels)) {
                 const picture::PictureObject result =
-                    picture::PictureObject::FromImage(shown->GetKind(), std::move(*turned));
+                    picture::PictureObject::FromImage(kind, std::move(*turned));
                 open->preview->DrawPicture(&result, 0, 0);
-            }
-        } else {
-            // Icons and cursors are drawn by Windows: their pixels are read off the working
-            // panel one by one.
-            for (int x = 0; x < width; ++x) {
-                for (int y = 0; y < height; ++y) open->working->CopyTo(*open->preview, x, y, 1, 1, y, x);
             }
         }
         ShowWindow(window.Control(workingPanel), SW_HIDE);

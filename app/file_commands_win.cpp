@@ -21,8 +21,29 @@
 namespace app {
 namespace {
 
+// A picture file's bytes into the picture box, unless they do not decode: then the picture there
+// stays and the status says so. One that ends early is shown as far as it goes. True when the box
+// took the picture.
+bool TakePicture(ui::Window& main, std::vector<std::uint8_t> bytes) {
+    const auto status = [&main](std::string_view text) { SetStatusMessage(main, ui::Widen(text)); };
+    const picture::PictureState state = picture::CheckPictureBytes(bytes);
+    if (state == picture::PictureState::Undecodable) {
+        status(pictureUndecodableMessage);
+        return false;
+    }
+    main.SetPictureBytes(pictureBox, std::move(bytes));
+    status(state == picture::PictureState::Incomplete ? pictureIncompleteMessage : "");
+    return true;
+}
+
+// A file that cannot be read leaves the picture there too.
 void LoadPictureFile(ui::Window& main, Program& program, const std::wstring& path) {
-    main.SetPictureBytes(pictureBox, ui::ReadWholeFile(path));
+    ui::FileContents file = ui::ReadFileContents(path);
+    if (file.failure != ui::ReadFailure::none) {
+        SetStatusMessage(main, ui::Widen(pictureUnreadableMessage));
+        return;
+    }
+    if (!TakePicture(main, std::move(file.bytes))) return;
     UpdatePrintButton(main, program, PrintButtonCause::PictureLoaded);
     main.SetChecked(deleteSpacesOption, false);
     main.SetChecked(keepSpacesOption, false);
@@ -65,15 +86,21 @@ void OnFindClicked(ui::EventArgs& event) {
 }
 
 // "更换背景图": only a file that decodes as a whole becomes the background; a file that merely
-// starts like a picture would leave the box empty at every start.
+// starts like a picture would leave the box empty at every start, and one cut short would show
+// its missing part at every start.
 void OnChangeBackgroundChosen(ui::EventArgs& event) {
     Program& program = event.Context<Program>();
     ui::FileDialog& dialog = program.fileDialog;
     if (!dialog.ShowOpen(event.window.Handle())) return;
     const std::vector<std::uint8_t> bytes = ui::ReadWholeFile(dialog.fileName);
-    if (!picture::PictureObject::FromBytes(bytes)) {
+    switch (picture::CheckPictureBytes(bytes)) {
+    case picture::PictureState::Undecodable:
         SetStatusMessage(event.window, ui::Widen(notAPictureMessage));
         return;
+    case picture::PictureState::Incomplete:
+        SetStatusMessage(event.window, ui::Widen(incompleteBackgroundMessage));
+        return;
+    case picture::PictureState::Whole: break;
     }
     if (!ui::ReplaceWholeFile(ui::DataPath(ui::Widen(backgroundFileName)), bytes)) return;
     event.window.SetPictureBytes(pictureBox, bytes);
@@ -82,8 +109,8 @@ void OnChangeBackgroundChosen(ui::EventArgs& event) {
 
 // A file dropped on the window, the first of several: a picture (by its content) goes into the
 // picture box, any other file is appended as the find button appends a text file; then the mode
-// is chosen as its option's click chooses it. A file that cannot be read changes nothing and
-// says so.
+// is chosen as its option's click chooses it. A file that cannot be read, or a picture that does
+// not decode, changes nothing and says so.
 void OnMainFilesDropped(ui::EventArgs& event) {
     if (event.files.empty()) return;
     ui::Window& main = event.window;
@@ -92,7 +119,7 @@ void OnMainFilesDropped(ui::EventArgs& event) {
     std::vector<std::uint8_t> bytes = std::move(file.bytes);
     if (bytes.empty()) return;
     if (picture::RecognizeKind(bytes) != picture::Kind::None) {
-        main.SetPictureBytes(pictureBox, std::move(bytes));
+        if (!TakePicture(main, std::move(bytes))) return;
         main.Raise(pictureOption, ui::Event::Clicked);
     } else {
         AppendTextFile(main, bytes);

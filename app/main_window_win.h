@@ -35,7 +35,7 @@ void PrintCommand(ui::Window& main, Program& program);
 // The picture branch (picture_print_job_win.cpp): the questions, then the drawing, which a
 // print and a preview share.
 struct PreparedPicture {
-    std::shared_ptr<const picture::PictureObject> picture;  // null when the data does not decode
+    std::shared_ptr<const picture::PictureObject> picture;  // never null: such data is refused
     bool bySize = false;  // at the size asked for, else over the whole printable area
     int width = 0;        // drawing units, when by size
     int height = 0;

@@ -53,10 +53,15 @@ std::optional<PreparedPicture> PreparePictureJob(ui::Window& main, Program& prog
         SetStatusMessage(main, ui::Widen(message));
     };
     const auto cancelled = [&status] { status(std::string(text::printCancelledMessage)); };
-    PreparedPicture prepared;
-    if (auto picture = picture::PictureObject::FromBytes(main.PictureBytes(pictureBox))) {
-        prepared.picture = std::make_shared<const picture::PictureObject>(std::move(*picture));
+    // A picture that does not decode would print as an empty page reported as printed. One that
+    // ends early prints as far as it goes, as the picture box shows it.
+    auto picture = picture::PictureObject::FromBytes(main.PictureBytes(pictureBox));
+    if (!picture) {
+        status(std::string(picture::undecodableMessage));
+        return std::nullopt;
     }
+    PreparedPicture prepared;
+    prepared.picture = std::make_shared<const picture::PictureObject>(std::move(*picture));
 
     // A cancelled prompt cancels the command, as in the text job; a resolution below 1 would
     // divide by zero in the size message.

@@ -25,6 +25,10 @@ inline constexpr std::string_view pictureFileFilter = "*.png|*.jpg|*.gif|*.bmp|*
 inline constexpr std::string_view textFileFilter = "*.txt";
 inline constexpr std::string_view backgroundChangedMessage = "更换背景图成功";
 inline constexpr std::string_view notAPictureMessage = "所选文件不是图片，背景图未更换";
+inline constexpr std::string_view incompleteBackgroundMessage = "图片不完整，背景图未更换";
+inline constexpr std::string_view pictureUnreadableMessage = "文件无法读取，图片未更换";
+inline constexpr std::string_view pictureUndecodableMessage = "图片无法识别，图片未更换";
+inline constexpr std::string_view pictureIncompleteMessage = "图片不完整";
 
 inline constexpr std::string_view backgroundFileName = "打印机图";
 inline constexpr int aboutCountdownStart = 6;

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "device/draw_panel.h"
 #include "device/drawing_unit_win.h"
@@ -163,6 +164,36 @@ void DrawPanel::CopyTo(DrawPanel& target, int left, int top, std::optional<int> 
         SetMapMode(dc, MM_TEXT);
         BitBlt(dc, to.x, to.y, pixelWidth, pixelHeight, source, from.x, from.y, operation);
     });
+}
+
+// Drawn on a bitmap of the picture's own size rather than read off the screen, so that a panel
+// partly outside its window, or covered, gives the same pixels.
+std::optional<picture::Image> DrawPanel::PictureAsShown(const picture::PictureObject* picture) const {
+    if (picture == nullptr || panel_ == nullptr) return std::nullopt;
+    std::optional<picture::Image> image =
+        picture::AllocateImage(picture->Width(), picture->Height(), picture::PixelFormat::Bgr24);
+    if (!image) return std::nullopt;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = image->width;
+    info.bmiHeader.biHeight = -image->height;  // top row first, as the image keeps its rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    const ui::WindowDc screen(panel_);
+    void* bits = nullptr;
+    const ui::Bitmap section(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const ui::MemoryDc memory(CreateCompatibleDC(screen.get()));
+    if (!section || bits == nullptr || !memory) return std::nullopt;
+    {
+        const ui::SelectObjectScope select(memory.get(), section.get());
+        SendMessageW(panel_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT);
+        picture::RenderPicture(memory.get(), *picture, 0, 0);
+        GdiFlush();
+    }
+    // A 24-bit DIB's rows are padded to 4 bytes, as the image's are.
+    std::memcpy(image->pixels.data(), bits, image->pixels.size());
+    return image;
 }
 
 }  // namespace device

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "device/printer_font_height.h"
+#include "picture/picture_data.h"
 #include "ui/handles_win.h"
 
 namespace picture {
@@ -42,6 +43,10 @@ public:
     // A picture's pixel size in the panel's drawing unit; 0 for a null picture.
     int GetPictureWidth(const picture::PictureObject* picture) const;
     int GetPictureHeight(const picture::PictureObject* picture) const;
+    // The picture in its natural size over the panel's background, as DrawPicture at (0, 0)
+    // shows it where the panel is that large, read back in one go as 24-bit pixels. nullopt for
+    // a null picture, one of a size no picture may have, or when the memory is not there.
+    std::optional<picture::Image> PictureAsShown(const picture::PictureObject* picture) const;
     // Copies a rectangle of this panel (drawing units; width and height default to the client
     // area) to (targetLeft, targetTop) of the target, as it shows now.
     void CopyTo(DrawPanel& target, int left = 0, int top = 0,

@@ -1,6 +1,5 @@
-// Fuzzes the picture decoders written here and libwebp behind ours (JPEG and PNG are left to
-// their libraries): whatever the bytes, nothing reads or writes outside its buffers, and what
-// comes back is consistent.
+// Fuzzes the picture decoders: ours, and libjpeg, libpng and libwebp behind theirs. Whatever the
+// bytes, nothing reads or writes outside its buffers, and what comes back is consistent.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -62,6 +61,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     if (auto image = picture::DecodePcx(bytes)) CheckImage(*image);
+    // JPEG and PNG pictures take their stated size's memory whatever data follows: big ones only
+    // slow the fuzzer down.
+    const auto jpeg = picture::ReadJpegSize(bytes);
+    if (jpeg && std::uint64_t{1} * jpeg->width * jpeg->height <= (1u << 20)) {
+        if (const auto image = picture::DecodeJpeg(bytes)) {
+            Check(image->width == jpeg->width && image->height == jpeg->height);
+            CheckImage(*image);
+            // The picture box's quick check tells an incomplete file as a whole decode does.
+            const auto small = picture::DecodeJpegScaled(bytes, 1, 1);
+            Check(small && small->width * 8 >= jpeg->width && small->complete == image->complete);
+        }
+    }
+    const auto be32 = [&](std::size_t at) -> std::uint64_t {
+        return std::uint64_t{data[at]} << 24 | data[at + 1] << 16 | data[at + 2] << 8 | data[at + 3];
+    };
+    if (size < 24 || be32(16) * be32(20) <= (1u << 20)) {
+        if (auto image = picture::DecodePng(bytes)) {
+            Check(kind == picture::Kind::Png && image->format == picture::PixelFormat::Bgra32);
+            CheckImage(*image);
+        }
+    }
     // GIF screens are allocated whatever the data holds, and each animation frame is a copy of
     // the screen: big screens (and empty ones, which take the first image's size) only slow the
     // fuzzer down.

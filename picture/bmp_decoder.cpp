@@ -1,6 +1,8 @@
 // Windows bitmaps (BITMAPFILEHEADER + BITMAPINFOHEADER or a later, longer header), decoded to
 // Bgr24: uncompressed with 1, 4, 8, 16, 24 or 32 bits per pixel, 16 and 32 bits also with colour
 // masks (BI_BITFIELDS), and run-length compressed with 8 (BI_RLE8) or 4 bits (BI_RLE4).
+// An uncompressed file whose pixel data ends early is shown as far as it goes, the rest black,
+// and marked incomplete.
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -16,6 +18,11 @@ constexpr std::size_t smallestInfoHeader = 40;
 constexpr std::size_t masksInHeader = 52;  // headers this long hold the colour masks
 
 enum Compression : std::uint32_t { plain = 0, rle8 = 1, rle4 = 2, bitFields = 3 };
+
+// A file cut short takes the memory of the picture its header claims, which little data can do:
+// beyond this much, the claim may exceed the data there by no more than this factor.
+constexpr std::uint64_t cutFileAnySize = 16u * 1024 * 1024;
+constexpr std::uint64_t cutFileBytesPerByte = 64;
 
 // Palette entries as the three bytes the output wants; indices past the file's palette stay
 // black, so that a stray index needs no check in the pixel loop.
@@ -139,7 +146,8 @@ bool WalkRuns(Bytes data, int width, int height, Put put) {
 
 // Run-length compressed bitmaps are bottom-up; pixels the data skips (with a move or an early
 // end of line) show palette entry 0. The whole data is walked once before anything is
-// allocated, so that a damaged file is refused without taking the picture's memory.
+// allocated, so that a damaged file is refused without taking the picture's memory. Runs that
+// end early cannot be told from other bytes read as runs: such a file is refused too.
 template <int bits>
 std::optional<Image> DecodeRuns(Bytes data, int width, int height, const Colours& colours) {
     if (!WalkRuns<bits>(data, width, height, [](int, int, auto, int) {})) return std::nullopt;
@@ -229,19 +237,24 @@ std::optional<Image> DecodeBmp(Bytes bytes) {
     const std::uint64_t rowBytes = (static_cast<std::uint64_t>(width) * bitCount + 7) / 8;
     const std::uint64_t sourceStride = (rowBytes + 3) & ~std::uint64_t{3};
     const std::uint64_t needed = sourceStride * static_cast<std::uint64_t>(height - 1) + rowBytes;
-    if (bytes.size() - pixelOffset < needed) return std::nullopt;
+    const std::uint64_t present = bytes.size() - pixelOffset;
+    const bool complete = present >= needed;
+    if (!complete && needed > cutFileAnySize + present * cutFileBytesPerByte) return std::nullopt;
 
     auto image = AllocateImage(width, height, PixelFormat::Bgr24);
     if (!image) return std::nullopt;
+    image->complete = complete;
     const int w = image->width;
-    const int h = image->height;
+    // The rows whose data is all there.
+    const int h = complete ? image->height
+                           : static_cast<int>(std::min<std::uint64_t>(present / sourceStride, height));
     const bool bottomUp = storedHeight > 0;
     const bool standard32 = bitCount == 32 && compression == plain;
     const std::uint8_t* data = bytes.data() + pixelOffset;
 
     for (int row = 0; row < h; ++row) {
         const std::uint8_t* source = data + static_cast<std::size_t>(row) * sourceStride;
-        std::uint8_t* out = image->Row(bottomUp ? h - 1 - row : row);
+        std::uint8_t* out = image->Row(bottomUp ? image->height - 1 - row : row);
         switch (bitCount) {
         case 24: std::memcpy(out, source, static_cast<std::size_t>(rowBytes)); break;
         case 32:

@@ -18,4 +18,9 @@ std::optional<Image> DecodePicture(Bytes bytes, Kind kind) {
     return std::nullopt;
 }
 
+PictureState StateOf(const std::optional<Image>& image) {
+    if (!image) return PictureState::Undecodable;
+    return image->complete ? PictureState::Whole : PictureState::Incomplete;
+}
+
 }  // namespace picture

@@ -1,5 +1,7 @@
 // The decoders: picture file bytes in, pixels out. Each returns nullopt for data it cannot
-// decode (a wrong or lying header, data that ends early, a size that is not acceptable).
+// decode (a wrong or lying header, a size that is not acceptable, data that ends before the
+// pixels start). Data that ends among the pixels gives what it holds, marked incomplete (see
+// Image::complete), where the format lets the decoder tell.
 #pragma once
 
 #include <cstdint>
@@ -28,6 +30,9 @@ std::optional<Image> DecodePcx(Bytes bytes);   // Indexed8 or Mono1
 
 // Decodes by the recognised kind; icons and cursors are made by Windows and give nullopt here.
 std::optional<Image> DecodePicture(Bytes bytes, Kind kind);
+
+// Whole, incomplete, or undecodable for nullopt.
+PictureState StateOf(const std::optional<Image>& image);
 
 // All frames of a GIF of two or more images, each the whole logical screen as Bgra32 after the
 // frame was drawn with the previous frames' disposal applied; pixels never drawn are transparent

@@ -12,7 +12,8 @@
 //
 // Data that ends early is decoded the way picture viewers show it: libjpeg warns, pretends the
 // file ended properly, and the rows it had no data for come out grey (or as the coarser scans
-// had them, for a progressive file). Only the header has to be complete.
+// had them, for a progressive file). Only the header has to be complete; the warning marks the
+// picture incomplete.
 #include <climits>
 #include <csetjmp>
 #include <cstddef>
@@ -22,6 +23,7 @@
 #include <new>
 
 #include <jpeglib.h>
+#include <jerror.h>
 
 #include "picture/decoders.h"
 
@@ -59,6 +61,7 @@ constexpr Request headerAlone{true, 0, 0};
 struct ErrorManager {
     jpeg_error_mgr standard;  // first, so that a j_common_ptr's err can be cast back
     std::jmp_buf jump;
+    bool dataEnded = false;  // the file or a scan's data ended before the picture did
 };
 
 [[noreturn]] void JumpOut(j_common_ptr info) {
@@ -67,6 +70,16 @@ struct ErrorManager {
 
 // Warnings (corrupt data, a missing end marker) are not shown anywhere.
 void IgnoreMessage(j_common_ptr) {}
+
+// libjpeg goes on after the file's end (a fake end marker) and after a scan's data stops short
+// (the rest of the scan as zeros); both leave part of the picture made up.
+void NoteWarning(j_common_ptr info, int level) {
+    if (level >= 0) return;  // trace messages
+    const int code = info->err->msg_code;
+    if (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER) {
+        reinterpret_cast<ErrorManager*>(info->err)->dataEnded = true;
+    }
+}
 
 void LimitScans(j_common_ptr info) {
     if (!info->is_decompressor) return;
@@ -195,6 +208,7 @@ std::optional<Image> Decode(Bytes bytes, const Request& request,
     info.err = jpeg_std_error(&errors.standard);
     errors.standard.error_exit = JumpOut;
     errors.standard.output_message = IgnoreMessage;
+    errors.standard.emit_message = NoteWarning;
     jpeg_progress_mgr progress{};
     progress.progress_monitor = LimitScans;
 
@@ -214,6 +228,7 @@ std::optional<Image> Decode(Bytes bytes, const Request& request,
     }
     jpeg_destroy_decompress(&info);
     if (outcome != Outcome::Decoded) return std::nullopt;
+    if (image) image->complete = !errors.dataEnded;
     return image;
 }
 

@@ -1,5 +1,6 @@
 // ZSoft PCX with run-length encoding: 8 bits in one plane with the 256-colour palette at the end
-// of the file, or 1 bit in one plane.
+// of the file, or 1 bit in one plane. A file whose runs end early is shown as far as they go and
+// marked incomplete; an 8-bit one has lost its palette with its end and is shown in greys.
 #include <algorithm>
 #include <cstring>
 #include <new>
@@ -19,12 +20,13 @@ std::uint32_t Quad(const std::uint8_t* rgb) {
 }
 
 // Expands the runs in `data` into rows of `bytesPerLine` bytes, handing each row to rowDone.
-// Runs may go on into the next row. False when the data ends before the last row.
+// Runs may go on into the next row. False when the data ends before the last row; `at` is left
+// where the runs end.
 template <typename RowDone>
 bool ExpandRuns(Bytes data, std::size_t bytesPerLine, int rows, std::vector<std::uint8_t>& line,
-                RowDone rowDone) {
+                RowDone rowDone, std::size_t& at) {
     line.assign(bytesPerLine, 0);
-    std::size_t at = 0;
+    at = 0;
     std::size_t filled = 0;
     std::uint8_t value = 0;
     std::size_t runLeft = 0;
@@ -70,10 +72,9 @@ std::optional<Image> DecodePcx(Bytes bytes) {
     if (bytesPerLine < usedPerLine) return std::nullopt;
 
     Bytes runs = bytes.subspan(headerSize);
-    if (bitsPerPixel == 8) {
-        if (bytes.size() < headerSize + endPaletteSize) return std::nullopt;
-        runs = runs.first(runs.size() - endPaletteSize);
-    }
+    const bool paletteAtEnd = bitsPerPixel == 8 && bytes.size() >= headerSize + endPaletteSize &&
+                              bytes[bytes.size() - endPaletteSize] == 0x0C;
+    if (paletteAtEnd) runs = runs.first(runs.size() - endPaletteSize);
     // Two bytes make at most 63: a header claiming more than the runs can hold is refused before
     // anything is allocated.
     if (static_cast<std::uint64_t>(bytesPerLine) * static_cast<std::uint64_t>(height) >
@@ -83,12 +84,13 @@ std::optional<Image> DecodePcx(Bytes bytes) {
 
     std::optional<Image> image;
     if (bitsPerPixel == 8) {
-        const std::size_t paletteAt = bytes.size() - endPaletteSize;
-        if (bytes[paletteAt] != 0x0C) return std::nullopt;
         image = AllocateImage(width, height, PixelFormat::Indexed8);
         if (!image) return std::nullopt;
-        for (int i = 0; i < 256; ++i)
-            image->palette[i] = Quad(bytes.data() + paletteAt + 1 + 3 * i);
+        const std::size_t paletteAt = bytes.size() - endPaletteSize;
+        for (std::uint32_t i = 0; i < 256; ++i) {
+            image->palette[i] =
+                paletteAtEnd ? Quad(bytes.data() + paletteAt + 1 + 3 * i) : i * 0x010101;
+        }
         image->paletteSize = 256;
     } else {
         image = AllocateImage(width, height, PixelFormat::Mono1);
@@ -105,17 +107,26 @@ std::optional<Image> DecodePcx(Bytes bytes) {
     const auto lastByteMask = static_cast<std::uint8_t>(0xFF << spareBits);
     std::vector<std::uint8_t> line;
     bool complete = false;
+    std::size_t runsEnd = 0;
     try {
         complete = ExpandRuns(runs, bytesPerLine, image->height, line,
                               [&](int row, const std::uint8_t* pixels) {
                                   std::uint8_t* out = image->Row(row);
                                   std::memcpy(out, pixels, usedPerLine);
                                   out[usedPerLine - 1] &= lastByteMask;
-                              });
+                              },
+                              runsEnd);
     } catch (const std::bad_alloc&) {  // the line buffer
         return std::nullopt;
     }
-    if (!complete) return std::nullopt;
+    // Without its palette only a file cut short is one: in its runs, or in the palette after them.
+    if (bitsPerPixel == 8 && !paletteAtEnd && complete) {
+        if (runsEnd == runs.size() || runs[runsEnd] != 0x0C || runs.size() - runsEnd >= endPaletteSize) {
+            return std::nullopt;
+        }
+        complete = false;
+    }
+    image->complete = complete;
     return image;
 }
 

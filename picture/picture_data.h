@@ -71,6 +71,9 @@ struct Image {
     std::array<std::uint32_t, 256> palette{};
     int paletteSize = 0;
     int transparentIndex = -1;  // GIF only; -1 when there is none
+    // False when the file's data ends early (a download cut short): the pixels hold what the
+    // data gave, and the rest is filler.
+    bool complete = true;
 
     std::size_t Stride() const { return StrideFor(format, width); }
     static std::size_t StrideFor(PixelFormat format, int width);
@@ -79,6 +82,10 @@ struct Image {
         return pixels.data() + static_cast<std::size_t>(y) * Stride();
     }
 };
+
+// What a picture file's bytes come to: a whole picture, one whose data ends early (shown as far
+// as it goes), or none the program can show.
+enum class PictureState { Whole, Incomplete, Undecodable };
 
 // Refuses sizes whose pixels could not be held by a 32-bit program, before anything is
 // allocated: both sides from 1 to 65535 and at most this many pixels.

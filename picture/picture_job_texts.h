@@ -18,6 +18,7 @@ inline constexpr std::string_view heightPrompt = "请输入图片高度";
 inline constexpr std::string_view heightCaption = "高度( 像素)";
 inline constexpr std::string_view widthEmptyMessage = "宽度不能为空";
 inline constexpr std::string_view heightEmptyMessage = "高度不能为空";
+inline constexpr std::string_view undecodableMessage = "图片无法识别";
 
 // The printer name, the copies and the printed size in centimetres at the given resolution,
 // each figure as printf's "%.13g" writes it ("0" for a resolution of 0 or below).

@@ -26,7 +26,8 @@ FileIcon IconFromFileBytes(Bytes bytes);
 // Windows made from the file.
 class PictureObject {
 public:
-    // nullopt when the bytes are not a picture the program knows or cannot be decoded.
+    // nullopt when the bytes are not a picture the program knows or cannot be decoded; a
+    // picture whose data ends early is made of what it holds (see Complete).
     static std::optional<PictureObject> FromBytes(Bytes bytes);
     // nullopt also when the file cannot be read.
     static std::optional<PictureObject> FromFile(const std::wstring& path);
@@ -36,6 +37,8 @@ public:
     Kind GetKind() const { return kind_; }
     int Width() const { return width_; }
     int Height() const { return height_; }
+    // False when the file's data ended early and part of the picture is filler.
+    bool Complete() const { return !image_ || image_->complete; }
     // The decoded pixels; null for icons and cursors.
     const Image* Pixels() const { return image_ ? &*image_ : nullptr; }
     // Icons and cursors only; null otherwise.
@@ -51,6 +54,10 @@ private:
     std::optional<Image> image_;
     ui::Icon icon_;
 };
+
+// What picture file bytes come to, without keeping the pixels: JPEGs are decoded at the smallest
+// scale, which reads all their data but is quick.
+PictureState CheckPictureBytes(Bytes bytes);
 
 // Picture objects by handle. 0 is never a handle, and a freed handle is not given out again
 // soon, so a stale handle finds nothing rather than another picture. Used on the GUI thread.

@@ -8,6 +8,11 @@
 // claims (it only warns about one longer than its limits), and keeps the text of every text
 // chunk, inflated. So the chunks up to the image data are checked here first: each must lie
 // inside the bytes, and the compressed ones may not inflate to more than a small amount in all.
+//
+// A file that ends inside its image data (a download cut short) is incomplete. libpng reads a
+// chunk's data in large pieces, and would stop at the first piece that is not all there: so the
+// file is closed where it was cut and read again, giving every row the data holds; the rest
+// stays transparent. Image data that stops short in a file that goes on is damage, and refused.
 #include <algorithm>
 #include <array>
 #include <cstddef>
@@ -103,6 +108,45 @@ bool MetadataFits(Bytes bytes) {
     return false;  // no image data
 }
 
+// libpng's error for a file that ends while it is being read.
+bool FileEndedEarly(const png_image& png) {
+    return std::strcmp(png.message, "read beyond end of data") == 0;
+}
+
+void PutChunk(std::vector<std::uint8_t>& out, const char* type, Bytes data) {
+    const auto length = static_cast<std::uint32_t>(data.size());
+    for (const int shift : {24, 16, 8, 0}) out.push_back(static_cast<std::uint8_t>(length >> shift));
+    const std::size_t typeAt = out.size();
+    out.insert(out.end(), type, type + 4);
+    out.insert(out.end(), data.begin(), data.end());
+    const uLong crc = crc32(crc32(0, nullptr, 0), out.data() + typeAt, static_cast<uInt>(4 + data.size()));
+    for (const int shift : {24, 16, 8, 0}) out.push_back(static_cast<std::uint8_t>(crc >> shift));
+}
+
+// The whole chunks of a file cut short, the image data chunk it was cut in shortened to what is
+// there, then the end chunk.
+std::vector<std::uint8_t> ClosedWhereCut(Bytes bytes) {
+    std::size_t at = signatureSize;
+    while (bytes.size() - at >= chunkHeaderSize + chunkCrcSize &&
+           Be32(bytes, at) <= bytes.size() - at - chunkHeaderSize - chunkCrcSize) {
+        at += chunkHeaderSize + Be32(bytes, at) + chunkCrcSize;
+    }
+    std::vector<std::uint8_t> closed(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(at));
+    if (bytes.size() - at > chunkHeaderSize && IsType(bytes.subspan(at), "IDAT")) {
+        PutChunk(closed, "IDAT", bytes.subspan(at + chunkHeaderSize));
+    }
+    PutChunk(closed, "IEND", {});
+    return closed;
+}
+
+// Reads the image into image's pixels; false with libpng's message in png when it fails.
+bool ReadInto(png_image& png, Image& image) {
+    png.format = PNG_FORMAT_BGRA;
+    if (image.pixels.size() < PNG_IMAGE_SIZE(png)) return false;
+    // No background: alpha is kept. Row stride 0 means width × 4, which is Image::Stride().
+    return png_image_finish_read(&png, nullptr, image.pixels.data(), 0, nullptr) != 0;
+}
+
 // png_image_free may be called any number of times; finish_read and failures call it too.
 class PngReader {
 public:
@@ -130,14 +174,18 @@ std::optional<Image> DecodePng(Bytes bytes) {
     if (!png_image_begin_read_from_memory(&png, bytes.data(), bytes.size())) return std::nullopt;
     if (!AcceptableSize(png.width, png.height)) return std::nullopt;
 
-    png.format = PNG_FORMAT_BGRA;
     std::optional<Image> image = AllocateImage(png.width, png.height, PixelFormat::Bgra32);
-    if (!image || image->pixels.size() < PNG_IMAGE_SIZE(png)) return std::nullopt;
+    if (!image) return std::nullopt;
+    if (ReadInto(png, *image)) return image;
+    if (!FileEndedEarly(png)) return std::nullopt;
 
-    // No background: alpha is kept. Row stride 0 means width × 4, which is Image::Stride().
-    if (!png_image_finish_read(&png, nullptr, image->pixels.data(), 0, nullptr)) {
-        return std::nullopt;
+    // Whatever this reading ends with, the rows it read are the picture.
+    const std::vector<std::uint8_t> closed = ClosedWhereCut(bytes);
+    PngReader again;
+    if (png_image_begin_read_from_memory(&again.Get(), closed.data(), closed.size())) {
+        ReadInto(again.Get(), *image);
     }
+    image->complete = false;
     return image;
 }
 

@@ -31,6 +31,9 @@ kill "$update_server"; wait "$update_server" 2>/dev/null
 # Peak memory of printing a 6000 x 4000 picture beside its decoded size.
 (cd "$build/bench" && "$MOZHOU_WINE" ./bench_picture_print.exe) || status=1
 
+# Turning a 256 x 256 icon in the adjustment window beside copying it pixel by pixel.
+(cd "$build/bench" && "$MOZHOU_WINE" ./bench_turn_icon.exe 256) || status=1
+
 # The print preview's first page beside a print's first page, and turning to its last page.
 (cd "$build/bench" && "$MOZHOU_WINE" ./bench_preview.exe 3) || status=1
 

@@ -105,6 +105,26 @@ def test_find_loads_a_picture_by_its_content_and_cancel_changes_nothing(app, tmp
     # Stretched over the whole box, inside its border.
     assert is_red(pixel(rows, 3, 3)) and is_red(pixel(rows, width - 4, height - 4))
 
+    # A picture that does not decode leaves the red one; one cut short takes its place, as far as it goes.
+    damaged = tmp_path / "damaged.png"
+    damaged.write_bytes(picture.read_bytes()[:40])
+    main.window.control("查找").click()
+    choose_file(main, damaged)
+    wait_for_equal(main.status_message, "图片无法识别，图片未更换")
+    _, _, rows = screenshot_pixels(main, box, tmp_path / "kept.bmp")
+    assert is_red(pixel(rows, width // 2, height // 2))
+    main.window.control("查找").click()
+    choose_file(main, cut_picture(tmp_path / "cut.jpg"))
+    wait_for_equal(main.status_message, "图片不完整")
+    wait_until(lambda: not is_red(pixel(screenshot_pixels(main, box, tmp_path / "cut.bmp")[2], 3, 3)))
+
+
+def cut_picture(path: Path) -> Path:
+    """A JPEG cut in half, as a download cut short."""
+    data = make_picture(path, "gradient:blue-yellow", "200x150").read_bytes()
+    path.write_bytes(data[:len(data) // 2])
+    return path
+
 
 @pytest.mark.parametrize("encoded", [
     lambda text: text.encode("gbk") + b"\x1ahidden",  # Ctrl-Z ends a GBK text
@@ -156,4 +176,8 @@ def test_change_background_keeps_the_picture_unless_the_file_is_one(app, tmp_pat
     damaged.write_bytes(make_picture(tmp_path / "red.png", "xc:#FF0000").read_bytes()[:40])
     change_background(damaged)
     wait_for_equal(main.status_message, "所选文件不是图片，背景图未更换")
+    assert background.read_bytes() == picture.read_bytes()
+
+    change_background(cut_picture(tmp_path / "cut.jpg"))
+    wait_for_equal(main.status_message, "图片不完整，背景图未更换")
     assert background.read_bytes() == picture.read_bytes()

@@ -95,6 +95,17 @@ def test_a_picture_prints_at_the_size_entered_or_over_the_printable_area(app, pa
     assert width > 180 and height > 260  # stretched over an A4 page inside its margins
 
 
+def test_a_picture_that_does_not_decode_is_refused_before_any_prompt(program_dir, launch, paper):
+    directory = program_dir()
+    directory.file("打印机图").write_bytes(b"\x89PNG\r\n\x1a\n" + bytes(100))  # shown in the box from the start
+    main = MainWindow(launch(directory))
+    main.picture_option.click()
+    main.print_button.click()
+    wait_for_equal(main.status_message, "图片无法识别")
+    assert paper.nothing_printed()
+    assert not main.app.message_boxes()
+
+
 def test_cancel_or_an_unusable_number_in_any_prompt_prints_nothing(app, paper, tmp_path):
     main = MainWindow(app)
     load_picture(main, make_picture(tmp_path / "red.png", "xc:#FF0000", "6x4"))

@@ -87,13 +87,18 @@ TEST(DecodeBmp, ShowsIndicesPastAShortPaletteAsBlack) {
     EXPECT_EQ(ColourAt(*image, 2, 0), 0u);
 }
 
-TEST(DecodeBmp, RefusesEveryFileThatEndsEarly) {
+TEST(DecodeBmp, RefusesEveryFileThatEndsBeforeItsPixelsAndShowsOneCutAmongThemAsFarAsItGoes) {
     const auto file = samples::Bmp(5, 3, 8, Palette(4), [](int x, int y) { return (x + y) % 4u; });
-    const std::size_t lastRowPadding = 3;  // 5 bytes a row stored as 8
-    ASSERT_TRUE(DecodeBmp(picture::Bytes(file).first(file.size() - lastRowPadding)));
+    const std::size_t lastRowPadding = 3, pixels = 14 + 40 + 4 * 4;  // 5 bytes a row stored as 8
+    ASSERT_TRUE(DecodeBmp(picture::Bytes(file).first(file.size() - lastRowPadding))->complete);
     for (std::size_t n = 0; n < file.size() - lastRowPadding; ++n) {
-        EXPECT_FALSE(DecodeBmp(picture::Bytes(file).first(n))) << n << " bytes";
+        EXPECT_EQ(picture::StateOf(DecodeBmp(picture::Bytes(file).first(n))),
+                  n < pixels ? picture::PictureState::Undecodable : picture::PictureState::Incomplete)
+            << n << " bytes";
     }
+    const auto bottomRowOnly = DecodeBmp(picture::Bytes(file).first(pixels + 8));
+    EXPECT_EQ(ColourAt(*bottomRowOnly, 1, 2), Packed(Palette(4)[3]));
+    EXPECT_EQ(ColourAt(*bottomRowOnly, 1, 1), 0u);
 }
 
 TEST(DecodeBmp, RefusesLyingHeaders) {
@@ -113,7 +118,7 @@ TEST(DecodeBmp, RefusesLyingHeaders) {
     EXPECT_FALSE(changed(14, 12));                   // OS/2 header size
     EXPECT_FALSE(changed(14, 0xFFFFFFFFu));          // header past the end
     EXPECT_FALSE(changed(30, 1));                    // these pixels as runs end early
-    EXPECT_FALSE(changed(28, 16, 2));
+    EXPECT_FALSE(changed(28, 16, 2)->complete);  // as a file cut short
     EXPECT_FALSE(changed(0, 'X', 1));
 }
 

@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "picture/decoders.h"
 #include "picture_samples.h"
 
@@ -52,6 +49,16 @@ TEST(DecodePicture, LeavesIconsAndUnknownBytesAlone) {
     EXPECT_FALSE(picture::DecodePicture(SampleBmp(), Kind::None));
 }
 
+TEST(DecodeWebp, ShowsAFileCutAmongItsPixelsAsIncomplete) {
+    const auto file = SampleWebp();
+    EXPECT_TRUE(picture::DecodeWebp(file)->complete);
+    EXPECT_FALSE(picture::DecodeWebp(picture::Bytes(file).first(20)));
+    for (const std::size_t n : {30, 40}) {
+        EXPECT_EQ(picture::StateOf(picture::DecodeWebp(picture::Bytes(file).first(n))),
+                  picture::PictureState::Incomplete) << n;
+    }
+}
+
 // One valid file per format for the fuzzer to start from, written beside the build's tests:
 // <build>/fuzz-seeds.
 TEST(PictureSeeds, AreWrittenAndRecognised) {
@@ -65,18 +72,9 @@ TEST(PictureSeeds, AreWrittenAndRecognised) {
                  {"sample1.pcx", SamplePcx1(), Kind::Pcx1},
                  {"sample.ico", SampleIcon(), Kind::Icon},
                  {"sample.webp", SampleWebp(), Kind::Webp}};
-    std::error_code error;
-    const auto tests = std::filesystem::read_symlink("/proc/self/exe", error).parent_path();
-    ASSERT_FALSE(error);
-    const auto directory = tests / ".." / ".." / "fuzz-seeds";
-    std::filesystem::create_directories(directory, error);
-    ASSERT_FALSE(error) << directory;
     for (const auto& seed : seeds) {
         EXPECT_EQ(picture::RecognizeKind(seed.bytes), seed.kind) << seed.name;
-        std::ofstream out(directory / seed.name, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(seed.bytes.data()),
-                  static_cast<std::streamsize>(seed.bytes.size()));
-        EXPECT_TRUE(out.good()) << seed.name;
+        EXPECT_TRUE(samples::WriteSeed("fuzz-seeds", seed.name, seed.bytes)) << seed.name;
     }
     EXPECT_TRUE(picture::SelectIconImage(seeds[4].bytes));
     EXPECT_EQ(picture::DecodeGifAnimation(seeds[1].bytes)->frames.size(), 2u);

@@ -35,7 +35,10 @@ TEST(FileImageFromDib, PaletteAndTrueColourDibsBecomeTheBmpFileTheyCameFrom) {
             const Bytes file = samples::Bmp(5, 3, bits, bits == 24 ? std::vector<samples::Rgb>{} : palette,
                                             [&](int x, int y) { return bits == 24 ? 0x102030u * (x + y) : pixel(x, y); },
                                             topDown);
-            const auto made = picture::FileImageFromDib(Bytes(file.begin() + 14, file.end()));
+            const Bytes dib(file.begin() + 14, file.end());
+            const std::string name = "palette" + std::to_string(bits) + (topDown ? "t.dib" : ".dib");
+            EXPECT_TRUE(samples::WriteSeed("dib-seeds", name.c_str(), dib));  // for dib_fuzz
+            const auto made = picture::FileImageFromDib(dib);
             ASSERT_TRUE(made && picture::RecognizeKind(*made) == picture::Kind::Bmp);
             EXPECT_EQ(picture::DecodeBmp(*made)->pixels, picture::DecodeBmp(file)->pixels);
         }
@@ -57,7 +60,10 @@ TEST(FileImageFromDib, DirectColourBecomesABmpOrWhenTranslucentAPngOfTheSameColo
         {Dib(32, v5Masks, {0x40FF0000, 0x0000FF00}), picture::Kind::Png, 0x40},
         {Dib(16, {0xF800, 0x07E0, 0x001F}, {0xF800, 0x07E0}), picture::Kind::Bmp, -1},
     };
+    int seed = 0;
     for (const auto& each : cases) {
+        const std::string name = "direct" + std::to_string(seed++) + ".dib";  // for dib_fuzz
+        EXPECT_TRUE(samples::WriteSeed("dib-seeds", name.c_str(), each.dib));
         const auto made = picture::FileImageFromDib(each.dib);
         ASSERT_TRUE(made && picture::RecognizeKind(*made) == each.kind);
         const auto image = picture::DecodePicture(*made, each.kind);

@@ -139,6 +139,9 @@ TEST(DecodeGif, ShowsWhatATruncatedFileHoldsAndBackgroundAfter) {
         samples::Gif(w, h, fourColours, 2).Image(0, 0, w, h, pixels, {}, false, 2).Finish();
     const auto image = DecodeGif(picture::Bytes(file).first(file.size() / 2));
     ASSERT_TRUE(image);
+    EXPECT_FALSE(image->complete);
+    EXPECT_TRUE(DecodeGif(file)->complete);
+    EXPECT_TRUE(DecodeGif(picture::Bytes(file).first(file.size() - 1))->complete);  // no trailer
     EXPECT_EQ(IndexAt(*image, 0, 0), pixels[0]);
     EXPECT_EQ(IndexAt(*image, w - 1, h - 1), 2);
     int decoded = 0;

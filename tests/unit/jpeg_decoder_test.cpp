@@ -8,6 +8,7 @@
 #include <jpeglib.h>
 
 #include "picture/decoders.h"
+#include "picture_samples.h"
 
 namespace picture {
 namespace {
@@ -310,6 +311,8 @@ TEST(JpegDecoder, AcceptsDataThatEndsEarlyAndShowsTheMissingRowsGrey) {
     const ByteVector cut(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(scanStart + 20));
     const auto image = DecodeJpeg(cut);
     ASSERT_TRUE(image.has_value());
+    EXPECT_FALSE(image->complete);
+    EXPECT_TRUE(DecodeJpeg(bytes)->complete);
     EXPECT_EQ(image->width, 64);
     EXPECT_EQ(image->height, 64);
     EXPECT_LT(image->Row(0)[0], 16);
@@ -355,6 +358,14 @@ TEST(JpegDecoder, RefusesAFileWithEndlessScans) {
     };
     EXPECT_TRUE(DecodeJpeg(repeatLastScan(5)).has_value());
     EXPECT_FALSE(DecodeJpeg(repeatLastScan(1100)).has_value());
+}
+
+// Baseline and progressive files for the picture fuzzer to start from (<build>/fuzz-seeds).
+TEST(JpegSeeds, AreWritten) {
+    EncodeOptions progressive;
+    progressive.progressive = true;
+    EXPECT_TRUE(samples::WriteSeed("fuzz-seeds", "sample.jpg", Encode(Gradient(17, 9), 17, 9, {})));
+    EXPECT_TRUE(samples::WriteSeed("fuzz-seeds", "progressive.jpg", Encode(Gradient(17, 9), 17, 9, progressive)));
 }
 
 }  // namespace

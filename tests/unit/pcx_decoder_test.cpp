@@ -63,12 +63,18 @@ TEST(DecodePcx, RefusesTruncatedAndLyingFiles) {
     const auto mono = samples::Pcx(16, 2, 1, 2, {1, 2, 3, 4}, {}, 3);
     ASSERT_TRUE(DecodePcx(good));
     ASSERT_TRUE(DecodePcx(mono));
-    for (std::size_t n = 0; n < good.size(); ++n) {
-        EXPECT_FALSE(DecodePcx(picture::Bytes(good).first(n))) << n << " bytes";
+    // Cut among the runs or in the palette: shown as far as they go (without the palette, in
+    // greys). Ending right after its runs, a file cannot be told from one without a palette.
+    for (const auto& file : {good, mono}) {
+        for (std::size_t n = 0; n < file.size(); ++n) {
+            const auto image = DecodePcx(picture::Bytes(file).first(n));
+            EXPECT_EQ(picture::StateOf(image), n <= 128 || n == 128 + lines.size()
+                                                   ? picture::PictureState::Undecodable
+                                                   : picture::PictureState::Incomplete)
+                << n << " bytes";
+        }
     }
-    for (std::size_t n = 0; n < mono.size(); ++n) {
-        EXPECT_FALSE(DecodePcx(picture::Bytes(mono).first(n))) << n << " bytes";
-    }
+    EXPECT_EQ(DecodePcx(picture::Bytes(good).first(128 + 5))->palette[7], 0x070707u);
     auto changed = [&](std::size_t at, std::uint8_t value) {
         auto file = good;
         file[at] = value;

@@ -5,6 +5,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <utility>
@@ -304,6 +306,18 @@ inline Bytes Icon(const std::vector<IconEntry>& entries, int type = 1) {
     }
     for (const Bytes& image : images) out.insert(out.end(), image.begin(), image.end());
     return out;
+}
+
+// Writes a file for a fuzzer to start from into <build>/<folder>, beside the build's tests; false
+// when it could not.
+inline bool WriteSeed(const char* folder, const char* name, const Bytes& bytes) {
+    std::error_code error;
+    const auto tests = std::filesystem::read_symlink("/proc/self/exe", error).parent_path();
+    const auto directory = tests / ".." / ".." / folder;
+    std::filesystem::create_directories(directory, error);
+    std::ofstream out(directory / name, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return !error && out.good();
 }
 
 }  // namespace samples

@@ -170,18 +170,22 @@ TEST(PngDecoder, RefusesWhatIsTooShortOrNoPng) {
     EXPECT_TRUE(DecodePng(bytes).has_value());
 }
 
-TEST(PngDecoder, RefusesDataThatEndsEarly) {
+TEST(PngDecoder, RefusesDataThatEndsBeforeTheImageDataAndKeepsTheRowsOfACutOne) {
     const ByteVector rgba = RgbaPattern(40, 40);
     const ByteVector bytes = Encode(rgba.data(), 40, 40, PNG_FORMAT_RGBA);
     const std::size_t data = FindChunk(bytes, "IDAT");
     ASSERT_LT(data, bytes.size());
-    for (const std::size_t length : {data, data + 30, bytes.size() - 20}) {
-        const ByteVector cut(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length));
-        EXPECT_FALSE(DecodePng(cut).has_value()) << length;
+    EXPECT_FALSE(DecodePng(Bytes(bytes).first(data)).has_value());
+    for (const std::size_t length : {data + 30, bytes.size() / 2, bytes.size() - 20}) {
+        const auto image = DecodePng(Bytes(bytes).first(length));
+        ASSERT_TRUE(image.has_value()) << length;
+        EXPECT_FALSE(image->complete);
+        if (length < bytes.size() - 20) EXPECT_EQ(PixelAt(*image, 39, 39), (Bgra{0, 0, 0, 0}));
     }
+    EXPECT_EQ(PixelAt(*DecodePng(Bytes(bytes).first(bytes.size() / 2)), 1, 1), (Bgra{1, 11, 9, 253}));
     // Only the end chunk missing: every pixel is there.
     const ByteVector noEnd(bytes.begin(), bytes.end() - 12);
-    EXPECT_TRUE(DecodePng(noEnd).has_value());
+    EXPECT_TRUE(DecodePng(noEnd)->complete);
 }
 
 TEST(PngDecoder, RefusesDamagedChunks) {
@@ -232,6 +236,16 @@ TEST(PngDecoder, RefusesTextsThatInflateToMoreThanEightMegabytesInAll) {
     const ByteVector once = WithChunkBeforeData(Encode(rgb, 1, 1, PNG_FORMAT_RGB), "zTXt", zText);
     EXPECT_TRUE(DecodePng(once).has_value());
     EXPECT_FALSE(DecodePng(WithChunkBeforeData(once, "zTXt", zText)).has_value());
+}
+
+// Files for the picture fuzzer to start from (<build>/fuzz-seeds): colour with alpha, and a
+// palette with transparency.
+TEST(PngSeeds, AreWritten) {
+    const ByteVector rgba = RgbaPattern(9, 7);
+    const std::uint8_t indices[] = {0, 1, 2, 1}, colours[] = {9, 9, 9, 0, 200, 0, 0, 255, 40, 40, 40, 128};
+    EXPECT_TRUE(samples::WriteSeed("fuzz-seeds", "sample.png", Encode(rgba.data(), 9, 7, PNG_FORMAT_RGBA)));
+    EXPECT_TRUE(samples::WriteSeed("fuzz-seeds", "palette.png",
+                                   Encode(indices, 2, 2, PNG_FORMAT_RGBA_COLORMAP, colours, 3)));
 }
 
 }  // namespace

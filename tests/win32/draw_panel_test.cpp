@@ -76,4 +76,15 @@ TEST_F(DrawPanel, ACopyOfOnePixelMovesExactlyThatPixelWhenItTouchesTheClientArea
     EXPECT_EQ(PixelOf(target.Handle(), 20, 20), blue);
 }
 
+// Read back in one go, whole where the panel is smaller: the icon over the panel's background.
+TEST_F(DrawPanel, GivesAnIconsPixelsAsItShowsThemAllAtOnce) {
+    device::DrawPanel source(window_->Control(sourceId));
+    const auto icon = picture::PictureObject::FromBytes(testing_win::SolidIconFile(1, 64, green));
+    ASSERT_TRUE(icon);
+    const auto pixels = source.PictureAsShown(&*icon);
+    ASSERT_TRUE(pixels && pixels->width == 64 && pixels->height == 64);
+    for (const std::uint8_t* p : {pixels->Row(0), pixels->Row(63) + 63 * 3}) EXPECT_EQ(RGB(p[2], p[1], p[0]), green);
+    EXPECT_FALSE(source.PictureAsShown(nullptr));
+}
+
 }  // namespace

@@ -87,7 +87,8 @@ TEST(PictureObject, BytesThatAreNoPictureGiveNothing) {
     EXPECT_FALSE(PictureObject::FromBytes(text));
     testing_win::FileBytes cut = testing_win::SolidBmp(40, 40, red);
     cut.resize(cut.size() / 2);
-    EXPECT_FALSE(PictureObject::FromBytes(cut));
+    EXPECT_FALSE(PictureObject::FromBytes(cut)->Complete());  // shown as far as it goes
+    EXPECT_TRUE(PictureObject::FromBytes(testing_win::SolidBmp(40, 40, red))->Complete());
     testing_win::FileBytes brokenIcon = testing_win::SolidIconFile(1, 16, green);
     brokenIcon.resize(60);
     EXPECT_FALSE(PictureObject::FromBytes(brokenIcon));

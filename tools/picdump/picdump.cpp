@@ -7,7 +7,8 @@
 // "picdump --frames FILE" decodes a GIF's animation as a picture box would and prints
 // "FRAMES COUNT WIDTH HEIGHT" ("FRAMES 0 0 0" when it is shown still).
 //
-// Exit status: 0 decoded, 1 not a picture or not decodable, 2 usage or file error.
+// Exit status: 0 decoded, 1 not a picture or not decodable, 2 usage or file error, 3 decoded as
+// far as its data goes, which ends early.
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -127,5 +128,5 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "picdump: cannot write %s\n", argv[2]);
         return 2;
     }
-    return 0;
+    return image->complete ? 0 : 3;
 }
