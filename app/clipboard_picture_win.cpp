@@ -32,8 +32,7 @@ std::vector<std::uint8_t> ClipboardPictureFile() {
 
 void PastePicture(ui::Window& main) {
     std::vector<std::uint8_t> bytes = ClipboardPictureFile();
-    if (bytes.empty()) return;
-    main.SetPictureBytes(pictureBox, std::move(bytes));
+    if (bytes.empty() || !TakePicture(main, std::move(bytes))) return;
     main.Raise(pictureOption, ui::Event::Clicked);
 }
 

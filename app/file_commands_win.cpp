@@ -19,11 +19,7 @@
 #include "ui/window_win.h"
 
 namespace app {
-namespace {
 
-// A picture file's bytes into the picture box, unless they do not decode: then the picture there
-// stays and the status says so. One that ends early is shown as far as it goes. True when the box
-// took the picture.
 bool TakePicture(ui::Window& main, std::vector<std::uint8_t> bytes) {
     const auto status = [&main](std::string_view text) { SetStatusMessage(main, ui::Widen(text)); };
     const picture::PictureState state = picture::CheckPictureBytes(bytes);
@@ -35,6 +31,8 @@ bool TakePicture(ui::Window& main, std::vector<std::uint8_t> bytes) {
     status(state == picture::PictureState::Incomplete ? pictureIncompleteMessage : "");
     return true;
 }
+
+namespace {
 
 // A file that cannot be read leaves the picture there too.
 void LoadPictureFile(ui::Window& main, Program& program, const std::wstring& path) {

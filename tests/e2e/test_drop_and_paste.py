@@ -87,3 +87,11 @@ def test_a_picture_pasted_from_the_clipboard_shows_and_prints(app, paper, tmp_pa
     driver.call("key", "Ctrl+V")
     wait_for_equal(lambda: main.picture_option.checked, True)
     assert box_shows(main, tmp_path, (0, 0, 255))
+
+    # A PNG that does not decode leaves the blue picture there.
+    damaged = tmp_path / "damaged.png"
+    damaged.write_bytes(b"\x89PNG\r\n\x1a\n" + bytes(60))
+    driver.call("set_clipboard_data", "PNG", windows_path(damaged))
+    driver.call("key", "Ctrl+V")
+    wait_for_equal(main.status_message, "图片无法识别，图片未更换")
+    assert box_shows(main, tmp_path, (0, 0, 255))

@@ -3,14 +3,17 @@ say, what lands in "升级文件", and the hand-over to the updater when the use
 
 from __future__ import annotations
 
+import shutil
 import time
 
 import pytest
 
 from e2elib import App, ProgramDir, find_window, temp_base, wait_for_equal, wait_until
+from e2elib.tmpfs import make_read_only, tmpfs
 from e2elib.update_server import MANIFEST_PATH, SIGNATURE_PATH, manifest_xml, sign
 from mainwindow import TITLE, MainWindow
 from separate_edit import BACKUP_FILE, IDNO, IDYES, SAVE_QUESTION, SeparateEdit, gbk
+from test_saving import USER_FOLDER
 
 IDOK, IDCANCEL, WM_ENDSESSION = 1, 2, 0x16
 # The test build's deadline for one request, and what a box or a title change may take beyond it.
@@ -141,3 +144,23 @@ def test_an_updater_that_cannot_start_is_told_and_the_program_keeps_its_separate
     box.wait_gone(timeout=3 + SLACK_S)
     wait_for_equal(lambda: main.window.title, TITLE)
     assert main.app.running and separate.text == "未保存的文字"
+
+
+def test_a_program_folder_that_cannot_be_written_keeps_the_updater_in_the_users_folder_and_installs_nothing(
+        launch, test_build, update_server):
+    shutil.rmtree(USER_FOLDER, ignore_errors=True)
+    with tmpfs() as mount:
+        directory = ProgramDir(source=test_build, base=mount)
+        make_read_only(mount)
+        main = MainWindow(launch(directory))
+        update_server.publish_release(b"release")
+        choose_check(main)
+        main.app.message_box("版本升级", timeout=DEADLINE_S + SLACK_S).press(IDOK)
+        box = main.app.message_box("提示信息")
+        assert box.text.startswith("程序所在的文件夹无法写入")
+        assert (USER_FOLDER / "升级文件" / "update.exe").is_file()
+        box.wait_gone(timeout=3 + SLACK_S)
+        wait_for_equal(lambda: main.window.title, TITLE)
+        assert main.app.running and update_server.requests.count("/下载/墨舟3.3.zip") == 0
+        main.app.kill()
+    shutil.rmtree(USER_FOLDER)
