@@ -8,8 +8,8 @@
 // 12,000 lines; a number prints that many lines from its start.
 //
 // The bare loop works in MM_TEXT. Its font height is the printer object's: the screen font
-// height for the size, in 0.1 mm as the printer object computes it, turned into device pixels by
-// the device context under MM_LOMETRIC, the mapping mode the printer object scales 0.1 mm with.
+// height for the size, in 0.1 mm as the printer object computes it, turned into device pixels at
+// the device's pixels per inch, as the printer object scales 0.1 mm.
 // The face is matched by name (DEFAULT_CHARSET) on top of the default GUI font, as there. Both
 // runs' page counts are printed; they may differ by a little, as the printer object measures
 // lines in 0.1 mm and the bare loop in pixels.
@@ -165,11 +165,7 @@ int FontPixelHeight(HDC dc) {
     const int tenthMillimetres = device::PrinterFontHeight(ui::FontHeightForSize(fontPoints, screenDpi), screenDpi,
                                                            device::DrawingUnit::TenthMillimetre,
                                                            GetDeviceCaps(dc, LOGPIXELSY));
-    const int previous = SetMapMode(dc, MM_LOMETRIC);
-    POINT points[2] = {{0, 0}, {0, tenthMillimetres}};
-    LPtoDP(dc, points, 2);
-    SetMapMode(dc, previous);
-    return std::abs(points[1].y - points[0].y);
+    return MulDiv(tenthMillimetres, GetDeviceCaps(dc, LOGPIXELSY), 254);
 }
 
 // Run B's job: the same lines with plain GDI calls on the default printer.

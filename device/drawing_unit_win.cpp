@@ -5,9 +5,8 @@
 namespace device {
 namespace {
 
-// Metric mapping modes of drawing units 1 to 5.
-constexpr std::array<int, 6> metricModes = {MM_TEXT,      MM_LOMETRIC,  MM_HIMETRIC,
-                                            MM_LOENGLISH, MM_HIENGLISH, MM_TWIPS};
+// Drawing units 1 to 5, so many to the inch: 0.1 mm, 0.01 mm, 0.01 inch, 0.001 inch, 1/1440 inch.
+constexpr std::array<int, 6> unitsPerInch = {0, 254, 2540, 100, 1000, 1440};
 
 constexpr std::array<DWORD, 5> copyModeOperations = {SRCCOPY, NOTSRCCOPY, SRCINVERT, SRCPAINT,
                                                      SRCAND};
@@ -24,17 +23,14 @@ void ApplyDrawingUnit(HDC dc, DrawingUnit unit) {
         SetMapMode(dc, MM_TEXT);
         return;
     }
-    // The metric modes count y upwards; an anisotropic copy of one with its y extent turned
-    // round counts downwards at the same scale.
-    SetMapMode(dc, metricModes[static_cast<int>(unit)]);
+    // Scaled by the device's own pixels per inch. The metric mapping modes scale by its size in
+    // whole millimetres (HORZSIZE), which puts a picture asked at 100 mm half a millimetre off on
+    // paper. The scale is set in so many device units, so that a metafile recording it replays
+    // it on any device, not at the scale of the device it is played on.
+    const int perInch = unitsPerInch[static_cast<int>(unit)];
     SetMapMode(dc, MM_ANISOTROPIC);
-    SIZE extent;
-    GetWindowExtEx(dc, &extent);
-    SetWindowExtEx(dc, extent.cx, -extent.cy, nullptr);
-    // Set again in so many device units, so that a metafile recording this scale replays it
-    // on any device, not the metric scale of the device it is played on.
-    GetViewportExtEx(dc, &extent);
-    SetViewportExtEx(dc, extent.cx, extent.cy, nullptr);
+    SetWindowExtEx(dc, perInch, perInch, nullptr);
+    SetViewportExtEx(dc, GetDeviceCaps(dc, LOGPIXELSX), GetDeviceCaps(dc, LOGPIXELSY), nullptr);
     POINT origin;
     if (GetViewportOrgEx(dc, &origin) && (origin.x != 0 || origin.y != 0)) {
         SetViewportOrgEx(dc, 0, 0, nullptr);
