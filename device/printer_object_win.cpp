@@ -18,6 +18,7 @@
 #include "picture/picture_object_win.h"
 #include "picture/render_win.h"
 #include "ui/dpi_scale.h"
+#include "ui/handles_win.h"
 #include "ui/paths.h"
 #include "ui/text_win.h"
 #include "ui/window_win.h"
@@ -76,25 +77,6 @@ LOGFONTW DefaultGuiFont() {
     return font;
 }
 
-// Locks a movable global block for the scope.
-template <typename T>
-class GlobalLock {
-public:
-    explicit GlobalLock(HGLOBAL memory)
-        : memory_(memory), data_(memory != nullptr ? static_cast<T*>(::GlobalLock(memory)) : nullptr) {}
-    GlobalLock(const GlobalLock&) = delete;
-    GlobalLock& operator=(const GlobalLock&) = delete;
-    ~GlobalLock() {
-        if (data_ != nullptr) GlobalUnlock(memory_);
-    }
-    T* operator->() const { return data_; }
-    T* get() const { return data_; }
-
-private:
-    HGLOBAL memory_;
-    T* data_;
-};
-
 struct DeviceNames {
     std::wstring driver;
     std::wstring device;
@@ -102,7 +84,7 @@ struct DeviceNames {
 };
 
 DeviceNames ReadDeviceNames(HGLOBAL devNames) {
-    GlobalLock<DEVNAMES> names(devNames);
+    const ui::GlobalMemoryLock<DEVNAMES> names(devNames);
     if (names.get() == nullptr) return {};
     const auto* base = reinterpret_cast<const wchar_t*>(names.get());
     return {base + names->wDriverOffset, base + names->wDeviceOffset, base + names->wOutputOffset};
@@ -115,7 +97,7 @@ using PrinterHandle = ui::UniqueHandle<ui::NullableTraits<HANDLE, ClosePrinter>>
 // measure with and to record pages against.
 ui::CreatedDc OpenPrinterContext(HGLOBAL devNames, HGLOBAL devMode, bool informationOnly) {
     const DeviceNames names = ReadDeviceNames(devNames);
-    GlobalLock<DEVMODEW> mode(devMode);
+    ui::GlobalMemoryLock<DEVMODEW> mode(devMode);
     const auto open = informationOnly ? CreateICW : CreateDCW;
     return ui::CreatedDc(open(names.driver.c_str(), names.device.c_str(), nullptr, mode.get()));
 }
@@ -278,7 +260,7 @@ bool PrinterObject::RunPrintDialog(bool showDialog, const std::optional<PaperCho
     }
     const int copies = settings_.Copies() > 0 ? settings_.Copies() : 1;
     dialog.nCopies = static_cast<WORD>(copies);
-    if (GlobalLock<DEVMODEW> mode(devMode_.get()); mode.get() != nullptr) {
+    if (ui::GlobalMemoryLock<DEVMODEW> mode(devMode_.get()); mode.get() != nullptr) {
         mode->dmCopies = static_cast<short>(copies);
         mode->dmFields |= DM_COPIES;
         if (settings_.collate) {
@@ -305,7 +287,7 @@ bool PrinterObject::RunPrintDialog(bool showDialog, const std::optional<PaperCho
     }
     if (!devNames_) return false;
 
-    GlobalLock<DEVMODEW> mode(devMode_.get());
+    ui::GlobalMemoryLock<DEVMODEW> mode(devMode_.get());
     if (customPaper_ && mode.get() != nullptr && mode->dmPaperSize == userDefinedPaperNumber) {
         mode->dmPaperWidth = static_cast<short>(customPaper_->customWidth);
         mode->dmPaperLength = static_cast<short>(customPaper_->customHeight);
@@ -324,7 +306,7 @@ bool PrinterObject::RunPrintDialog(bool showDialog, const std::optional<PaperCho
 }
 
 void PrinterObject::ApplyPaper(const PaperChoice& paper) {
-    GlobalLock<DEVMODEW> mode(devMode_.get());
+    ui::GlobalMemoryLock<DEVMODEW> mode(devMode_.get());
     if (mode.get() == nullptr) return;
     const DeviceNames names = ReadDeviceNames(devNames_.get());
     std::wstring device = names.device;

@@ -1,5 +1,7 @@
 #include "ui/clipboard_win.h"
 
+#include "ui/handles_win.h"
+
 namespace ui {
 
 bool ClipboardHolds(std::span<const UINT> formats) {
@@ -16,11 +18,9 @@ ClipboardData ReadClipboard(std::span<const UINT> formats) {
         if (format == 0 || !IsClipboardFormatAvailable(format)) continue;
         HANDLE data = GetClipboardData(format);
         if (data == nullptr) continue;
-        const auto* bytes = static_cast<const std::uint8_t*>(GlobalLock(data));
-        if (bytes == nullptr) continue;
-        ClipboardData read{format, std::vector<std::uint8_t>(bytes, bytes + GlobalSize(data))};
-        GlobalUnlock(data);
-        return read;
+        const GlobalMemoryLock<const std::uint8_t> bytes(data);
+        if (bytes.get() == nullptr) continue;
+        return {format, std::vector<std::uint8_t>(bytes.get(), bytes.get() + bytes.Size())};
     }
     return {};
 }

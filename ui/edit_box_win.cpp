@@ -31,11 +31,9 @@ std::wstring ClipboardText() {
     if (!clipboard.IsOpen()) return {};
     HANDLE data = GetClipboardData(CF_UNICODETEXT);
     if (data == nullptr) return {};
-    const auto* text = static_cast<const wchar_t*>(GlobalLock(data));
-    if (text == nullptr) return {};
-    std::wstring copy(text, wcsnlen(text, GlobalSize(data) / sizeof(wchar_t)));
-    GlobalUnlock(data);
-    return copy;
+    const GlobalMemoryLock<const wchar_t> text(data);
+    if (text.get() == nullptr) return {};
+    return std::wstring(text.get(), wcsnlen(text.get(), text.Size() / sizeof(wchar_t)));
 }
 
 void ApplyHeldFont(Window& window, int edit, const FontChoice& heldFont) {
@@ -60,9 +58,13 @@ void CopySelection(HWND edit) {
     const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
     HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, bytes);
     if (data == nullptr) return;
-    if (void* target = GlobalLock(data)) {
-        std::memcpy(target, text.c_str(), bytes);
-        GlobalUnlock(data);
+    {
+        const GlobalMemoryLock<void> target(data);
+        if (target.get() == nullptr) {
+            GlobalFree(data);
+            return;
+        }
+        std::memcpy(target.get(), text.c_str(), bytes);
     }
     if (SetClipboardData(CF_UNICODETEXT, data) == nullptr) GlobalFree(data);
 }

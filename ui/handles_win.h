@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <utility>
 
 namespace ui {
@@ -101,6 +102,28 @@ public:
 private:
     HDC dc_;
     HGDIOBJ previous_;
+};
+
+// Locks a movable global block (clipboard data, device names) for the lifetime of the scope;
+// get() is null when it could not be locked.
+template <typename T>
+class GlobalMemoryLock {
+public:
+    explicit GlobalMemoryLock(HGLOBAL memory)
+        : memory_(memory), data_(memory != nullptr ? static_cast<T*>(GlobalLock(memory)) : nullptr) {}
+    GlobalMemoryLock(const GlobalMemoryLock&) = delete;
+    GlobalMemoryLock& operator=(const GlobalMemoryLock&) = delete;
+    ~GlobalMemoryLock() {
+        if (data_ != nullptr) GlobalUnlock(memory_);
+    }
+    T* operator->() const { return data_; }
+    T* get() const { return data_; }
+    // The block's size in bytes.
+    std::size_t Size() const { return GlobalSize(memory_); }
+
+private:
+    HGLOBAL memory_;
+    T* data_;
 };
 
 }  // namespace ui
