@@ -17,8 +17,8 @@ constexpr std::u16string_view endUnits(u"\0\x1A", 2);
 // The bytes looked at to tell UTF-16 without a mark: a few lines.
 constexpr std::size_t utf16SampleBytes = 1024;
 
-// The code point of the well-formed sequence at the start of bytes and its length; length 0
-// when none starts there.
+// The code point of the well-formed sequence at the start of a text and its length in bytes or
+// units; length 0 when none starts there.
 struct Decoded {
     char32_t codePoint;
     std::size_t length;
@@ -70,13 +70,22 @@ std::u16string Utf16FromUtf16Bytes(std::string_view bytes, bool bigEndian) {
     return text;
 }
 
+// The code point of the UTF-16 character at the start of text and its length in units; length 0
+// for a lone surrogate.
+Decoded DecodeUtf16(std::u16string_view text) {
+    const char16_t first = text[0];
+    if (first < 0xd800 || first > 0xdfff) return {first, 1};
+    if (first <= 0xdbff && text.size() > 1 && text[1] >= 0xdc00 && text[1] <= 0xdfff) {
+        return {0x10000 + ((char32_t{first} - 0xd800) << 10) + (char32_t{text[1]} - 0xdc00), 2};
+    }
+    return {0, 0};
+}
+
 bool IsWellFormedUtf16(std::u16string_view text) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const bool high = text[i] >= 0xd800 && text[i] <= 0xdbff;
-        const bool low = text[i] >= 0xdc00 && text[i] <= 0xdfff;
-        if (low) return false;
-        if (high && (i + 1 == text.size() || text[i + 1] < 0xdc00 || text[i + 1] > 0xdfff)) return false;
-        i += high ? 1 : 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = DecodeUtf16(text.substr(i)).length;
+        if (length == 0) return false;
+        i += length;
     }
     return true;
 }
@@ -155,15 +164,10 @@ std::u16string Utf16FromUtf8(std::string_view bytes) {
 std::string Utf8FromUtf16(std::u16string_view text) {
     std::string bytes;
     bytes.reserve(text.size() * 3);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t codePoint = text[i];
-        const bool paired = codePoint >= 0xd800 && codePoint <= 0xdbff && i + 1 < text.size() &&
-                            text[i + 1] >= 0xdc00 && text[i + 1] <= 0xdfff;
-        if (paired) {
-            codePoint = 0x10000 + ((codePoint - 0xd800) << 10) + (text[++i] - 0xdc00);
-        } else if (codePoint >= 0xd800 && codePoint <= 0xdfff) {
-            codePoint = replacement;
-        }
+    for (std::size_t i = 0; i < text.size();) {
+        const Decoded decoded = DecodeUtf16(text.substr(i));
+        const char32_t codePoint = decoded.length == 0 ? replacement : decoded.codePoint;
+        i += std::max<std::size_t>(decoded.length, 1);
         const auto put = [&](char32_t value) { bytes += static_cast<char>(value); };
         if (codePoint < 0x80) {
             put(codePoint);

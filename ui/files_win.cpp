@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <new>
 
 #include "ui/handles_win.h"
@@ -14,30 +15,29 @@ namespace {
 // The program's own folder under %LOCALAPPDATA%.
 constexpr wchar_t userFolderName[] = L"墨舟";
 
-std::wstring ExecutablePath() {
-    std::wstring path(MAX_PATH, L'\0');
+// A text a Windows function writes into a buffer of the size it is given: the function returns
+// the length written, 0 on failure, or at least the buffer's size when the buffer is too small
+// (GetModuleFileNameW: its size; GetEnvironmentVariableW: the size it needs).
+template <typename Read>
+std::wstring ReadGrowing(Read read) {
+    std::wstring text(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        const DWORD length = read(text.data(), static_cast<DWORD>(text.size()));
         if (length == 0) return {};
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
+        if (length < text.size()) {
+            text.resize(length);
+            return text;
         }
-        path.resize(path.size() * 2);  // long path: try a larger buffer
+        text.resize(std::max<std::size_t>(text.size() * 2, length));
     }
 }
 
+std::wstring ExecutablePath() {
+    return ReadGrowing([](wchar_t* buffer, DWORD size) { return GetModuleFileNameW(nullptr, buffer, size); });
+}
+
 std::wstring EnvironmentVariable(const wchar_t* name) {
-    std::wstring value(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size()));
-        if (length == 0) return {};
-        if (length < value.size()) {
-            value.resize(length);
-            return value;
-        }
-        value.resize(length);  // the size it needs, with its terminator
-    }
+    return ReadGrowing([name](wchar_t* buffer, DWORD size) { return GetEnvironmentVariableW(name, buffer, size); });
 }
 
 // %LOCALAPPDATA%, or where the shell keeps it when the variable is not set.
