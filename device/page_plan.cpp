@@ -1,0 +1,93 @@
+#include "device/page_plan.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "device/text_paging.h"
+
+namespace device {
+namespace {
+
+constexpr int tenthsPerInch = 254;
+
+int Round(double value) { return static_cast<int>(std::floor(value + 0.5)); }
+
+// Where a length goes to sit in the middle of another: at its corner when it is longer.
+int CentredStart(int available, int length) { return std::max(0, (available - length) / 2); }
+
+}  // namespace
+
+int TenthsToPixels(int tenths, int dpi) {
+    return Round(static_cast<double>(tenths) * dpi / tenthsPerInch);
+}
+
+int PixelsToTenths(int pixels, int dpi) {
+    return dpi <= 0 ? 0 : Round(static_cast<double>(pixels) * tenthsPerInch / dpi);
+}
+
+UnitScale UnitScale::ForDpi(int dpi) {
+    return {[dpi](int tenths) { return TenthsToPixels(tenths, dpi); },
+            [dpi](int pixels) { return PixelsToTenths(pixels, dpi); }};
+}
+
+int PaperSpec::PrintableWidth() const {
+    return LengthInsideMargins(PixelsToTenths(metrics.UsableWidth(), dpiX), marginLeft,
+                               marginRight);
+}
+
+int PaperSpec::PrintableHeight() const {
+    return LengthInsideMargins(PixelsToTenths(metrics.UsableHeight(), dpiY), marginTop,
+                               marginBottom);
+}
+
+PagePlan PlanText(const PaperSpec& paper, const TextPlanRequest& request, const UnitScale& scale) {
+    PagePlan plan{paper, {request.font}, {}};
+    const int pageHeight = LengthInsideMargins(scale.toTenths(paper.metrics.UsableHeight()),
+                                               paper.marginTop, paper.marginBottom);
+    LinePlacer placer(0, pageHeight, {scale.toPixels, scale.toTenths});
+    plan.pages.emplace_back();
+    for (const std::u16string& line : request.lines) {
+        const LinePlacement placement = placer.Place(request.lineHeight);
+        if (placement.onNewPage) plan.pages.emplace_back();
+        if (line.empty()) continue;
+        plan.pages.back().texts.push_back(
+            {paper.marginLeft, paper.marginTop + placement.top, line, 0});
+    }
+    return plan;
+}
+
+PagePlan PlanPicture(const PaperSpec& paper, std::shared_ptr<const PagePicture> picture,
+                     int width, int height) {
+    PagePlan plan{paper, {}, {PlanPage{}}};
+    if (!picture) return plan;
+    PictureItem item;
+    item.picture = std::move(picture);
+    item.left = paper.marginLeft + CentredStart(paper.PrintableWidth(), width);
+    item.top = paper.marginTop + CentredStart(paper.PrintableHeight(), height);
+    item.width = width;
+    item.height = height;
+    plan.pages.front().pictures.push_back(std::move(item));
+    return plan;
+}
+
+std::vector<std::size_t> PagesToPrint(std::size_t pageCount, int fromPage, int toPage, int copies,
+                                      bool collate) {
+    std::vector<std::size_t> pages;
+    if (pageCount == 0) return pages;
+    const std::size_t first = static_cast<std::size_t>(std::max(1, fromPage)) - 1;
+    const std::size_t last =
+        toPage < 1 ? pageCount - 1 : std::min(pageCount, static_cast<std::size_t>(toPage)) - 1;
+    if (first > last) return pages;
+    const int times = std::max(1, copies);
+    if (collate) {
+        for (int copy = 0; copy < times; ++copy) {
+            for (std::size_t page = first; page <= last; ++page) pages.push_back(page);
+        }
+    } else {
+        for (std::size_t page = first; page <= last; ++page) pages.insert(pages.end(), times, page);
+    }
+    return pages;
+}
+
+}  // namespace device
