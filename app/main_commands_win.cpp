@@ -69,10 +69,7 @@ void PrintOrPreview(ui::Window& main, Program& program, bool preview) {
             PrintText(main, program, main, editBox, plan.spaces, preview);
         }
         break;
-    case PrintChoice::NothingToPrint:
-        // Only a progress dialog left over from a broken job is closed.
-        if (!preview) program.printer.EndPrinting();
-        break;
+    case PrintChoice::NothingToPrint: break;
     }
 }
 
@@ -149,15 +146,23 @@ void OnTrayNotify(ui::EventArgs& event) {
 // With the separate-edit window open the user chooses which edit box's text is printed.
 void OnPrintClicked(ui::EventArgs& event) { PrintCommand(event.window, ProgramOf(event)); }
 
+// One job at a time, whichever command asks: a second one is refused, and the status says why.
+bool RefuseWhilePrinting(ui::Window& main, const Program& program) {
+    if (!program.printer.JobRunning()) return false;
+    SetStatusMessage(main, ui::Widen(device::printBusyMessage));
+    return true;
+}
+
 void PrintCommand(ui::Window& main, Program& program) {
     EmphasizeButton(main, printButton);
+    if (RefuseWhilePrinting(main, program)) return;
     PrintOrPreview(main, program, false);
     ui::ProcessPendingMessages();
 }
 
 // One preview at a time: its prompts leave the main window usable, and a held Ctrl+F2 repeats.
 void PrintPreviewCommand(ui::Window& main, Program& program) {
-    if (program.previewing) return;
+    if (program.previewing || RefuseWhilePrinting(main, program)) return;
     program.previewing = true;
     PrintOrPreview(main, program, true);
     program.previewing = false;
@@ -174,13 +179,13 @@ void OnMainKeyDown(ui::EventArgs& event) {
 
 void OnStopClicked(ui::EventArgs& event) {
     EmphasizeButton(event.window, stopButton);
-    ProgramOf(event).printer.EndPrinting();
+    ProgramOf(event).printer.Abort();
     SetStatusMessage(event.window, ui::Widen(printStoppedMessage));
 }
 
 void OnCancelClicked(ui::EventArgs& event) {
     EmphasizeButton(event.window, cancelButton);
-    ProgramOf(event).printer.CancelPrinting();
+    ProgramOf(event).printer.Abort();
     SetStatusMessage(event.window, ui::Widen(text::printCancelledMessage));
 }
 

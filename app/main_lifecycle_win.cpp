@@ -63,7 +63,7 @@ void OnSessionEnding(ui::EventArgs& event) {
 
 void OnMainDestroyed(ui::EventArgs& event) {
     Program& program = event.Context<Program>();
-    program.printer.EndPrinting();
+    program.printer.FinishJob();
     program.trayIcon.reset();
     program.mainWindow = nullptr;
     PostQuitMessage(0);

@@ -14,9 +14,7 @@
 namespace ui {
 class Window;
 }
-namespace device {
-class PrinterObject;
-}
+#include "device/printer_object_win.h"
 namespace picture {
 class PictureObject;
 }
@@ -47,8 +45,12 @@ struct PreparedPicture {
     int height = 0;
 };
 std::optional<PreparedPicture> PreparePictureJob(ui::Window& main, Program& program);
-void DrawPreparedPicture(const PreparedPicture& prepared, device::PrinterObject& printer);
-void PrintPreparedPicture(ui::Window& main, Program& program, const PreparedPicture& prepared);
+// How the picture is laid out on a printer's paper: at the size asked for, or over the whole
+// printable area, centred.
+device::LayOut PictureLayOut(const PreparedPicture& prepared);
+// Through the print dialog; the preview passes the plan it shows.
+void PrintPreparedPicture(ui::Window& main, Program& program, const PreparedPicture& prepared,
+                          std::shared_ptr<const device::PagePlan> planned = nullptr);
 void PrintPictureJob(ui::Window& main, Program& program);
 // The print preview command: asks what the print command asks and
 // shows the pages instead of printing them.

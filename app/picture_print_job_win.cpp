@@ -9,9 +9,11 @@
 #include "app/main_window_win.h"
 #include "app/program_win.h"
 #include "picture/picture_job_texts.h"
+#include "picture/page_picture_win.h"
 #include "picture/picture_object_win.h"
 #include "text/print_messages.h"
 #include "ui/dialogs_win.h"
+#include "ui/files_win.h"
 #include "ui/text_win.h"
 #include "ui/timed_message_win.h"
 #include "ui/window_win.h"
@@ -40,10 +42,6 @@ std::string PictureSizeMessage(device::PrinterObject& printer, const Program& pr
                                        program.printWidthPx, program.printHeightPx,
                                        program.printDpi);
 }
-
-// Where the picture's top-left corner goes: centred on the printable area when it fits, at its
-// corner otherwise.
-int CentredStart(int printable, int printed) { return std::max(0, (printable - printed) / 2); }
 
 }  // namespace
 
@@ -107,35 +105,46 @@ std::optional<PreparedPicture> PreparePictureJob(ui::Window& main, Program& prog
     return prepared;
 }
 
-void DrawPreparedPicture(const PreparedPicture& prepared, device::PrinterObject& printer) {
-    const int width = prepared.bySize ? prepared.width : printer.PrintableWidth();
-    const int height = prepared.bySize ? prepared.height : printer.PrintableHeight();
-    const int left = CentredStart(printer.PrintableWidth(), width);
-    const int top = CentredStart(printer.PrintableHeight(), height);
-    printer.DrawPicture(prepared.picture.get(), left, top, width, height, 1);
+device::LayOut PictureLayOut(const PreparedPicture& prepared) {
+    auto drawn = std::make_shared<const picture::PagePictureOf>(prepared.picture);
+    return [drawn, prepared](HDC, const device::PaperSpec& paper) {
+        const int width = prepared.bySize ? prepared.width : paper.PrintableWidth();
+        const int height = prepared.bySize ? prepared.height : paper.PrintableHeight();
+        return device::PlanPicture(paper, drawn, width, height);
+    };
 }
 
-void PrintPreparedPicture(ui::Window& main, Program& program, const PreparedPicture& prepared) {
+void PrintPreparedPicture(ui::Window& main, Program& program, const PreparedPicture& prepared,
+                          std::shared_ptr<const device::PagePlan> planned) {
     device::PrinterObject& printer = program.printer;
     const auto status = [&main](const std::string& message) {
         SetStatusMessage(main, ui::Widen(message));
     };
-    printer.StartPrinting(true, true, device::PaperChoice{});
-    if (prepared.bySize) {
-        status(PictureSizeMessage(printer, program));
-    } else {
-        status(picture::DefaultPictureSizeMessage(ui::Narrow(printer.GetPrinterName()),
-                                                  printer.Settings().Copies(),
-                                                  printer.CopiesPrinted()));
-    }
-    DrawPreparedPicture(prepared, printer);
-
-    if (printer.GetPrinterName().empty() && !printer.JobFailed()) {
-        status(std::string(text::printCancelledMessage));
-    }
-    if (!printer.EndPrinting() || printer.JobFailed()) {
-        status(std::string(text::printFailedMessage));
-    }
+    device::PrintRequest request;
+    request.layOut = PictureLayOut(prepared);
+    request.planned = std::move(planned);
+    // The size and the copies once the job runs; the size figures are those asked for.
+    request.started = [status, bySize = prepared.bySize, width = program.printWidthPx,
+                       height = program.printHeightPx, dpi = program.printDpi,
+                       &printer](const device::PrintResult& result) {
+        const std::string name = ui::Narrow(result.printer);
+        status(bySize ? picture::PictureSizeMessage(name, result.copies, printer.CopiesPrinted(),
+                                                    width, height, dpi)
+                      : picture::DefaultPictureSizeMessage(name, result.copies,
+                                                           printer.CopiesPrinted()));
+    };
+    request.done = [status](const device::PrintResult& result) {
+        switch (result.end) {
+        case device::PrintEnd::printed: return;
+        case device::PrintEnd::cancelled: return status(std::string(device::printCancelledMessage));
+        case device::PrintEnd::busy: return status(std::string(device::printBusyMessage));
+        case device::PrintEnd::aborted:
+            return status(device::AbortedMessage(result.pagesPrinted, result.pageCount));
+        case device::PrintEnd::failed:
+            return status(device::FailureMessage(ui::Narrow(ui::SystemErrorText(result.error))));
+        }
+    };
+    printer.Print(std::move(request));
 }
 
 void PrintPictureJob(ui::Window& main, Program& program) {

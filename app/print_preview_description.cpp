@@ -27,6 +27,8 @@ constexpr std::array controls{
                 {352, buttonTop, 56, buttonHeight}, ui::windowItself, buttonFlags},
     ControlSpec{marginsButton, "按钮5页边距", Kind::PushButton, "页边距",
                 {420, buttonTop, 64, buttonHeight}, ui::windowItself, buttonFlags},
+    ControlSpec{printPageButton, "按钮8打印本页", Kind::PushButton, "打印本页",
+                {500, buttonTop, 88, buttonHeight}, ui::windowItself, buttonFlags},
     ControlSpec{previewPrintButton, "按钮6打印", Kind::PushButton, "打印…",
                 {600, buttonTop, 88, buttonHeight}, ui::windowItself, buttonFlags},
     ControlSpec{previewCloseButton, "按钮7关闭", Kind::PushButton, "关闭",
@@ -38,9 +40,8 @@ constexpr std::array controls{
 
 std::span<const ui::ControlSpec> PreviewControls() { return controls; }
 
-std::string PageNumberText(std::size_t shown, std::size_t count, bool complete) {
-    return "第 " + std::to_string(shown) + " 页 / 共 " + (complete ? std::to_string(count) : "?") +
-           " 页";
+std::string PageNumberText(std::size_t shown, std::size_t count) {
+    return "第 " + std::to_string(shown) + " 页 / 共 " + std::to_string(count) + " 页";
 }
 
 PagePlacement PlacePage(const PreviewPaper& paper, PreviewZoom zoom, int viewWidth, int viewHeight,

@@ -18,6 +18,7 @@ enum PreviewId : int {
     marginsButton,             // 按钮5页边距
     previewPrintButton,        // 按钮6打印
     previewCloseButton,        // 按钮7关闭
+    printPageButton,           // 按钮8打印本页
     pageNumberLabel,           // 标签1页码
     pageView,                  // 页面1
 };
@@ -30,8 +31,8 @@ inline constexpr int previewWindowHeight = 760;
 
 std::span<const ui::ControlSpec> PreviewControls();
 
-// "第 2 页 / 共 5 页"; while the pages are still being laid out the count reads "?".
-std::string PageNumberText(std::size_t shown, std::size_t count, bool complete);
+// "第 2 页 / 共 5 页".
+std::string PageNumberText(std::size_t shown, std::size_t count);
 
 // The paper as the printer has it, in its device pixels.
 struct PreviewPaper {

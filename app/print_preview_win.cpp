@@ -1,6 +1,7 @@
 // The print preview "打印预览": the pages a print would make, shown before paper is spent. The
-// questions are the print command's; the pages are laid out by the same printer object calls
-// as a print, recorded instead of spooled, and shown while the rest are still being laid out.
+// questions are the print command's; the job is laid out once on the printer a print would use,
+// and its pages are drawn on the screen at the screen's own scale by the renderer that draws
+// them on paper. Printing from the preview prints that plan.
 #include <windows.h>
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include "app/print_preview_description.h"
 #include "app/print_preview_win.h"
 #include "app/program_win.h"
+#include "device/page_renderer_win.h"
 #include "device/printer_object_win.h"
 #include "ui/dialogs_win.h"
 #include "ui/dpi_scale.h"
@@ -22,21 +24,31 @@
 namespace app {
 namespace {
 
-// What a preview draws and how it prints, once the questions are answered.
+// What a preview lays out and how it prints, once the questions are answered.
 struct PreviewJob {
-    std::function<void(device::PrinterObject&)> prepare;  // before a job starts
-    std::function<void(device::PrinterObject&)> draw;     // into the running job
-    std::function<void()> print;                          // through the print dialog
+    device::LayOut layOut;
+    // Through the print dialog, with the plan shown; presetPage (1-based) asks for one page.
+    std::function<void(std::shared_ptr<const device::PagePlan> plan, int presetPage)> print;
 };
 
-enum class Request { none, close, print, relayout };
+enum class Request { none, close, print, printPage, relayout };
+
+// The page drawn at the view's size, kept until the page, the zoom or the view changes.
+struct DrawnPage {
+    ui::Bitmap bitmap;
+    std::size_t page = 0;
+    int width = 0;
+    int height = 0;
+};
 
 struct PreviewState {
     Program& program;
     std::unique_ptr<ui::Window> window;
+    std::shared_ptr<const device::PagePlan> plan;
+    std::unique_ptr<device::PageRenderer> renderer;
+    DrawnPage drawn;
     std::size_t page = 0;
     PreviewZoom zoom = PreviewZoom::wholePage;
-    bool complete = false;
     Request request = Request::none;
     POINT scroll{};
 };
@@ -54,22 +66,24 @@ int Scaled(const PreviewState& state, int length) {
 
 PreviewState& StateOf(ui::EventArgs& event) { return event.Context<PreviewState>(); }
 
-const std::vector<ui::EnhancedMetafile>& Pages(const PreviewState& state) {
-    return state.program.printer.PreviewPages();
+std::size_t PageCount(const PreviewState& state) {
+    return state.plan ? state.plan->pages.size() : 0;
 }
 
 HWND View(const PreviewState& state) { return state.window->Control(pageView); }
 
-PreviewPaper PaperOf(const device::PrinterObject& printer) {
-    const device::PageMetrics& m = printer.Paper();
-    return {m.physicalWidth, m.physicalHeight, m.offsetX,           m.offsetY,
-            m.printableWidth, m.printableHeight, printer.DeviceDpi().x, printer.DeviceDpi().y};
+PreviewPaper PaperOf(const PreviewState& state) {
+    if (!state.plan) return {};
+    const device::PaperSpec& paper = state.plan->paper;
+    const device::PageMetrics& m = paper.metrics;
+    return {m.physicalWidth,  m.physicalHeight,  m.offsetX,   m.offsetY,
+            m.printableWidth, m.printableHeight, paper.dpiX, paper.dpiY};
 }
 
 // At 100% the paper is as large on the screen the preview is on as it is in the hand.
 PagePlacement Placement(const PreviewState& state, const RECT& client) {
     const int dpi = state.window->Dpi();
-    return PlacePage(PaperOf(state.program.printer), state.zoom, client.right, client.bottom, dpi, dpi);
+    return PlacePage(PaperOf(state), state.zoom, client.right, client.bottom, dpi, dpi);
 }
 
 // Scroll bars over the content where it is larger than the view, the position kept inside.
@@ -92,16 +106,15 @@ void UpdateScrollBars(PreviewState& state) {
 }
 
 void Refresh(PreviewState& state) {
-    const std::size_t count = Pages(state).size();
+    const std::size_t count = PageCount(state);
     if (count > 0) state.page = std::min(state.page, count - 1);
-    state.window->SetText(pageNumberLabel,
-                          ui::Widen(PageNumberText(state.page + 1, count, state.complete)));
+    state.window->SetText(pageNumberLabel, ui::Widen(PageNumberText(state.page + 1, count)));
     UpdateScrollBars(state);
     InvalidateRect(View(state), nullptr, FALSE);
 }
 
 void ShowPage(PreviewState& state, std::size_t page) {
-    const std::size_t count = Pages(state).size();
+    const std::size_t count = PageCount(state);
     const std::size_t shown = count == 0 ? 0 : std::min(page, count - 1);
     if (shown != state.page) state.scroll.y = 0;
     state.page = shown;
@@ -113,13 +126,36 @@ void TurnPages(PreviewState& state, int by) {
     ShowPage(state, state.page + by);
 }
 
-// The wish is carried out once the layout under way has stopped; a message wakes the preview's
-// loop, which a sent message (a click from another program) would not.
+// The wish is carried out by the preview's loop; a message wakes it, which a sent message (a
+// click from another program) would not.
 void RequestEnd(PreviewState& state, Request request) {
     state.request = request;
     PostMessageW(state.window->Handle(), WM_NULL, 0, 0);
-    device::PrinterObject& printer = state.program.printer;
-    if (printer.Previewing() && printer.JobRunning()) printer.CancelPrinting();
+}
+
+// The page on white paper at the size the view shows it, in a bitmap of the screen's own format;
+// the printable area's corner at (left, top) of it, its pixels per inch as the view's.
+const DrawnPage& DrawnPageFor(PreviewState& state, HDC target, const PagePlacement& placed) {
+    DrawnPage& drawn = state.drawn;
+    const int width = placed.paper.width;
+    const int height = placed.paper.height;
+    if (drawn.bitmap && drawn.page == state.page && drawn.width == width && drawn.height == height) {
+        return drawn;
+    }
+    drawn = {ui::Bitmap(CreateCompatibleBitmap(target, width, height)), state.page, width, height};
+    const ui::MemoryDc dc(CreateCompatibleDC(target));
+    if (!drawn.bitmap || !dc || !state.renderer) return drawn;
+    const ui::SelectObjectScope selected(dc.get(), drawn.bitmap.get());
+    PatBlt(dc.get(), 0, 0, width, height, WHITENESS);
+    const PreviewPaper paper = PaperOf(state);
+    const double scale = paper.width > 0 ? static_cast<double>(width) / paper.width : 0;
+    device::PageFrame frame;
+    frame.originX = placed.printable.x - placed.paper.x;
+    frame.originY = placed.printable.y - placed.paper.y;
+    frame.dpiX = paper.dpiX * scale;
+    frame.dpiY = paper.dpiY * (paper.height > 0 ? static_cast<double>(height) / paper.height : 0);
+    state.renderer->DrawPage(dc.get(), frame, state.page);
+    return drawn;
 }
 
 void PaintView(HWND view, PreviewState& state) {
@@ -147,12 +183,19 @@ void PaintView(HWND view, PreviewState& state) {
         FillRect(dc.get(), &paper, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
 
         const RECT printable = onView(placed.printable);
-        const auto& pages = Pages(state);
-        if (state.page < pages.size()) {
-            const int saved = SaveDC(dc.get());
-            IntersectClipRect(dc.get(), printable.left, printable.top, printable.right, printable.bottom);
-            PlayEnhMetaFile(dc.get(), pages[state.page].get(), &printable);
-            RestoreDC(dc.get(), saved);
+        if (state.page < PageCount(state)) {
+            const DrawnPage& drawn = DrawnPageFor(state, target, placed);
+            const ui::MemoryDc source(CreateCompatibleDC(target));
+            if (drawn.bitmap && source) {
+                const ui::SelectObjectScope selected(source.get(), drawn.bitmap.get());
+                // What the printer cannot reach stays blank, as on paper.
+                const int saved = SaveDC(dc.get());
+                IntersectClipRect(dc.get(), printable.left, printable.top, printable.right,
+                                  printable.bottom);
+                BitBlt(dc.get(), paper.left, paper.top, drawn.width, drawn.height, source.get(), 0,
+                       0, SRCCOPY);
+                RestoreDC(dc.get(), saved);
+            }
         }
         // The printable area's edge, where the paper has one inside its own.
         if (!EqualRect(&printable, &paper)) {
@@ -266,6 +309,7 @@ void OnMargins(ui::EventArgs& event) {
     if (AskMargins(state.program.printer.Settings())) RequestEnd(state, Request::relayout);
 }
 void OnPreviewPrint(ui::EventArgs& event) { RequestEnd(StateOf(event), Request::print); }
+void OnPrintPage(ui::EventArgs& event) { RequestEnd(StateOf(event), Request::printPage); }
 void OnPreviewClose(ui::EventArgs& event) { RequestEnd(StateOf(event), Request::close); }
 
 void OnPreviewCloseRequested(ui::EventArgs& event) {
@@ -280,7 +324,7 @@ void OnPreviewKeyDown(ui::EventArgs& event) {
     case VK_PRIOR: TurnPages(state, -1); break;
     case VK_NEXT: TurnPages(state, 1); break;
     case VK_HOME | ui::keyControl: ShowPage(state, 0); break;
-    case VK_END | ui::keyControl: ShowPage(state, Pages(state).size()); break;
+    case VK_END | ui::keyControl: ShowPage(state, PageCount(state)); break;
     case VK_ESCAPE: RequestEnd(state, Request::close); break;
     default: event.handled = false; break;
     }
@@ -295,6 +339,7 @@ constexpr ui::Binding previewEvents[] = {
     {actualSizeButton, ui::Event::Clicked, OnActualSize},
     {marginsButton, ui::Event::Clicked, OnMargins},
     {previewPrintButton, ui::Event::Clicked, OnPreviewPrint},
+    {printPageButton, ui::Event::Clicked, OnPrintPage},
     {previewCloseButton, ui::Event::Clicked, OnPreviewClose},
 };
 
@@ -316,20 +361,19 @@ void RunPreview(ui::Window& main, Program& program, const PreviewJob& job) {
     EnableWindow(main.Handle(), FALSE);
     do {
         state.request = Request::none;
-        state.complete = false;
-        job.prepare(printer);
-        if (!printer.StartPreview([&state] { Refresh(state); }, device::PaperChoice{})) break;
-        Refresh(state);
-        job.draw(printer);
-        if (printer.JobRunning()) printer.EndPrinting();
-        state.complete = state.request == Request::none;
+        state.plan = printer.PlanOnCurrentPrinter(job.layOut);
+        if (!state.plan) break;
+        state.renderer = std::make_unique<device::PageRenderer>(state.plan);
+        state.drawn = {};
         Refresh(state);
         if (!ui::RunModalLoop([&state] { return state.request != Request::none; })) break;
     } while (state.request == Request::relayout);
     EnableWindow(main.Handle(), TRUE);
+    const int shown = static_cast<int>(state.page) + 1;
     state.window.reset();
     SetForegroundWindow(main.Handle());
-    if (state.request == Request::print) job.print();
+    if (state.request == Request::print) job.print(state.plan, 0);
+    if (state.request == Request::printPage) job.print(state.plan, shown);
 }
 
 }  // namespace
@@ -338,21 +382,24 @@ void PreviewText(ui::Window& main, Program& program, const text::TextJob& job) {
     const text::StatusReport report = [&main](std::wstring_view message, bool bold) {
         SetStatusMessage(main, message, bold);
     };
-    const std::optional<text::PreparedText> prepared = text::PrepareTextJob(job, report);
+    std::optional<text::PreparedText> prepared = text::PrepareTextJob(job, report);
     if (!prepared) return;
+    auto text = std::make_shared<const text::PreparedText>(std::move(*prepared));
+    text::ApplyTextSettings(*text, program.printer);
     RunPreview(main, program,
-               {[&](device::PrinterObject& printer) { text::ApplyTextSettings(*prepared, printer); },
-                [&](device::PrinterObject& printer) { printer.PrintTextLines(prepared->lines); },
-                [&] { text::PrintPreparedText(*prepared, program.printer, report); }});
+               {text::TextLayOut(text, program.printer),
+                [&](std::shared_ptr<const device::PagePlan> plan, int page) {
+                    text::PrintPreparedText(text, program.printer, report, std::move(plan), page);
+                }});
 }
 
 void PreviewPicture(ui::Window& main, Program& program) {
     const std::optional<PreparedPicture> prepared = PreparePictureJob(main, program);
     if (!prepared) return;
     RunPreview(main, program,
-               {[](device::PrinterObject&) {},
-                [&](device::PrinterObject& printer) { DrawPreparedPicture(*prepared, printer); },
-                [&] { PrintPreparedPicture(main, program, *prepared); }});
+               {PictureLayOut(*prepared), [&](std::shared_ptr<const device::PagePlan> plan, int) {
+                    PrintPreparedPicture(main, program, *prepared, std::move(plan));
+                }});
 }
 
 }  // namespace app

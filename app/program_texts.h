@@ -20,6 +20,7 @@ inline constexpr std::string_view statusLabel = "状态：";
 inline constexpr std::string_view printTextCaption = "打印文本";
 inline constexpr std::string_view printPictureCaption = "打印图片";
 inline constexpr std::string_view printStoppedMessage = "停止打印";
+inline constexpr std::string_view updateWhilePrintingMessage = "正在打印，请等这份打印完再升级";
 inline constexpr std::string_view chooseModeMessage = "请选择打印文本还是图片？";
 inline constexpr std::string_view pictureFileFilter = "*.png|*.jpg|*.gif|*.bmp|*.dib|*.ico|*.cur";
 inline constexpr std::string_view textFileFilter = "*.txt";

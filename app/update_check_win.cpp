@@ -111,6 +111,11 @@ bool TakeOffer(Program& program, const update::Manifest& manifest) {
         ShowFailure(ui::Widen(update::programFolderReadOnlyMessage));
         return false;
     }
+    // The program ends for the updater: a job still printing would lose its remaining pages.
+    if (program.printer.JobRunning()) {
+        ShowFailure(ui::Widen(updateWhilePrintingMessage));
+        return false;
+    }
     if (!SettleSeparateText(program)) return false;
     if (const DWORD error = update::HandOverToUpdater(manifest); error != ERROR_SUCCESS) {
         ShowFailure(ui::Widen(update::updaterNotStartedMessage) + update::SystemErrorText(error));

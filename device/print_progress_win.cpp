@@ -4,18 +4,16 @@
 #include <array>
 #include <string>
 
+#include "device/device_texts.h"
 #include "ui/dialog_template_win.h"
 
 namespace device {
 namespace {
 
-constexpr wchar_t title[] = L"正在进行打印，请稍候 ......";
-constexpr wchar_t abortCaption[] = L"中止打印";
+constexpr const wchar_t* title = progressTitle;
 
 enum Row { documentRow, destinationRow, copiesRow, pageRow, rowCount };
-constexpr std::array<const wchar_t*, rowCount> labels = {
-    L"打印作业名：", L"打印目的：", L"已打印份数：", L"当前页号：",
-};
+constexpr const std::array<const wchar_t*, rowCount>& labels = progressLabels;
 constexpr WORD firstLabelId = 100;
 constexpr WORD firstValueId = 110;
 
@@ -35,7 +33,7 @@ WORD ValueId(Row row) { return static_cast<WORD>(firstValueId + row); }
 }  // namespace
 
 std::wstring PrinterDestination(const std::wstring& device, const std::wstring& port) {
-    return device + L" 上的 " + port;
+    return device + destinationJoint + port;
 }
 
 std::unique_ptr<PrintProgressDialog> PrintProgressDialog::Show(HWND owner, const Lines& lines,

@@ -94,6 +94,7 @@ struct PageMetrics {
     // The part of the page from the printable origin to the far unprintable strip.
     int UsableWidth() const { return physicalWidth - offsetX - RightStrip(); }
     int UsableHeight() const { return physicalHeight - offsetY - BottomStrip(); }
+    bool operator==(const PageMetrics&) const = default;
 };
 
 // A usable length in drawing units less two margins; never negative.

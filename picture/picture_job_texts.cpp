@@ -2,13 +2,13 @@
 
 #include <cstdio>
 
+#include "device/print_result.h"
+
 namespace picture {
 namespace {
 
 constexpr std::string_view wideGap = "   ";
 constexpr std::string_view gap = "  ";
-constexpr std::string_view copiesLabel = "打印份数：";
-constexpr std::string_view printingLabel = "正在打印：";
 constexpr std::string_view widthLabel = "( 图片宽度：";
 constexpr std::string_view heightLabel = "图片高度：";
 constexpr std::string_view centimetres = "cm";
@@ -30,16 +30,9 @@ std::string Centimetres(int pixels, int dpi) {
     return figure;
 }
 
+// The picture job's status sets the printer and its copies apart by three spaces.
 std::string PrinterAndCopies(std::string_view printerName, int copies, int copiesPrinted) {
-    std::string message(printerName);
-    message += wideGap;
-    message += copiesLabel;
-    message += std::to_string(copies);
-    message += wideGap;
-    message += printingLabel;
-    message += std::to_string(copiesPrinted);
-    message += gap;
-    return message;
+    return device::PrinterAndCopies(printerName, copies, copiesPrinted, wideGap) + std::string(gap);
 }
 
 }  // namespace

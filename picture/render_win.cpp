@@ -78,14 +78,37 @@ bool IsPrinter(HDC dc) {
 // large picture goes to a printer in bands of rows, each stretched onto its share of the area.
 constexpr std::size_t printerBandBytes = 4u * 1024 * 1024;
 
-void StretchDib(HDC dc, const Image& image, const void* bits, WORD bitCount, Area to, DWORD rop) {
+WORD BitsPerPixel(PixelFormat format) {
+    switch (format) {
+    case PixelFormat::Bgr24: return 24;
+    case PixelFormat::Bgra32: return 32;
+    case PixelFormat::Indexed8: return 8;
+    case PixelFormat::Mono1: return 1;
+    }
+    return 32;
+}
+
+// DIB rows are padded to 4 bytes, as the image's and the composited copy's rows are.
+std::size_t DibRowBytes(int width, WORD bitCount) {
+    return (static_cast<std::size_t>(width) * bitCount + 31) / 32 * 4;
+}
+
+int BandRows(HDC dc, const Image& image, WORD bitCount) {
+    if (!IsPrinter(dc)) return std::max(1, image.height);
+    return static_cast<int>(
+        std::max<std::size_t>(1, printerBandBytes / DibRowBytes(image.width, bitCount)));
+}
+
+// Draws the rows of one band, or of every band when band is allBands.
+constexpr int allBands = -1;
+
+void StretchDib(HDC dc, const Image& image, const void* bits, WORD bitCount, Area to, DWORD rop,
+                int band) {
     DibHeader dib = DescribeDib(image, bitCount);
-    // DIB rows are padded to 4 bytes, as the image's and the composited copy's rows are.
-    const std::size_t rowBytes = (static_cast<std::size_t>(image.width) * bitCount + 31) / 32 * 4;
-    const int bandRows = IsPrinter(dc)
-        ? static_cast<int>(std::max<std::size_t>(1, printerBandBytes / rowBytes))
-        : image.height;
+    const std::size_t rowBytes = DibRowBytes(image.width, bitCount);
+    const int bandRows = BandRows(dc, image, bitCount);
     for (int first = 0; first < image.height; first += bandRows) {
+        if (band != allBands && first / bandRows != band) continue;
         const int rows = std::min(bandRows, image.height - first);
         const int top = to.y + static_cast<int>(static_cast<std::int64_t>(to.height) * first /
                                                 image.height);
@@ -107,21 +130,43 @@ void StretchBitmap(HDC dc, HBITMAP bitmap, const Image& image, Area to, DWORD ro
                rop);
 }
 
-void DrawPixels(HDC dc, const Image& image, Kind kind, Area to, DWORD rop, COLORREF background) {
+void DrawPixels(HDC dc, const Image& image, Kind kind, Area to, DWORD rop, COLORREF background,
+                int band) {
     switch (image.format) {
     case PixelFormat::Bgr24:
-        StretchDib(dc, image, image.pixels.data(), 24, to, rop);
+        StretchDib(dc, image, image.pixels.data(), 24, to, rop, band);
         return;
     case PixelFormat::Bgra32: {
-        const std::vector<std::uint8_t> opaque = CompositeOver(image, background);
-        if (!opaque.empty()) StretchDib(dc, image, opaque.data(), 32, to, rop);
+        // Each band lays its own rows over the background: a whole copy of a large picture
+        // would be made again for every band.
+        if (band == allBands) {
+            const std::vector<std::uint8_t> opaque = CompositeOver(image, background);
+            if (!opaque.empty()) StretchDib(dc, image, opaque.data(), 32, to, rop, band);
+            return;
+        }
+        const int rows = BandRows(dc, image, 32);
+        Image part;
+        part.width = image.width;
+        part.format = image.format;
+        part.height = std::min(rows, image.height - band * rows);
+        if (part.height <= 0) return;
+        const auto* first = image.Row(band * rows);
+        part.pixels.assign(first, first + image.Stride() * static_cast<std::size_t>(part.height));
+        const std::vector<std::uint8_t> opaque = CompositeOver(part, background);
+        if (opaque.empty()) return;
+        const int top = to.y + static_cast<int>(static_cast<std::int64_t>(to.height) * band * rows /
+                                                image.height);
+        const int bottom = to.y + static_cast<int>(static_cast<std::int64_t>(to.height) *
+                                                   (band * rows + part.height) / image.height);
+        StretchDib(dc, part, opaque.data(), 32, {to.x, top, to.width, bottom - top}, rop, allBands);
         return;
     }
     case PixelFormat::Indexed8:
         if (kind != Kind::Gif) {
-            StretchDib(dc, image, image.pixels.data(), 8, to, rop);
+            StretchDib(dc, image, image.pixels.data(), 8, to, rop, band);
             return;
         }
+        if (band > 0) return;
         {
             // GIF colours are settled once, in a bitmap of the target's own format.
             const DibHeader dib = DescribeDib(image, 8);
@@ -133,7 +178,7 @@ void DrawPixels(HDC dc, const Image& image, Kind kind, Area to, DWORD rop, COLOR
     case PixelFormat::Mono1:
         // Drawn with the picture's own two colours: through a monochrome bitmap they would come
         // from the DC's text and background colours, which on the printer are both white.
-        StretchDib(dc, image, image.pixels.data(), 1, to, rop);
+        StretchDib(dc, image, image.pixels.data(), 1, to, rop, band);
         return;
     }
 }
@@ -180,7 +225,28 @@ void RenderImage(HDC dc, const Image& image, Kind kind, int x, int y, int width,
     if (dc == nullptr || !Drawable(image)) return;
     const Area to{x, y, width == -1 ? image.width : width, height == -1 ? image.height : height};
     const StretchModeScope stretch(dc);
-    DrawPixels(dc, image, kind, to, rop, background.value_or(white));
+    DrawPixels(dc, image, kind, to, rop, background.value_or(white), allBands);
+}
+
+int RenderBandCount(HDC dc, const PictureObject& picture) {
+    const Image* image = picture.Pixels();
+    if (image == nullptr || !Drawable(*image)) return 1;
+    if (image->format == PixelFormat::Indexed8 && picture.GetKind() == Kind::Gif) return 1;
+    const int rows = BandRows(dc, *image, BitsPerPixel(image->format));
+    return (image->height + rows - 1) / rows;
+}
+
+void RenderPictureBand(HDC dc, const PictureObject& picture, int x, int y, int width, int height,
+                       DWORD rop, int band) {
+    if (dc == nullptr) return;
+    const Image* image = picture.Pixels();
+    if (image == nullptr) {
+        if (band == 0) RenderPicture(dc, picture, x, y, width, height, rop);
+        return;
+    }
+    if (!Drawable(*image)) return;
+    const StretchModeScope stretch(dc);
+    DrawPixels(dc, *image, picture.GetKind(), {x, y, width, height}, rop, white, band);
 }
 
 void RenderPicture(HDC dc, const PictureObject& picture, int x, int y, int width, int height,

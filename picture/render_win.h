@@ -24,6 +24,12 @@ void RenderImage(HDC dc, const Image& image, Kind kind, int x, int y, int width 
                  int height = -1, DWORD rop = SRCCOPY,
                  std::optional<COLORREF> background = std::nullopt);
 
+// A printer takes a large picture in bands of rows, each stretched onto its share of the area, so
+// that a job can go back to the message loop between them: how many, and one of them drawn.
+int RenderBandCount(HDC dc, const PictureObject& picture);
+void RenderPictureBand(HDC dc, const PictureObject& picture, int x, int y, int width, int height,
+                       DWORD rop, int band);
+
 // HALFTONE when the display shows more than 16 bits per pixel, else COLORONCOLOR.
 int PictureStretchMode();
 

@@ -4,8 +4,6 @@ namespace text {
 namespace {
 
 constexpr std::string_view gap = "  ";
-constexpr std::string_view copiesLabel = "打印份数：";
-constexpr std::string_view printingLabel = "正在打印：";
 constexpr std::string_view fontSizeLabel = "( 字体大小：";
 constexpr std::string_view deleteModeClosing = " ）";
 constexpr std::string_view keepModeClosing = " )";
@@ -13,15 +11,16 @@ constexpr std::string_view keepModeClosing = " )";
 }  // namespace
 
 std::string ResultMessage(const PrintOutcome& outcome, SpaceMode mode) {
-    if (outcome.failed) return std::string(printFailedMessage);
-    if (outcome.printerName.empty()) return std::string(printCancelledMessage);
-    std::string message = outcome.printerName;
-    message += gap;
-    message += copiesLabel;
-    message += std::to_string(outcome.copies);
-    message += gap;
-    message += printingLabel;
-    message += std::to_string(outcome.copiesPrinted);
+    switch (outcome.end) {
+    case device::PrintEnd::cancelled: return std::string(printCancelledMessage);
+    case device::PrintEnd::failed: return device::FailureMessage(outcome.failureReason);
+    case device::PrintEnd::busy: return std::string(device::printBusyMessage);
+    case device::PrintEnd::aborted:
+        return device::AbortedMessage(outcome.pagesPrinted, outcome.pageCount);
+    case device::PrintEnd::printed: break;
+    }
+    std::string message =
+        device::PrinterAndCopies(outcome.printerName, outcome.copies, outcome.copiesPrinted, gap);
     message += gap;
     message += fontSizeLabel;
     message += std::to_string(outcome.fontSize);

@@ -4,11 +4,12 @@
 #include <string>
 #include <string_view>
 
+#include "device/print_result.h"
+
 namespace text {
 
 inline constexpr std::string_view nothingToPrintWarning = "请选择打印文本或图片(不能为空）";
-inline constexpr std::string_view printCancelledMessage = "取消打印";
-inline constexpr std::string_view printFailedMessage = "打印失败";
+inline constexpr std::string_view printCancelledMessage = device::printCancelledMessage;
 
 inline constexpr std::string_view charsPerLinePrompt = "请输入打印每行的字数";
 inline constexpr std::string_view charsPerLineCaption = "每行字数";
@@ -23,17 +24,21 @@ inline constexpr std::string_view separateTextQuestion = "是否打印单独编�
 
 enum class SpaceMode { Delete, Keep };
 
-// What the printer object reported after the chunks were handed to it.
+// How a text job went.
 struct PrintOutcome {
-    std::string printerName;  // empty when no job was started
+    std::string printerName;
     int copies = 0;
     int copiesPrinted = 0;
-    int fontSize = 0;     // points
-    bool failed = false;  // started, then refused by the printer on the way
+    int fontSize = 0;  // points
+    device::PrintEnd end = device::PrintEnd::printed;
+    std::string failureReason;
+    std::size_t pagesPrinted = 0;
+    std::size_t pageCount = 0;
 };
 
-// "取消打印" when no job was started, "打印失败" when the printer gave up on it; otherwise the
-// printer name, the copies and the font size.
+// "取消打印" when the user cancelled, "打印失败" and the reason when the job could not start or
+// the printer gave up on it, the pages printed when the user stopped it; otherwise the printer
+// name, the copies and the font size.
 // The closing parenthesis tells the two space modes apart: full-width when spaces were deleted,
 // half-width when they were kept.
 std::string ResultMessage(const PrintOutcome& outcome, SpaceMode mode);

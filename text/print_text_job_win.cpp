@@ -1,17 +1,28 @@
 #include "text/print_text_job_win.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "device/printer_object_win.h"
 #include "text/chunk_text.h"
 #include "text/delete_spaces.h"
 #include "ui/dialogs_win.h"
+#include "ui/edit_box_win.h"
+#include "ui/files_win.h"
 #include "ui/text_win.h"
 #include "ui/timed_message_win.h"
 #include "ui/window_win.h"
 
 namespace text {
+namespace {
+
+std::vector<std::u16string> LinesOf(const std::wstring& text, int charsPerLine, SpaceMode spaces) {
+    std::u16string printed = ui::ToUtf16(text);
+    if (spaces == SpaceMode::Delete) printed = DeleteAllSpaces(printed);
+    return ChunkText(printed, charsPerLine);
+}
+
+}  // namespace
 
 std::optional<PreparedText> PrepareTextJob(const TextJob& job, const StatusReport& report) {
     if (job.window == nullptr) return std::nullopt;
@@ -33,11 +44,12 @@ std::optional<PreparedText> PrepareTextJob(const TextJob& job, const StatusRepor
     }
 
     const ui::FontSpec font = job.window->ControlFont(job.editBox);
-    PreparedText prepared{{}, font.pointSize, font.face, job.window->TextColor(job.editBox), job.spaces};
-    std::u16string printed = ui::ToUtf16(text);
-    if (job.spaces == SpaceMode::Delete) printed = DeleteAllSpaces(printed);
-    for (const std::u16string& line : ChunkText(printed, charsPerLine)) {
-        prepared.lines.push_back(ui::FromUtf16(line));
+    PreparedText prepared{LinesOf(text, charsPerLine, job.spaces), std::nullopt, font.pointSize,
+                          font.face, job.window->TextColor(job.editBox), job.spaces};
+    // The selection is laid out from its own first character, as if it were the whole text.
+    if (const std::wstring selected = ui::SelectedText(job.window->Control(job.editBox));
+        !selected.empty()) {
+        prepared.selection = LinesOf(selected, charsPerLine, job.spaces);
     }
     return prepared;
 }
@@ -48,21 +60,41 @@ void ApplyTextSettings(const PreparedText& text, device::PrinterObject& printer)
     printer.Settings().textColor = text.colour;
 }
 
-void PrintPreparedText(const PreparedText& text, device::PrinterObject& printer,
-                       const StatusReport& report) {
-    ApplyTextSettings(text, printer);
-    printer.StartPrinting(true, true, device::PaperChoice{});
-    printer.PrintTextLines(text.lines);
+device::LayOut TextLayOut(std::shared_ptr<const PreparedText> text, device::PrinterObject& printer,
+                          bool selection) {
+    return [text = std::move(text), &printer, selection](HDC dc, const device::PaperSpec& paper) {
+        return printer.PlanTextLines(dc, paper,
+                                     selection && text->selection ? *text->selection : text->lines);
+    };
+}
 
-    PrintOutcome outcome{ui::Narrow(printer.GetPrinterName()), printer.Settings().Copies(),
-                         printer.CopiesPrinted(), printer.FontSize()};
-    if (!printer.EndPrinting() || printer.JobFailed()) outcome.failed = true;
-    report(ui::Widen(ResultMessage(outcome, text.spaces)), false);
+void PrintPreparedText(std::shared_ptr<const PreparedText> text, device::PrinterObject& printer,
+                       const StatusReport& report, std::shared_ptr<const device::PagePlan> planned,
+                       int presetPage) {
+    ApplyTextSettings(*text, printer);
+    device::PrintRequest request;
+    request.layOut = TextLayOut(text, printer);
+    if (text->selection) request.layOutSelection = TextLayOut(text, printer, true);
+    request.offerPageRange = true;
+    request.presetPage = presetPage;
+    request.planned = std::move(planned);
+    request.done = [report, spaces = text->spaces, fontSize = printer.FontSize()](
+                       const device::PrintResult& result) {
+        PrintOutcome outcome{ui::Narrow(result.printer), result.copies, 1, fontSize};
+        outcome.end = result.end;
+        outcome.pagesPrinted = result.pagesPrinted;
+        outcome.pageCount = result.pageCount;
+        if (result.end == device::PrintEnd::failed) {
+            outcome.failureReason = ui::Narrow(ui::SystemErrorText(result.error));
+        }
+        report(ui::Widen(ResultMessage(outcome, spaces)), false);
+    };
+    printer.Print(std::move(request));
 }
 
 void PrintTextJob(const TextJob& job, device::PrinterObject& printer, const StatusReport& report) {
-    if (const std::optional<PreparedText> text = PrepareTextJob(job, report)) {
-        PrintPreparedText(*text, printer, report);
+    if (std::optional<PreparedText> text = PrepareTextJob(job, report)) {
+        PrintPreparedText(std::make_shared<const PreparedText>(std::move(*text)), printer, report);
     }
 }
 

@@ -4,19 +4,17 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "device/printer_object_win.h"
 #include "text/print_messages.h"
 
 namespace ui {
 class Window;
-}
-
-namespace device {
-class PrinterObject;
 }
 
 namespace text {
@@ -32,10 +30,11 @@ struct TextJob {
 // Where the job tells the user how it went: the status bar; bold for a warning.
 using StatusReport = std::function<void(std::wstring_view message, bool bold)>;
 
-// A text job with its question answered: the lines as they go onto paper, and the edit box's
-// font and colour.
+// A text job with its question answered: the lines as they go onto paper, those of the
+// selection when part of the text is selected, and the edit box's font and colour.
 struct PreparedText {
-    std::vector<std::wstring> lines;
+    std::vector<std::u16string> lines;
+    std::optional<std::vector<std::u16string>> selection;
     int fontSize = 0;  // points
     std::wstring fontFace;
     COLORREF colour = 0;
@@ -45,11 +44,18 @@ struct PreparedText {
 // Asks for the bytes per line and cuts the edit box's text into lines; nothing when there is
 // nothing to print, the box was cancelled or the number refused (the user has been told).
 std::optional<PreparedText> PrepareTextJob(const TextJob& job, const StatusReport& report);
-// The text's font and colour for the printer object; a job started afterwards uses them.
+// The text's font and colour for the printer object; a plan laid out afterwards uses them.
 void ApplyTextSettings(const PreparedText& text, device::PrinterObject& printer);
-// Prints a prepared text through the print dialog and reports the outcome.
-void PrintPreparedText(const PreparedText& text, device::PrinterObject& printer,
-                       const StatusReport& report);
+// How the text's lines are laid out on a printer's paper.
+device::LayOut TextLayOut(std::shared_ptr<const PreparedText> text, device::PrinterObject& printer,
+                          bool selection = false);
+// Prints a prepared text through the print dialog, which offers a page range and, when part of
+// the text is selected, the selection; the outcome is reported once the job has ended. The
+// preview passes its plan and the page it shows when "打印本页" asks for that page alone.
+void PrintPreparedText(std::shared_ptr<const PreparedText> text, device::PrinterObject& printer,
+                       const StatusReport& report,
+                       std::shared_ptr<const device::PagePlan> planned = nullptr,
+                       int presetPage = 0);
 // Asks for the bytes per line and prints the edit box's text with its font and colour.
 void PrintTextJob(const TextJob& job, device::PrinterObject& printer, const StatusReport& report);
 

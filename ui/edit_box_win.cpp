@@ -16,16 +16,6 @@
 namespace ui {
 namespace {
 
-std::wstring SelectedText(HWND edit) {
-    DWORD start = 0;
-    DWORD end = 0;
-    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    const std::wstring text = WindowText(edit);
-    start = std::min<DWORD>(start, text.size());
-    end = std::clamp<DWORD>(end, start, text.size());
-    return text.substr(start, end - start);
-}
-
 std::wstring ClipboardText() {
     ClipboardScope clipboard;
     if (!clipboard.IsOpen()) return {};
@@ -49,6 +39,17 @@ void ApplyHeldFont(Window& window, int edit, const FontChoice& heldFont) {
 }
 
 }  // namespace
+
+std::wstring SelectedText(HWND edit) {
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const std::wstring text = WindowText(edit);
+    start = std::min<DWORD>(start, text.size());
+    end = std::clamp<DWORD>(end, start, text.size());
+    return text.substr(start, end - start);
+}
+
 
 void CopySelection(HWND edit) {
     const std::wstring text = SelectedText(edit);

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <string_view>
 
 #include "ui/font_choice.h"
@@ -12,6 +13,8 @@ namespace ui {
 
 class Window;
 
+// The selected part of the edit box's text; empty when nothing is selected.
+std::wstring SelectedText(HWND edit);
 // The selection as plain text on the clipboard; nothing selected leaves an empty text there.
 void CopySelection(HWND edit);
 // The clipboard's text over the selection; without text the selection is deleted.

@@ -67,12 +67,6 @@ using Menu = UniqueHandle<NullableTraits<HMENU, DestroyMenu>>;
 using CreatedDc = UniqueHandle<NullableTraits<HDC, DeleteDC>>;
 using MemoryDc = CreatedDc;
 
-inline void DeleteMetafile(HENHMETAFILE metafile) { DeleteEnhMetaFile(metafile); }
-using EnhancedMetafile = UniqueHandle<NullableTraits<HENHMETAFILE, DeleteMetafile>>;
-// A DC recording an enhanced metafile; dropped unfinished, its recording is thrown away.
-inline void DropRecording(HDC recorder) { DeleteEnhMetaFile(CloseEnhMetaFile(recorder)); }
-using MetafileRecorder = UniqueHandle<NullableTraits<HDC, DropRecording>>;
-
 // A DC obtained with GetDC, released to its window.
 class WindowDc {
 public:

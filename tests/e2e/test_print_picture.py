@@ -12,6 +12,7 @@ from mainwindow import IDCANCEL, IDOK, NOTICE_CAPTION, MainWindow, print_dialog
 from test_pictures import PICTURE_BOX, choose_file, make_picture, pixel, screenshot_pixels
 
 IDYES, IDNO = 6, 7
+PAGE_RANGE = 1058  # the print dialog's "页码范围"
 PRINTER = "MozhouPDF"
 COARSE_DPI = 50
 FINE_DPI = 600
@@ -89,7 +90,9 @@ def test_a_picture_prints_at_the_size_entered_or_over_the_printable_area(app, pa
     main.print_button.click()
     answer(main, "( Dpi)", 300)
     choose_size(main, by_hand=False)
-    print_dialog(app).press(IDOK)
+    dialog = print_dialog(app)
+    assert not dialog.control(id=PAGE_RANGE).enabled  # one page: no range to choose
+    dialog.press(IDOK)
     wait_for_equal(main.status_message, f"{PRINTER}   打印份数：1   正在打印：1  ( 默认图片宽度高度 )")
     width, height = red_box_mm(paper)
     assert width > 180 and height > 260  # stretched over an A4 page inside its margins

@@ -27,7 +27,7 @@ def open_preview(main: MainWindow, chars_per_line: int | None = None, by_menu: b
     preview = find_window(main.app.driver, PREVIEW_CAPTION, pid=main.app.pid, visible=True, timeout=10)
     label = preview.control(cls="Static")
     count = wait_until(lambda: (m := re.fullmatch(r"第 1 页 / 共 (\d+) 页", label.text)) and int(m[1]),
-                       timeout=60, message="the page count once laid out")
+                       timeout=60, message="the page count")
     return preview, count
 
 
@@ -54,7 +54,17 @@ def test_the_preview_shows_the_pages_the_paper_gets_and_closing_it_prints_nothin
         preview, count = open_preview(main, chars_per_line, by_menu)
         printed = print_from(preview, main, paper)
         assert printed.pages == count and len(printed.lines()) == 300
+        pages = printed.page_lines()
         paper.clear()
+
+    # "打印本页" prints the page shown, alone.
+    preview, _ = open_preview(main, 98)
+    preview.press_keys("PageDown")
+    wait_until(lambda: preview.control(cls="Static").text.startswith("第 2 页"), message="page 2 shown")
+    preview.control("打印本页").click()
+    print_dialog(main.app).press(1)
+    assert paper.printed().page_lines() == pages[1:2]
+    paper.clear()
 
     # Margins set in the preview hold for its print: the first line starts 20 mm from the paper's edge.
     preview, _ = open_preview(main, 98)

@@ -10,7 +10,7 @@ import time
 import pytest
 
 from e2elib import wait_for_equal, wait_until
-from mainwindow import (IDCANCEL, IDOK, NOTICE_CAPTION, PROGRESS_CAPTION, MainWindow, answer_chars_per_line,
+from mainwindow import (EM_SETSEL, IDCANCEL, IDOK, NOTICE_CAPTION, PROGRESS_CAPTION, MainWindow, answer_chars_per_line,
                         ask_chars_per_line, choose_edit_font, choose_text_printing, paste_text, print_dialog,
                         print_text, start_printing)
 
@@ -18,6 +18,7 @@ PRINTER = "MozhouPDF"
 BOLD = 700
 SCREEN_DPI = 96
 PRINT_TO_FILE = 1040  # the print dialog's check box
+SELECTION, PAGE_RANGE, FROM_PAGE, TO_PAGE = 1057, 1058, 1152, 1153  # and its range
 
 
 def points(font: dict) -> int:
@@ -77,6 +78,37 @@ def test_a_long_text_runs_onto_as_many_pages_as_its_lines_need(app, paper):
     per_page = int(printed.page_height() // advance)  # as many line advances as the page is high
     assert [len(page) for page in pages] == [per_page] * (len(pages) - 1) + [201 % per_page or per_page]
     assert len(pages) > 1
+
+
+def test_a_page_range_or_the_selection_prints_only_those_lines(app, paper):
+    main = MainWindow(app)
+    choose_text_printing(main)
+    lines = [f"line {n:03d}" for n in range(1, 301)]
+    paste_text(main, "\n".join(lines))
+    print_text(main, 20)
+    whole = paper.printed().page_lines()
+    assert len(whole) >= 3
+    paper.clear()
+
+    def print_with(choose) -> list[list[str]]:
+        answer_chars_per_line(ask_chars_per_line(main), 20)
+        dialog = print_dialog(app)
+        choose(dialog)
+        dialog.press(IDOK)
+        printed = paper.printed().page_lines()
+        paper.clear()
+        return printed
+
+    def pages_2_to_3(dialog):
+        dialog.control(id=PAGE_RANGE).click()
+        dialog.control(id=FROM_PAGE).set_text("2")
+        dialog.control(id=TO_PAGE).set_text("3")
+
+    assert print_with(pages_2_to_3) == whole[1:3]
+    # Lines 40 to 60 selected (the edit box counts CR LF as two), laid out from their own first line.
+    start = sum(len(line) + 2 for line in lines[:39])
+    app.driver.call("send", main.edit_box, EM_SETSEL, start, start + sum(len(line) + 2 for line in lines[39:60]) - 2)
+    assert print_with(lambda dialog: dialog.control(id=SELECTION).click()) == [lines[39:60]]
 
 
 def test_short_lines_print_whole_and_characters_outside_gbk_as_themselves(app, paper):
@@ -208,6 +240,11 @@ def test_stopping_a_long_job_keeps_the_pages_made_so_far(app, paper):
     progress.wait_gone(timeout=30)
     wait_for_equal(lambda: main.window.enabled, True, timeout=10)
 
+    # The job stops within a page of the one shown, and only whole pages reach the paper.
     pages = paper.printed().page_lines()
+    per_page = len(pages[0])
+    count = math.ceil(line_count / per_page)
     assert pages[0][0] == "第00000行abcdefghi"
-    assert page <= len(pages) < math.ceil(line_count / len(pages[0]))
+    assert page - 1 <= len(pages) <= page + 1 < count
+    assert {len(lines) for lines in pages} == {per_page}
+    assert main.status_message() == f"已中止打印：打印了 {len(pages)} 页，共 {count} 页"

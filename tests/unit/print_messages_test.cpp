@@ -20,17 +20,20 @@ TEST(ResultMessage, ClosesWithAFullWidthParenthesisWhenSpacesWereDeleted) {
               "HP LaserJet  打印份数：3  正在打印：1  ( 字体大小：14 ）");
 }
 
-TEST(ResultMessage, SaysCancelledWhenNoJobWasStarted) {
-    PrintOutcome cancelled = printed;
-    cancelled.printerName.clear();
-    EXPECT_EQ(ResultMessage(cancelled, SpaceMode::Delete), "取消打印");
-    EXPECT_EQ(ResultMessage(cancelled, SpaceMode::Keep), "取消打印");
-}
-
-TEST(ResultMessage, SaysFailedWhenThePrinterGaveUpOnAStartedJob) {
-    PrintOutcome failed = printed;
-    failed.failed = true;
-    EXPECT_EQ(ResultMessage(failed, SpaceMode::Keep), "打印失败");
+TEST(ResultMessage, TellsAJobThatDidNotPrintWholeFromOneThatDid) {
+    PrintOutcome outcome = printed;
+    outcome.end = device::PrintEnd::cancelled;
+    EXPECT_EQ(ResultMessage(outcome, SpaceMode::Delete), "取消打印");
+    outcome.end = device::PrintEnd::failed;
+    EXPECT_EQ(ResultMessage(outcome, SpaceMode::Keep), "打印失败");
+    outcome.failureReason = "拒绝访问。";
+    EXPECT_EQ(ResultMessage(outcome, SpaceMode::Keep), "打印失败：拒绝访问。");
+    outcome.end = device::PrintEnd::aborted;
+    outcome.pagesPrinted = 3;
+    outcome.pageCount = 13;
+    EXPECT_EQ(ResultMessage(outcome, SpaceMode::Keep), "已中止打印：打印了 3 页，共 13 页");
+    outcome.end = device::PrintEnd::busy;
+    EXPECT_EQ(ResultMessage(outcome, SpaceMode::Keep), "正在打印，请等这份打印完再打印");
 }
 
 TEST(CharsPerLineProblem, AcceptsOneToNinetyEightBytesAndNamesTheProblemOtherwise) {

@@ -1,15 +1,23 @@
-// The printer object on the test machine's default printer, without the print dialog.
+// Printing on the test machine's default printer: plans laid out on its paper, jobs run from the
+// message loop with their progress dialog, and the renderer drawing a plan's page.
 #include "device/printer_object_win.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "device/job_runner_win.h"
+#include "device/page_renderer_win.h"
+#include "picture/page_picture_win.h"
+#include "picture_files.h"
 #include "test_support.h"
 
 namespace {
 
 using device::PrinterObject;
+using testing_win::PumpUntil;
 using testing_win::WindowText;
 
 constexpr wchar_t progressTitle[] = L"正在进行打印，请稍候 ......";
@@ -30,22 +38,53 @@ private:
     HWND handle_;
 };
 
-void StartQuietJob(PrinterObject& printer, bool showProgress = false) {
-    printer.documentName = L"win32-printer-test";
-    ASSERT_TRUE(printer.StartPrinting(false, showProgress));
+std::vector<std::u16string> Numbered(int count) {
+    std::vector<std::u16string> lines;
+    for (int n = 1; n <= count; ++n) {
+        const std::wstring line = L"line " + std::to_wstring(1000 + n).substr(1);
+        lines.emplace_back(line.begin(), line.end());
+    }
+    return lines;
 }
 
-TEST(PrinterObject, IdleObjectReportsNoJobAndIgnoresOutput) {
-    PrinterObject printer;
-    EXPECT_FALSE(printer.JobRunning());
-    EXPECT_EQ(printer.PrintableWidth(), 0);
-    EXPECT_EQ(printer.PrintableHeight(), 0);
-    EXPECT_EQ(printer.PageNumber(), 1);
-    EXPECT_EQ(printer.CopiesPrinted(), 1);
-    EXPECT_TRUE(printer.GetPrinterName().empty());
-    printer.PrintTextLines("nothing runs");
-    printer.EndPrinting();
-    EXPECT_FALSE(printer.JobRunning());
+// The default printer as a print without the dialog takes it.
+device::ChosenPrinter DefaultPrinter() {
+    device::PrinterChooser chooser;
+    device::PrinterSettings settings;
+    device::ChooseResult chosen = chooser.Choose(nullptr, false, device::PaperChoice{}, settings);
+    EXPECT_TRUE(chosen.printer.has_value()) << chosen.error;
+    return std::move(*chosen.printer);
+}
+
+// The numbered lines in the program's default text font, 9 points, on the default printer.
+std::shared_ptr<const device::PagePlan> NumberedPlan(PrinterObject& printer, HDC dc, int lines) {
+    printer.SetFontSize(9);
+    return std::make_shared<const device::PagePlan>(
+        printer.PlanTextLines(dc, printer.PaperOf(dc), Numbered(lines)));
+}
+
+struct Ran {
+    bool done = false;
+    device::JobOutcome outcome;
+};
+
+// Runs a job of the plan's pages from the message loop until it has ended.
+Ran RunJob(device::JobRunner& runner, std::shared_ptr<const device::PagePlan> plan,
+           std::vector<std::size_t> pages, bool showProgress,
+           const std::function<void(device::PrintJob&)>& whileRunning = {}) {
+    Ran ran;
+    device::JobOutcome failure;
+    device::JobSetup setup{L"win32-printer-test", std::move(pages), showProgress, nullptr};
+    auto job = device::PrintJob::Start(DefaultPrinter(), std::move(plan), std::move(setup), failure);
+    EXPECT_NE(job, nullptr) << failure.error;
+    if (!job) return ran;
+    if (whileRunning) whileRunning(*job);
+    runner.Run(std::move(job), [&ran](const device::JobOutcome& outcome, const std::wstring&) {
+        ran = {true, outcome};
+    });
+    EXPECT_TRUE(runner.Busy() || ran.done);
+    EXPECT_TRUE(PumpUntil([&] { return ran.done; }, std::chrono::seconds(60)));
+    return ran;
 }
 
 TEST(PrinterObject, FontSizeReadsBackAsWritten) {
@@ -56,92 +95,138 @@ TEST(PrinterObject, FontSizeReadsBackAsWritten) {
     EXPECT_EQ(printer.FontSize(), 0);
 }
 
-TEST(PrinterObject, JobOnTheDefaultPrinterBreaksPagesAndKeepsThePrinterName) {
+TEST(PrinterObject, TextPlanOnTheDefaultPrinterBreaksPagesAsItsPrintsDo) {
     PrinterObject printer;
-    printer.SetFontSize(14);
-    printer.SetFontFaceName(L"宋体");
-    StartQuietJob(printer);
-    EXPECT_TRUE(printer.JobRunning());
-    EXPECT_EQ(printer.GetPrinterName(), L"MozhouPDF");
-    // A4 less the unprintable edges, in 0.1 mm.
-    EXPECT_GT(printer.PrintableWidth(), 1800);
-    EXPECT_LE(printer.PrintableWidth(), 2100);
-    EXPECT_GT(printer.PrintableHeight(), 2500);
-    EXPECT_LE(printer.PrintableHeight(), 2970);
-
-    // 14 points is 5 mm of font height: some 50 lines fill a page, and every page holds as many.
-    int linesOnFirstPage = 0;
-    while (printer.PageNumber() == 1 && linesOnFirstPage < 500) {
-        printer.PrintTextLines("行 line");
-        ++linesOnFirstPage;
-    }
-    const int linesPerPage = linesOnFirstPage - 1;  // the last one went onto page 2
-    EXPECT_GT(linesPerPage, 40);
-    EXPECT_LT(linesPerPage, 60);
-    // Line breaks inside one call start lines too; the empty lines count as well.
-    std::string block;
-    for (int line = 1; line < linesPerPage; ++line) block += line % 2 ? "a\r\n" : "\r\n";
-    printer.PrintTextLines(block.substr(0, block.size() - 2));
-    EXPECT_EQ(printer.PageNumber(), 2);
-    printer.PrintTextLines("first line of page 3");
-    EXPECT_EQ(printer.PageNumber(), 3);
-
-    printer.EndPrinting();
-    EXPECT_FALSE(printer.JobRunning());
-    EXPECT_EQ(printer.GetPrinterName(), L"MozhouPDF");
-    EXPECT_EQ(printer.PageNumber(), 1);
+    device::ChosenPrinter chosen = DefaultPrinter();
+    const auto plan = NumberedPlan(printer, chosen.dc.get(), 300);
+    // The pages a print of these lines at 9 points has always had on this printer.
+    std::vector<std::u16string> firstLines;
+    for (const device::PlanPage& page : plan->pages) firstLines.push_back(page.texts.front().text);
+    EXPECT_EQ(firstLines, (std::vector<std::u16string>{u"line 001", u"line 073", u"line 145",
+                                                       u"line 217", u"line 289"}));
+    // The font is 9 points of a 96-dpi screen in 0.1 mm.
+    EXPECT_EQ(plan->fonts.front().height, -32);
+    // Margins move every line.
+    printer.Settings().marginLeft = 200;
+    EXPECT_EQ(printer.PlanTextLines(chosen.dc.get(), printer.PaperOf(chosen.dc.get()), Numbered(1))
+                  .pages[0].texts[0].left, 200);
 }
 
-TEST(PrinterObject, SecondStartWhileAJobRunsIsRefusedAndTheJobGoesOn) {
-    PrinterObject printer;
-    StartQuietJob(printer);
-    EXPECT_FALSE(printer.StartPrinting(false, false));
-    EXPECT_TRUE(printer.GetPrinterName().empty());
-    EXPECT_TRUE(printer.JobRunning());
-    printer.EndPrinting();
-}
-
-TEST(PrinterObject, ProgressDialogDisablesTheOtherWindowsUntilTheJobEnds) {
+TEST(PrintJob, RunsFromTheMessageLoopBehindAProgressDialogThatDisablesTheOtherWindows) {
     TopLevelWindow enabled;
     TopLevelWindow disabled;
     EnableWindow(disabled.get(), FALSE);
     PrinterObject printer;
-    StartQuietJob(printer, true);
-
-    HWND progress = FindProgressDialog();
-    ASSERT_NE(progress, nullptr);
-    EXPECT_TRUE(IsWindowVisible(progress));
-    EXPECT_FALSE(IsWindowEnabled(enabled.get()));
+    device::ChosenPrinter chosen = DefaultPrinter();
+    const auto plan = NumberedPlan(printer, chosen.dc.get(), 120);
+    ASSERT_EQ(plan->pages.size(), 2u);  // 72 lines a page
+    device::JobRunner runner;
     std::wstring lines;
-    for (HWND child = GetWindow(progress, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        lines += WindowText(child) + L"\n";
-    }
+    const Ran ran = RunJob(runner, plan, {1, 0}, true, [&](device::PrintJob&) {
+        HWND progress = FindProgressDialog();
+        ASSERT_NE(progress, nullptr);
+        EXPECT_FALSE(IsWindowEnabled(enabled.get()));
+        for (HWND child = GetWindow(progress, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            lines += WindowText(child) + L"\n";
+        }
+    });
     EXPECT_NE(lines.find(L"打印作业名：\nwin32-printer-test\n"), std::wstring::npos) << lines;
     EXPECT_NE(lines.find(L"打印目的：\nMozhouPDF 上的 "), std::wstring::npos) << lines;
-    EXPECT_NE(lines.find(L"已打印份数：\n1\n"), std::wstring::npos) << lines;
-    EXPECT_NE(lines.find(L"当前页号：\n1\n"), std::wstring::npos) << lines;
-    EXPECT_NE(lines.find(L"中止打印"), std::wstring::npos) << lines;
-
-    printer.EndPrinting();
+    EXPECT_NE(lines.find(L"当前页号：\n2\n"), std::wstring::npos) << lines;  // the first one printed
+    EXPECT_EQ(ran.outcome.end, device::JobEnd::printed);
+    EXPECT_EQ(ran.outcome.pagesPrinted, 2u);
+    EXPECT_FALSE(runner.Busy());
     EXPECT_EQ(FindProgressDialog(), nullptr);
     EXPECT_TRUE(IsWindowEnabled(enabled.get()));
     EXPECT_FALSE(IsWindowEnabled(disabled.get()));  // back to how it was
 }
 
-TEST(PrinterObject, AbortButtonEndsTheJobAndLaterLinesDoNothing) {
+TEST(PrintJob, AbortButtonEndsTheJobAfterThePageUnderWay) {
     PrinterObject printer;
-    StartQuietJob(printer, true);
-    printer.PrintTextLines("first page");
-    HWND progress = FindProgressDialog();
-    ASSERT_NE(progress, nullptr);
-    PostMessageW(GetDlgItem(progress, IDCANCEL), BM_CLICK, 0, 0);
-
-    printer.PrintTextLines("handled the click, then stopped");
-    EXPECT_FALSE(printer.JobRunning());
+    device::ChosenPrinter chosen = DefaultPrinter();
+    const auto plan = NumberedPlan(printer, chosen.dc.get(), 300);
+    device::JobRunner runner;
+    const Ran ran = RunJob(runner, plan, {0, 1, 2, 3}, true, [](device::PrintJob& job) {
+        ASSERT_TRUE(job.Step());  // the first page, whole
+        PostMessageW(GetDlgItem(FindProgressDialog(), IDCANCEL), BM_CLICK, 0, 0);
+    });
+    EXPECT_EQ(ran.outcome.end, device::JobEnd::aborted);
+    EXPECT_EQ(ran.outcome.pagesPrinted, 1u);
+    EXPECT_EQ(ran.outcome.pageCount, 4u);
     EXPECT_EQ(FindProgressDialog(), nullptr);
-    EXPECT_EQ(printer.GetPrinterName(), L"MozhouPDF");
-    printer.PrintTextLines("after the end");
-    EXPECT_FALSE(printer.JobRunning());
+}
+
+TEST(PrintJob, ADocumentThatCannotStartReportsWhyAndAJobDroppedMidwayIsAborted) {
+    PrinterObject printer;
+    device::ChosenPrinter chosen = DefaultPrinter();
+    const auto plan = NumberedPlan(printer, chosen.dc.get(), 10);
+    chosen.outputFile = L"Z:\\no such folder\\at all\\output.prn";
+    device::JobOutcome failure;
+    auto job = device::PrintJob::Start(std::move(chosen), plan, {L"win32-failing", {0}, true, nullptr},
+                                       failure);
+    EXPECT_EQ(job, nullptr);
+    EXPECT_EQ(failure.end, device::JobEnd::failed);
+    EXPECT_NE(failure.error, 0u);
+    EXPECT_EQ(FindProgressDialog(), nullptr);
+
+    job = device::PrintJob::Start(DefaultPrinter(), plan, {L"win32-dropped", {0, 0}, false, nullptr},
+                                  failure);
+    ASSERT_NE(job, nullptr);
+    EXPECT_TRUE(job->Step());
+    job.reset();  // aborts the document: nothing of it is printed
+}
+
+// A plan's page drawn on a bitmap at two scales puts its text and picture at the same places on
+// the paper.
+TEST(PageRenderer, DrawsAPageAtAnyScale) {
+    device::PaperSpec paper;
+    paper.metrics = {850, 1100, 0, 0, 850, 1100};  // Letter at 100 dpi
+    paper.dpiX = paper.dpiY = 100;
+    auto plan = std::make_shared<device::PagePlan>();
+    plan->paper = paper;
+    plan->fonts.push_back({u"宋体", -100, RGB(0, 0, 0)});
+    plan->pages.emplace_back();
+    plan->pages[0].texts.push_back({254, 254, u"WWWW", 0});  // 1 inch from the corner
+    auto red = picture::PictureObject::FromBytes(testing_win::SolidBmp(4, 4, RGB(255, 0, 0)));
+    ASSERT_TRUE(red.has_value());
+    device::PictureItem item;
+    item.picture = std::make_shared<picture::PagePictureOf>(
+        std::make_shared<const picture::PictureObject>(std::move(*red)));
+    item.left = 508;
+    item.top = 1016;
+    item.width = item.height = 254;  // 1 inch square, 2 by 4 inches from the corner
+    plan->pages[0].pictures.push_back(item);
+    device::PageRenderer renderer(plan);
+
+    for (const double dpi : {50.0, 100.0}) {
+        const int width = static_cast<int>(8.5 * dpi);
+        const int height = static_cast<int>(11 * dpi);
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB};
+        void* bits = nullptr;
+        const ui::Bitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        const ui::MemoryDc dc(CreateCompatibleDC(nullptr));
+        ASSERT_TRUE(bitmap && dc);
+        const ui::SelectObjectScope selected(dc.get(), bitmap.get());
+        PatBlt(dc.get(), 0, 0, width, height, WHITENESS);
+        ASSERT_EQ(renderer.StepCount(dc.get(), 0), 2u);
+        renderer.DrawPage(dc.get(), {0, 0, dpi, dpi}, 0);
+        GdiFlush();
+        const auto pixel = [&](double x, double y) {
+            return static_cast<const std::uint32_t*>(bits)[static_cast<int>(y * dpi) * width +
+                                                           static_cast<int>(x * dpi)] & 0xFFFFFF;
+        };
+        EXPECT_EQ(pixel(2.5, 4.5), 0xFF0000u) << dpi;  // inside the picture (BGRA: red)
+        EXPECT_EQ(pixel(1.9, 4.5), 0xFFFFFFu) << dpi;
+        EXPECT_EQ(pixel(3.1, 4.5), 0xFFFFFFu) << dpi;
+        // The text lies right of and below its inch, within the line's 10 mm.
+        bool inked = false;
+        for (double x = 1.0; x < 2.0; x += 1 / dpi) {
+            for (double y = 1.0; y < 1.39; y += 1 / dpi) inked = inked || pixel(x, y) != 0xFFFFFFu;
+        }
+        EXPECT_TRUE(inked) << dpi;
+        EXPECT_EQ(pixel(0.9, 1.2), 0xFFFFFFu) << dpi;
+    }
 }
 
 }  // namespace

@@ -1,0 +1,76 @@
+// Which printer a job prints on, and how: the print dialog with the printer chosen last, the
+// paper and orientation written into its settings, the print-to-file path, and the device
+// context made for it. Apart from any job: a job is handed what was chosen.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "device/printer_settings.h"
+#include "ui/handles_win.h"
+
+namespace device {
+
+// Paper and orientation written into the printer's settings before the print dialog opens.
+struct PaperChoice {
+    int paper = 0;        // paper code; 0 leaves the paper alone, -1 is the custom size
+    int orientation = 0;  // 1 landscape, anything else portrait
+    int customWidth = 0;  // 0.1 mm, for the custom size
+    int customHeight = 0;
+};
+
+// Movable global memory, freed with the scope: the device names and settings of a printer.
+struct GlobalMemoryTraits {
+    using Handle = HGLOBAL;
+    static Handle invalid() { return nullptr; }
+    static bool IsValid(Handle h) { return h != nullptr; }
+    static void Close(Handle h) { GlobalFree(h); }
+};
+using GlobalMemory = ui::UniqueHandle<GlobalMemoryTraits>;
+
+// What the user chose, with the device context made for it.
+struct ChosenPrinter {
+    ui::CreatedDc dc;
+    std::wstring device;
+    std::wstring port;
+    std::wstring outputFile;  // when printing to a file
+    int copies = 1;
+    bool collate = true;
+    // The driver makes the copies itself; otherwise the job prints the pages so many times.
+    bool driverCopies = true;
+};
+
+// A printer chosen, or why not: error 0 is the user's Cancel, anything else the reason Windows
+// gave for the failure.
+struct ChooseResult {
+    std::optional<ChosenPrinter> printer;
+    DWORD error = 0;
+};
+
+class PrinterChooser {
+public:
+    // Shows the print dialog (unless showDialog is false and a printer was chosen before), makes
+    // the printer's device context and asks for the output file when printing to a file. The
+    // copies, collation, page range and selection the dialog offers come from the settings, and
+    // what the user chose goes back into them.
+    ChooseResult Choose(HWND owner, bool showDialog, const std::optional<PaperChoice>& paper,
+                        PrinterSettings& settings);
+    // An information context for the printer a print would use now without a dialog: the one
+    // chosen last, else the system's default, with the paper given. Null when there is none.
+    ui::CreatedDc InformationContext(const std::optional<PaperChoice>& paper);
+    // The device name of the printer chosen last.
+    std::wstring DeviceName() const;
+
+private:
+    bool KnowPrinter();
+    void ApplyPaper(const PaperChoice& paper);
+    bool AskOutputFile(HWND owner, std::wstring& path);
+
+    GlobalMemory devMode_;
+    GlobalMemory devNames_;
+    std::optional<PaperChoice> customPaper_;  // written again after the dialog
+};
+
+}  // namespace device
