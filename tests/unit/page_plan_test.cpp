@@ -85,6 +85,25 @@ TEST(PlanText, BreaksPagesWhereTheNextLineWouldEndBelowThePrintableArea) {
     EXPECT_EQ(device::PlanText(A4(), {{u""}, {}, 50}, device::UnitScale::ForDpi(300)).pages.size(), 1u);
 }
 
+// The test printer's A4 at 300 dpi with no unprintable edge, and its 9-point 宋体 line, 39 units
+// high: its prints of the numbered 300 lines (at 20 and at 98 bytes a line, which cut none of
+// them) and of the 12,000 lines of the 1 MB text have 72 lines a page.
+TEST(PlanText, BreaksAsPrintsOnTheTestPrinterAlwaysHave) {
+    PaperSpec paper;
+    paper.metrics = {2479, 3508, 0, 0, 2479, 3508};
+    paper.dpiX = paper.dpiY = 300;
+    const device::UnitScale scale = device::UnitScale::ForDpi(300);
+    PagePlan plan = device::PlanText(paper, {Numbered(300), {u"宋体", -31, 0}, 39}, scale);
+    EXPECT_EQ(FirstLines(plan), (std::vector<std::u16string>{u"line 1", u"line 73", u"line 145",
+                                                            u"line 217", u"line 289"}));
+    plan = device::PlanText(paper, {Numbered(12000), {u"宋体", -31, 0}, 39}, scale);
+    ASSERT_EQ(plan.pages.size(), 167u);
+    for (std::size_t page = 0; page + 1 < plan.pages.size(); ++page) {
+        ASSERT_EQ(plan.pages[page].texts.size(), 72u) << page;
+    }
+    EXPECT_EQ(plan.pages.back().texts.size(), 48u);
+}
+
 TEST(PlanPicture, CentresThePictureWhereItFitsAndPutsItInTheCornerWhereItDoesNot) {
     PaperSpec paper = A4();
     paper.marginTop = 100;
