@@ -7,7 +7,7 @@
 #include "app/adjust_window_description.h"
 #include "app/main_window_win.h"
 #include "app/program_win.h"
-#include "device/draw_panel_win.h"
+#include "picture/draw_panel_win.h"
 #include "picture/picture_box_painter_win.h"
 #include "picture/picture_object_win.h"
 #include "picture/transpose.h"
@@ -20,8 +20,8 @@ namespace app {
 
 struct AdjustWindow::Opening {
     std::unique_ptr<ui::Window> window;
-    std::unique_ptr<device::DrawPanel> preview;
-    std::unique_ptr<device::DrawPanel> working;
+    std::unique_ptr<picture::DrawPanel> preview;
+    std::unique_ptr<picture::DrawPanel> working;
 };
 
 namespace {
@@ -210,8 +210,8 @@ void AdjustWindow::Open() {
         return ui::Window::Create(AdjustWindowSpec(), SW_SHOW, this, &picture::PicturePainter());
     });
     if (made == nullptr) return;
-    made->preview = std::make_unique<device::DrawPanel>(made->window->Control(previewPanel));
-    made->working = std::make_unique<device::DrawPanel>(made->window->Control(workingPanel));
+    made->preview = std::make_unique<picture::DrawPanel>(made->window->Control(previewPanel));
+    made->working = std::make_unique<picture::DrawPanel>(made->window->Control(workingPanel));
 }
 
 ui::Window* AdjustWindow::Window() const { return windows_.CurrentWindow(); }

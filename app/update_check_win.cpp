@@ -118,7 +118,7 @@ bool TakeOffer(Program& program, const update::Manifest& manifest) {
     }
     if (!SettleSeparateText(program)) return false;
     if (const DWORD error = update::HandOverToUpdater(manifest); error != ERROR_SUCCESS) {
-        ShowFailure(ui::Widen(update::updaterNotStartedMessage) + update::SystemErrorText(error));
+        ShowFailure(ui::Widen(update::updaterNotStartedMessage) + ui::SystemErrorText(error));
         return false;
     }
     return true;

@@ -12,7 +12,7 @@
 #include <optional>
 #include <vector>
 
-#include "device/draw_panel_win.h"
+#include "picture/draw_panel_win.h"
 #include "picture/picture_box_painter_win.h"
 #include "picture/picture_object_win.h"
 #include "picture/transpose.h"
@@ -86,8 +86,8 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(stderr, "the bench window or the icon could not be made\n");
         return 1;
     }
-    device::DrawPanel working(window->Control(workingId));
-    device::DrawPanel preview(window->Control(previewId));
+    picture::DrawPanel working(window->Control(workingId));
+    picture::DrawPanel preview(window->Control(previewId));
     working.DrawPicture(&*icon, 0, 0);
 
     const double oneByOneMs = Time([&] {

@@ -54,8 +54,7 @@ bool WriteWholeFile(const std::wstring& path, std::span<const std::uint8_t> byte
 // takes its place. A failed write leaves the old file as it was.
 bool ReplaceWholeFile(const std::wstring& path, std::span<const std::uint8_t> bytes);
 
-// The system's text for an error code, as it gives it (with its line break); empty when it has
-// none.
+// The system's wording of a Windows error, on one line; "错误" and the number when it has none.
 std::wstring SystemErrorText(unsigned long errorCode);
 
 }  // namespace ui

@@ -34,7 +34,4 @@ std::wstring UpdaterCommandLine(const std::wstring& updaterPath, const Manifest&
 // the error that stopped it; the caller ends the program only when it started.
 DWORD HandOverToUpdater(const Manifest& manifest);
 
-// The system's wording of a Windows error, on one line.
-std::wstring SystemErrorText(DWORD error);
-
 }  // namespace update

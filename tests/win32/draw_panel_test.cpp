@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "device/draw_panel_win.h"
+#include "picture/draw_panel_win.h"
 #include "picture/picture_box_painter_win.h"
 #include "picture_files.h"
 #include "test_support.h"
@@ -43,7 +43,7 @@ protected:
 };
 
 TEST_F(DrawPanel, APictureSizeIsInTheDrawingUnitAndADrawingGoesAtTheNextRepaint) {
-    device::DrawPanel source(window_->Control(sourceId));
+    picture::DrawPanel source(window_->Control(sourceId));
     const auto picture = picture::PictureObject::FromBytes(testing_win::SolidBmp(384, 240, red));
     ASSERT_TRUE(picture);
     EXPECT_EQ(source.GetPictureWidth(&*picture), 384);
@@ -63,8 +63,8 @@ TEST_F(DrawPanel, APictureSizeIsInTheDrawingUnitAndADrawingGoesAtTheNextRepaint)
 }
 
 TEST_F(DrawPanel, ACopyOfOnePixelMovesExactlyThatPixelWhenItTouchesTheClientArea) {
-    device::DrawPanel source(window_->Control(sourceId));
-    device::DrawPanel target(window_->Control(targetId));
+    picture::DrawPanel source(window_->Control(sourceId));
+    picture::DrawPanel target(window_->Control(targetId));
     const auto picture = picture::PictureObject::FromBytes(
         testing_win::Bmp24(4, 4, [](int x, int y) { return x == 3 && y == 1 ? green : red; }));
     source.DrawPicture(&*picture, 0, 0);
@@ -78,7 +78,7 @@ TEST_F(DrawPanel, ACopyOfOnePixelMovesExactlyThatPixelWhenItTouchesTheClientArea
 
 // Read back in one go, whole where the panel is smaller: the icon over the panel's background.
 TEST_F(DrawPanel, GivesAnIconsPixelsAsItShowsThemAllAtOnce) {
-    device::DrawPanel source(window_->Control(sourceId));
+    picture::DrawPanel source(window_->Control(sourceId));
     const auto icon = picture::PictureObject::FromBytes(testing_win::SolidIconFile(1, 64, green));
     ASSERT_TRUE(icon);
     const auto pixels = source.PictureAsShown(&*icon);

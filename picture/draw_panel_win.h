@@ -13,10 +13,9 @@
 #include "ui/handles_win.h"
 
 namespace picture {
-class PictureObject;
-}
 
-namespace device {
+class PictureObject;
+
 
 class DrawPanel {
 public:
@@ -26,7 +25,7 @@ public:
     ~DrawPanel();
 
     HWND Handle() const { return panel_; }
-    DrawingUnit unit = DrawingUnit::DevicePixel;
+    device::DrawingUnit unit = device::DrawingUnit::DevicePixel;
 
     // With auto-redraw everything drawn also goes to a bitmap of the client area's size (at
     // least 1 × 1) that repaints the panel; without, a repaint shows the background again.
@@ -37,16 +36,16 @@ public:
     void Clear();
     // The picture with its top-left corner at (left, top); width and height default to its
     // natural size. Copy modes as the printer object's. Nothing for a null picture.
-    void DrawPicture(const picture::PictureObject* picture, int left, int top,
+    void DrawPicture(const PictureObject* picture, int left, int top,
                      std::optional<int> width = std::nullopt,
                      std::optional<int> height = std::nullopt, int copyMode = 1);
     // A picture's pixel size in the panel's drawing unit; 0 for a null picture.
-    int GetPictureWidth(const picture::PictureObject* picture) const;
-    int GetPictureHeight(const picture::PictureObject* picture) const;
+    int GetPictureWidth(const PictureObject* picture) const;
+    int GetPictureHeight(const PictureObject* picture) const;
     // The picture in its natural size over the panel's background, as DrawPicture at (0, 0)
     // shows it where the panel is that large, read back in one go as 24-bit pixels. nullopt for
     // a null picture, one of a size no picture may have, or when the memory is not there.
-    std::optional<picture::Image> PictureAsShown(const picture::PictureObject* picture) const;
+    std::optional<Image> PictureAsShown(const PictureObject* picture) const;
     // Copies a rectangle of this panel (drawing units; width and height default to the client
     // area) to (targetLeft, targetTop) of the target, as it shows now.
     void CopyTo(DrawPanel& target, int left = 0, int top = 0,
@@ -59,7 +58,7 @@ private:
     void OnEachSurface(Draw draw);
     POINT ToPixels(POINT point) const;
     POINT SizeToPixels(int width, int height) const;
-    POINT PictureSize(const picture::PictureObject* picture) const;
+    POINT PictureSize(const PictureObject* picture) const;
     void FillCanvas();
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                       UINT_PTR id, DWORD_PTR self);
@@ -68,4 +67,4 @@ private:
     ui::Bitmap canvas_;
 };
 
-}  // namespace device
+}  // namespace picture

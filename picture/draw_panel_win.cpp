@@ -1,4 +1,4 @@
-#include "device/draw_panel_win.h"
+#include "picture/draw_panel_win.h"
 
 #include <commctrl.h>
 
@@ -10,7 +10,7 @@
 #include "picture/picture_object_win.h"
 #include "picture/render_win.h"
 
-namespace device {
+namespace picture {
 namespace {
 
 constexpr UINT_PTR subclassId = 1;
@@ -70,17 +70,17 @@ void DrawPanel::OnEachSurface(Draw draw) {
         ui::WindowDc screen(panel_);
         ui::MemoryDc memory(CreateCompatibleDC(screen.get()));
         const ui::SelectObjectScope select(memory.get(), canvas_.get());
-        ApplyDrawingUnit(memory.get(), unit);
+        device::ApplyDrawingUnit(memory.get(), unit);
         draw(memory.get());
     }
     ui::WindowDc window(panel_);
-    ApplyDrawingUnit(window.get(), unit);
+    device::ApplyDrawingUnit(window.get(), unit);
     draw(window.get());
 }
 
 POINT DrawPanel::ToPixels(POINT point) const {
     ui::WindowDc window(panel_);
-    ApplyDrawingUnit(window.get(), unit);
+    device::ApplyDrawingUnit(window.get(), unit);
     LPtoDP(window.get(), &point, 1);
     return point;
 }
@@ -106,7 +106,7 @@ void DrawPanel::Clear() {
     RedrawWindow(panel_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
-void DrawPanel::DrawPicture(const picture::PictureObject* picture, int left, int top,
+void DrawPanel::DrawPicture(const PictureObject* picture, int left, int top,
                             std::optional<int> width, std::optional<int> height, int copyMode) {
     if (picture == nullptr) return;
     const POINT corner = ToPixels({left, top});
@@ -115,26 +115,26 @@ void DrawPanel::DrawPicture(const picture::PictureObject* picture, int left, int
     const int pixelHeight = height ? size.y : -1;
     OnEachSurface([&](HDC dc) {
         SetMapMode(dc, MM_TEXT);
-        picture::RenderPicture(dc, *picture, corner.x, corner.y, pixelWidth, pixelHeight,
-                               RasterOperationFor(copyMode));
+        RenderPicture(dc, *picture, corner.x, corner.y, pixelWidth, pixelHeight,
+                               device::RasterOperationFor(copyMode));
     });
 }
 
 // The picture's pixel size in the panel's unit, converted as the difference of two points.
-POINT DrawPanel::PictureSize(const picture::PictureObject* picture) const {
+POINT DrawPanel::PictureSize(const PictureObject* picture) const {
     if (picture == nullptr || panel_ == nullptr) return {0, 0};
     ui::WindowDc window(panel_);
-    ApplyDrawingUnit(window.get(), unit);
+    device::ApplyDrawingUnit(window.get(), unit);
     POINT size[2] = {{0, 0}, {picture->Width(), picture->Height()}};
     DPtoLP(window.get(), size, 2);
     return {size[1].x - size[0].x, size[1].y - size[0].y};
 }
 
-int DrawPanel::GetPictureWidth(const picture::PictureObject* picture) const {
+int DrawPanel::GetPictureWidth(const PictureObject* picture) const {
     return PictureSize(picture).x;
 }
 
-int DrawPanel::GetPictureHeight(const picture::PictureObject* picture) const {
+int DrawPanel::GetPictureHeight(const PictureObject* picture) const {
     return PictureSize(picture).y;
 }
 
@@ -146,9 +146,9 @@ void DrawPanel::CopyTo(DrawPanel& target, int left, int top, std::optional<int> 
     const POINT size = SizeToPixels(width.value_or(0), height.value_or(0));
     const int pixelWidth = width ? size.x : client.cx;
     const int pixelHeight = height ? size.y : client.cy;
-    if (!CopyTouchesClient(from.x, from.y, pixelWidth, pixelHeight, client.cx, client.cy)) return;
+    if (!device::CopyTouchesClient(from.x, from.y, pixelWidth, pixelHeight, client.cx, client.cy)) return;
     const POINT to = target.ToPixels({targetLeft, targetTop});
-    const DWORD operation = RasterOperationFor(copyMode);
+    const DWORD operation = device::RasterOperationFor(copyMode);
 
     // The source as it shows: its bitmap when it keeps one, else its window.
     ui::WindowDc sourceWindow(panel_);
@@ -168,10 +168,10 @@ void DrawPanel::CopyTo(DrawPanel& target, int left, int top, std::optional<int> 
 
 // Drawn on a bitmap of the picture's own size rather than read off the screen, so that a panel
 // partly outside its window, or covered, gives the same pixels.
-std::optional<picture::Image> DrawPanel::PictureAsShown(const picture::PictureObject* picture) const {
+std::optional<Image> DrawPanel::PictureAsShown(const PictureObject* picture) const {
     if (picture == nullptr || panel_ == nullptr) return std::nullopt;
-    std::optional<picture::Image> image =
-        picture::AllocateImage(picture->Width(), picture->Height(), picture::PixelFormat::Bgr24);
+    std::optional<Image> image =
+        AllocateImage(picture->Width(), picture->Height(), PixelFormat::Bgr24);
     if (!image) return std::nullopt;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -188,7 +188,7 @@ std::optional<picture::Image> DrawPanel::PictureAsShown(const picture::PictureOb
     {
         const ui::SelectObjectScope select(memory.get(), section.get());
         SendMessageW(panel_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT);
-        picture::RenderPicture(memory.get(), *picture, 0, 0);
+        RenderPicture(memory.get(), *picture, 0, 0);
         GdiFlush();
     }
     // A 24-bit DIB's rows are padded to 4 bytes, as the image's are.
@@ -196,4 +196,4 @@ std::optional<picture::Image> DrawPanel::PictureAsShown(const picture::PictureOb
     return image;
 }
 
-}  // namespace device
+}  // namespace picture
