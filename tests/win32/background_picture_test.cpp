@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "app/background_picture_win.h"
+#include "app/main_document_win.h"
 #include "app/main_window_description.h"
 #include "app/resource_ids.h"
 #include "app/resources_win.h"
+#include "picture_files.h"
 #include "test_support.h"
 #include "ui/files_win.h"
 #include "ui/window_win.h"
@@ -22,30 +24,42 @@ std::wstring BackgroundPath(const std::wstring& directory) { return directory + 
 TEST(BackgroundPicture, AFirstStartWritesTheBuiltInPictureAndLeavesTheBoxEmpty) {
     testing_win::TempDirectory directory;
     auto window = ui::Window::Create(PictureOnlySpec(), SW_HIDE);
-    app::LoadOrWriteBackgroundPicture(*window, directory.path());
+    app::MainDocument document;
+    app::LoadOrWriteBackgroundPicture(*window, document, directory.path());
 
     const auto builtIn = app::ResourceBytes(BACKGROUND_PICTURE_RESOURCE);
     ASSERT_GT(builtIn.size(), 1000u);
     const auto written = ui::ReadWholeFile(BackgroundPath(directory.path()));
     EXPECT_TRUE(std::equal(written.begin(), written.end(), builtIn.begin(), builtIn.end()));
-    EXPECT_TRUE(window->PictureBytes(app::pictureBox).empty());
+    EXPECT_FALSE(document.HasPicture());
 }
 
-TEST(BackgroundPicture, ALaterStartShowsTheFileAsItIs) {
+TEST(BackgroundPicture, ALaterStartShowsTheFileAndHoldsOneThatDoesNotDecodeAsNoPicture) {
     testing_win::TempDirectory directory;
-    const std::vector<std::uint8_t> png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 1, 2, 3};
-    ASSERT_TRUE(ui::WriteWholeFile(BackgroundPath(directory.path()), png));
+    const std::wstring path = BackgroundPath(directory.path());
+    ASSERT_TRUE(ui::WriteWholeFile(path, testing_win::SolidBmp(6, 4, 0)));
     auto window = ui::Window::Create(PictureOnlySpec(), SW_HIDE);
-    app::LoadOrWriteBackgroundPicture(*window, directory.path());
-    EXPECT_EQ(window->PictureBytes(app::pictureBox), png);
+    app::MainDocument document;
+    app::LoadOrWriteBackgroundPicture(*window, document, directory.path());
+    ASSERT_TRUE(document.Picture());
+    EXPECT_EQ(document.Picture()->Width(), 6);
+    EXPECT_EQ(window->PictureContent(app::pictureBox), document.Decoded());
+
+    const std::vector<std::uint8_t> png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 1, 2, 3};
+    ASSERT_TRUE(ui::WriteWholeFile(path, png));
+    app::LoadOrWriteBackgroundPicture(*window, document, directory.path());
+    EXPECT_TRUE(document.HasPicture());  // the print job says it is no picture
+    EXPECT_FALSE(document.Picture());
+    EXPECT_FALSE(window->PictureContent(app::pictureBox));
 }
 
 TEST(BackgroundPicture, AnEmptyFileGivesAnEmptyPicture) {
     testing_win::TempDirectory directory;
     ASSERT_TRUE(ui::WriteWholeFile(BackgroundPath(directory.path()), {}));
     auto window = ui::Window::Create(PictureOnlySpec(), SW_HIDE);
-    app::LoadOrWriteBackgroundPicture(*window, directory.path());
-    EXPECT_TRUE(window->PictureBytes(app::pictureBox).empty());
+    app::MainDocument document;
+    app::LoadOrWriteBackgroundPicture(*window, document, directory.path());
+    EXPECT_FALSE(document.HasPicture());
     EXPECT_TRUE(ui::FileExists(BackgroundPath(directory.path())));
 }
 
@@ -65,8 +79,9 @@ TEST(BackgroundPicture, AFileTooLargeToReadIsNotReadAndGivesAnEmptyPicture) {
     EXPECT_TRUE(ui::ReadWholeFile(path).empty());
     EXPECT_EQ(ui::ReadFileContents(path).failure, ui::ReadFailure::tooLarge);
     auto window = ui::Window::Create(PictureOnlySpec(), SW_HIDE);
-    app::LoadOrWriteBackgroundPicture(*window, directory.path());
-    EXPECT_TRUE(window->PictureBytes(app::pictureBox).empty());
+    app::MainDocument document;
+    app::LoadOrWriteBackgroundPicture(*window, document, directory.path());
+    EXPECT_FALSE(document.HasPicture());
 }
 
 // Also a folder, or a file another program holds without sharing.
