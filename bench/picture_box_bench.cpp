@@ -1,12 +1,12 @@
 // Picture box repaints: a 6000 × 4000 picture stretched over a box of the main window's size.
 // The picture is decoded before the box gets it; the first paint draws it at the box's size, and
-// every later repaint only copies that drawing, so it should cost about as much as the baseline measured in the same run:
-// a plain window of the box's size whose paint is one BitBlt of a ready bitmap. Also shown: the
+// every later repaint only copies that drawing, so it should cost about as much as the baseline
+// measured in the same run: a plain window of the box's size whose paint is one BitBlt of a ready bitmap. Also shown: the
 // BitBlt alone outside any paint, a repaint after the box changed size, which draws the picture
 // again, and a box without a picture, which only fills its background.
 //
 // Then the first paint of a JPEG of the same size in the same box, which averages the photo down
-// to the size it is drawn at, beside the decode that made the picture.
+// to the size it is drawn at, beside the BMP's first paint, which Windows stretches (halftone).
 //
 // Usage: bench_picture_box [repaints]
 #include <windows.h>
@@ -35,7 +35,7 @@ constexpr int boxId = 1;
 constexpr int boxWidth = 360;  // the main window's picture box
 constexpr int boxHeight = 296;
 constexpr double goalMs = 5.0;
-constexpr double jpegGoalRatio = 0.25;  // the box's first paint beside the decode
+constexpr double jpegGoalRatio = 1.0;   // the JPEG's first paint beside the BMP's
 constexpr int jpegQuality = 90;         // a usual quality for photos
 
 constexpr std::array boxControls{
@@ -285,8 +285,8 @@ int wmain(int argc, wchar_t** argv) {
     const bool decoded = photo != nullptr;
     window->SetPictureContent(boxId, std::move(photo));
     const double jpegFirstMs = Repaint(box);
-    const double jpegRatio = jpegFirstMs / fullDecodeMs;
-    const bool jpegMeets = decoded && jpegRatio <= jpegGoalRatio;
+    const double jpegRatio = jpegFirstMs / firstMs;
+    const bool jpegMeets = decoded && jpegRatio < jpegGoalRatio;
 
     const Figures laterFigures = Summarize(later);
     const Figures baselineFigures = Summarize(blitWindow);
@@ -309,7 +309,7 @@ int wmain(int argc, wchar_t** argv) {
                 pictureWidth, pictureHeight, jpegBytes, jpegQuality, boxWidth, boxHeight);
     std::printf("  %-30s %8.1f ms%s\n", "decode", fullDecodeMs, decoded ? "" : " (failed)");
     std::printf("  %-30s %8.1f ms\n", "first paint", jpegFirstMs);
-    std::printf("  first paint %.2f times the decode: %s the goal of <= %.2f\n", jpegRatio,
+    std::printf("  first paint %.2f times the BMP's: %s the goal of < %.2f\n", jpegRatio,
                 jpegMeets ? "meets" : "misses", jpegGoalRatio);
     window.reset();
     return laterFigures.median < goalMs && jpegMeets ? 0 : 1;

@@ -21,11 +21,17 @@ const ui::WindowSpec& PictureOnlySpec() {
 
 std::wstring BackgroundPath(const std::wstring& directory) { return directory + L"\\打印机图"; }
 
-TEST(BackgroundPicture, AFirstStartWritesTheBuiltInPictureAndLeavesTheBoxEmpty) {
-    testing_win::TempDirectory directory;
+// What a start in the directory leaves in the main window's document.
+app::MainDocument StartIn(const std::wstring& directory) {
     auto window = ui::Window::Create(PictureOnlySpec(), SW_HIDE);
     app::MainDocument document;
-    app::LoadOrWriteBackgroundPicture(*window, document, directory.path());
+    app::LoadOrWriteBackgroundPicture(*window, document, directory);
+    return document;
+}
+
+TEST(BackgroundPicture, AFirstStartWritesTheBuiltInPictureAndLeavesTheBoxEmpty) {
+    testing_win::TempDirectory directory;
+    const app::MainDocument document = StartIn(directory.path());
 
     const auto builtIn = app::ResourceBytes(BACKGROUND_PICTURE_RESOURCE);
     ASSERT_GT(builtIn.size(), 1000u);
@@ -36,30 +42,20 @@ TEST(BackgroundPicture, AFirstStartWritesTheBuiltInPictureAndLeavesTheBoxEmpty) 
 
 TEST(BackgroundPicture, ALaterStartShowsTheFileAndHoldsOneThatDoesNotDecodeAsNoPicture) {
     testing_win::TempDirectory directory;
-    const std::wstring path = BackgroundPath(directory.path());
-    ASSERT_TRUE(ui::WriteWholeFile(path, testing_win::SolidBmp(6, 4, 0)));
-    auto window = ui::Window::Create(PictureOnlySpec(), SW_HIDE);
-    app::MainDocument document;
-    app::LoadOrWriteBackgroundPicture(*window, document, directory.path());
-    ASSERT_TRUE(document.Picture());
-    EXPECT_EQ(document.Picture()->Width(), 6);
-    EXPECT_EQ(window->PictureContent(app::pictureBox), document.Decoded());
-
+    const testing_win::FileBytes bmp = testing_win::SolidBmp(6, 4, 0);
+    ASSERT_TRUE(ui::WriteWholeFile(BackgroundPath(directory.path()), bmp));
+    const auto picture = StartIn(directory.path()).Picture();
+    EXPECT_EQ(picture ? picture->Width() : 0, 6);
     const std::vector<std::uint8_t> png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 1, 2, 3};
-    ASSERT_TRUE(ui::WriteWholeFile(path, png));
-    app::LoadOrWriteBackgroundPicture(*window, document, directory.path());
-    EXPECT_TRUE(document.HasPicture());  // the print job says it is no picture
-    EXPECT_FALSE(document.Picture());
-    EXPECT_FALSE(window->PictureContent(app::pictureBox));
+    ASSERT_TRUE(ui::WriteWholeFile(BackgroundPath(directory.path()), png));
+    const app::MainDocument undecodable = StartIn(directory.path());
+    EXPECT_TRUE(undecodable.HasPicture() && !undecodable.Picture());  // printing says so
 }
 
 TEST(BackgroundPicture, AnEmptyFileGivesAnEmptyPicture) {
     testing_win::TempDirectory directory;
     ASSERT_TRUE(ui::WriteWholeFile(BackgroundPath(directory.path()), {}));
-    auto window = ui::Window::Create(PictureOnlySpec(), SW_HIDE);
-    app::MainDocument document;
-    app::LoadOrWriteBackgroundPicture(*window, document, directory.path());
-    EXPECT_FALSE(document.HasPicture());
+    EXPECT_FALSE(StartIn(directory.path()).HasPicture());
     EXPECT_TRUE(ui::FileExists(BackgroundPath(directory.path())));
 }
 
@@ -78,10 +74,7 @@ TEST(BackgroundPicture, AFileTooLargeToReadIsNotReadAndGivesAnEmptyPicture) {
     }
     EXPECT_TRUE(ui::ReadWholeFile(path).empty());
     EXPECT_EQ(ui::ReadFileContents(path).failure, ui::ReadFailure::tooLarge);
-    auto window = ui::Window::Create(PictureOnlySpec(), SW_HIDE);
-    app::MainDocument document;
-    app::LoadOrWriteBackgroundPicture(*window, document, directory.path());
-    EXPECT_FALSE(document.HasPicture());
+    EXPECT_FALSE(StartIn(directory.path()).HasPicture());
 }
 
 // Also a folder, or a file another program holds without sharing.

@@ -112,7 +112,7 @@ TEST_F(PictureBox, ANewSizeIsDrawnAnew) {
     EXPECT_EQ(shown->Pixel(0, 0), red);
 }
 
-TEST_F(PictureBox, ANewPictureReplacesTheOldAndNoPictureLeavesTheBackground) {
+TEST_F(PictureBox, NewBytesReplaceThePictureAndNoPictureLeavesTheBackground) {
     window_->SetPictureMode(boxId, PictureMode::stretch);
     Show(testing_win::SolidBmp(10, 10, red));
     EXPECT_EQ(Capture()->Pixel(5, 5), red);
