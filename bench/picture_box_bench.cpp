@@ -1,9 +1,9 @@
 // Picture box repaints: a 6000 × 4000 picture stretched over a box of the main window's size.
 // The picture is decoded before the box gets it; the first paint draws it at the box's size, and
 // every later repaint only copies that drawing, so it should cost about as much as the baseline
-// measured in the same run: a plain window of the box's size whose paint is one BitBlt of a ready bitmap. Also shown: the
-// BitBlt alone outside any paint, a repaint after the box changed size, which draws the picture
-// again, and a box without a picture, which only fills its background.
+// measured in the same run: a plain window of the box's size whose paint is one BitBlt of a ready
+// bitmap. Also shown: the BitBlt alone outside any paint, a repaint after the box changed size,
+// which draws the picture again, and a box without a picture, which only fills its background.
 //
 // Then the first paint of a JPEG of the same size in the same box, which averages the photo down
 // to the size it is drawn at, beside the BMP's first paint, which Windows stretches (halftone).
