@@ -7,6 +7,7 @@
 #include "app/adjust_window_description.h"
 #include "app/main_window_win.h"
 #include "app/program_win.h"
+#include "picture/decoded_picture_win.h"
 #include "picture/draw_panel_win.h"
 #include "picture/picture_box_painter_win.h"
 #include "picture/picture_object_win.h"
@@ -57,6 +58,11 @@ struct AdjustWindowHandlers {
         owner.previewHeight_ = height;
     }
 
+    // The main picture on the preview panel: the document's own, not a copy.
+    static void ShowMainPicture(AdjustWindow& owner, ui::Window& window) {
+        window.SetPictureContent(previewPanel, owner.program_.document.Decoded());
+    }
+
     // The preview panel as large as the window, in the window's top-left corner, showing the
     // main picture.
     static void OnCreated(ui::EventArgs& event) {
@@ -66,9 +72,7 @@ struct AdjustWindowHandlers {
         MoveWindow(window.Control(previewPanel), 0, 0, outer.cx, outer.cy, TRUE);
         owner.previewWidth_ = ui::ScaleFromDpi(outer.cx, window.Dpi());
         owner.previewHeight_ = ui::ScaleFromDpi(outer.cy, window.Dpi());
-        if (ui::Window* main = owner.program_.mainWindow) {
-            window.SetPictureBytes(previewPanel, main->PictureBytes(pictureBox));
-        }
+        ShowMainPicture(owner, window);
     }
 
     static void OnDestroyed(ui::EventArgs& event) {
@@ -113,14 +117,13 @@ struct AdjustWindowHandlers {
         if (open == nullptr) return;
         if (!ui::AskQuestion(ui::Widen(turnQuestion), std::wstring_view())) {
             // The main picture again; the repaint drops whatever was drawn on the panel.
-            if (ui::Window* main = owner.program_.mainWindow) {
-                window.SetPictureBytes(previewPanel, main->PictureBytes(pictureBox));
-            }
+            ShowMainPicture(owner, window);
             return;
         }
-        const std::optional<picture::PictureObject> picture =
-            picture::PictureObject::FromBytes(window.PictureBytes(previewPanel));
-        const picture::PictureObject* shown = picture ? &*picture : nullptr;
+        // The picture the panel shows, which the main picture may have replaced since.
+        const auto decoded = std::dynamic_pointer_cast<const picture::DecodedPicture>(
+            window.PictureContent(previewPanel));
+        const picture::PictureObject* shown = decoded ? decoded->Picture().get() : nullptr;
         const int width = open->working->GetPictureWidth(shown);
         const int height = open->working->GetPictureHeight(shown);
         Resize(window.Control(workingPanel), width, height);

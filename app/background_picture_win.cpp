@@ -1,6 +1,6 @@
 #include "app/background_picture_win.h"
 
-#include "app/main_window_description.h"
+#include "app/main_document_win.h"
 #include "app/program_texts.h"
 #include "app/resource_ids.h"
 #include "app/resources_win.h"
@@ -10,10 +10,16 @@
 
 namespace app {
 
-void LoadOrWriteBackgroundPicture(ui::Window& window, const std::wstring& directory) {
+void LoadOrWriteBackgroundPicture(ui::Window& window, MainDocument& document,
+                                  const std::wstring& directory) {
     const std::wstring path = directory + L'\\' + ui::Widen(backgroundFileName);
     if (ui::FileExists(path)) {
-        window.SetPictureBytes(pictureBox, ui::ReadWholeFile(path));
+        const std::vector<std::uint8_t> bytes = ui::ReadWholeFile(path);
+        if (auto decoded = picture::DecodedPicture::FromBytes(bytes)) {
+            document.SetPicture(window, std::move(decoded));
+        } else if (!bytes.empty()) {
+            document.SetUndecodable(window);  // printing it says it is no picture
+        }
         return;
     }
     // Written whole or not at all, so that a cut start never leaves a damaged picture behind; a

@@ -8,8 +8,12 @@ class Window;
 
 namespace app {
 
-// Shows the background picture file of the directory in the main picture box; on a first start,
-// writes the built-in picture there instead (shown from the next start on).
-void LoadOrWriteBackgroundPicture(ui::Window& window, const std::wstring& directory);
+class MainDocument;
+
+// The background picture file of the directory becomes the document's picture, shown in the main
+// picture box; on a first start, the built-in picture is written there instead (shown from the
+// next start on).
+void LoadOrWriteBackgroundPicture(ui::Window& window, MainDocument& document,
+                                  const std::wstring& directory);
 
 }  // namespace app

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "app/main_window_win.h"
+#include "app/program_win.h"
 #include "picture/dib_file.h"
 #include "ui/clipboard_win.h"
 #include "ui/window_win.h"
@@ -30,9 +31,9 @@ std::vector<std::uint8_t> ClipboardPictureFile() {
     return picture::FileImageFromDib(data.bytes).value_or(std::vector<std::uint8_t>{});
 }
 
-void PastePicture(ui::Window& main) {
-    std::vector<std::uint8_t> bytes = ClipboardPictureFile();
-    if (bytes.empty() || !TakePicture(main, std::move(bytes))) return;
+void PastePicture(ui::Window& main, MainDocument& document) {
+    const std::vector<std::uint8_t> bytes = ClipboardPictureFile();
+    if (bytes.empty() || !TakePicture(main, document, bytes)) return;
     main.Raise(pictureOption, ui::Event::Clicked);
 }
 
@@ -46,7 +47,9 @@ bool MouseOver(HWND control, ui::Point screen) {
 
 bool ClipboardHoldsPicture() { return ui::ClipboardHolds(PictureFormats()); }
 
-void OnPastePictureChosen(ui::EventArgs& event) { PastePicture(event.window); }
+void OnPastePictureChosen(ui::EventArgs& event) {
+    PastePicture(event.window, event.Context<Program>().document);
+}
 
 // Ctrl+V pastes a picture while the mouse is over the picture box, wherever the focus is; without
 // a picture on the clipboard the key goes on to the focused control.
@@ -54,7 +57,7 @@ void OnPictureBoxKeyDown(ui::EventArgs& event) {
     if (event.code != (ui::keyControl | 'V')) return;
     if (!MouseOver(event.window.Control(pictureBox), event.screen) || !ClipboardHoldsPicture()) return;
     event.handled = true;
-    PastePicture(event.window);
+    PastePicture(event.window, event.Context<Program>().document);
 }
 
 }  // namespace app

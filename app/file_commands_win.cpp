@@ -8,8 +8,8 @@
 #include "app/main_window_win.h"
 #include "app/program_texts.h"
 #include "app/program_win.h"
+#include "picture/decoded_picture_win.h"
 #include "picture/picture_data.h"
-#include "picture/picture_object_win.h"
 #include "text/text_file_win.h"
 #include "ui/dialogs_win.h"
 #include "ui/edit_box_win.h"
@@ -20,15 +20,16 @@
 
 namespace app {
 
-bool TakePicture(ui::Window& main, std::vector<std::uint8_t> bytes) {
+bool TakePicture(ui::Window& main, MainDocument& document, std::span<const std::uint8_t> bytes) {
     const auto status = [&main](std::string_view text) { SetStatusMessage(main, ui::Widen(text)); };
-    const picture::PictureState state = picture::CheckPictureBytes(bytes);
-    if (state == picture::PictureState::Undecodable) {
+    auto decoded = picture::DecodedPicture::FromBytes(bytes);
+    if (!decoded) {
         status(pictureUndecodableMessage);
         return false;
     }
-    main.SetPictureBytes(pictureBox, std::move(bytes));
-    status(state == picture::PictureState::Incomplete ? pictureIncompleteMessage : "");
+    const bool complete = decoded->Picture()->Complete();
+    document.SetPicture(main, std::move(decoded));
+    status(complete ? "" : pictureIncompleteMessage);
     return true;
 }
 
@@ -41,7 +42,7 @@ void LoadPictureFile(ui::Window& main, Program& program, const std::wstring& pat
         SetStatusMessage(main, ui::Widen(pictureUnreadableMessage));
         return;
     }
-    if (!TakePicture(main, std::move(file.bytes))) return;
+    if (!TakePicture(main, program.document, file.bytes)) return;
     UpdatePrintButton(main, program, PrintButtonCause::PictureLoaded);
     main.SetChecked(deleteSpacesOption, false);
     main.SetChecked(keepSpacesOption, false);
@@ -91,17 +92,14 @@ void OnChangeBackgroundChosen(ui::EventArgs& event) {
     ui::FileDialog& dialog = program.fileDialog;
     if (!dialog.ShowOpen(event.window.Handle())) return;
     const std::vector<std::uint8_t> bytes = ui::ReadWholeFile(dialog.fileName);
-    switch (picture::CheckPictureBytes(bytes)) {
-    case picture::PictureState::Undecodable:
-        SetStatusMessage(event.window, ui::Widen(notAPictureMessage));
+    auto decoded = picture::DecodedPicture::FromBytes(bytes);
+    if (!decoded || !decoded->Picture()->Complete()) {
+        SetStatusMessage(event.window,
+                         ui::Widen(decoded ? incompleteBackgroundMessage : notAPictureMessage));
         return;
-    case picture::PictureState::Incomplete:
-        SetStatusMessage(event.window, ui::Widen(incompleteBackgroundMessage));
-        return;
-    case picture::PictureState::Whole: break;
     }
     if (!ui::ReplaceWholeFile(ui::DataPath(ui::Widen(backgroundFileName)), bytes)) return;
-    event.window.SetPictureBytes(pictureBox, bytes);
+    program.document.SetPicture(event.window, std::move(decoded));
     SetStatusMessage(event.window, ui::Widen(backgroundChangedMessage));
 }
 
@@ -117,7 +115,7 @@ void OnMainFilesDropped(ui::EventArgs& event) {
     std::vector<std::uint8_t> bytes = std::move(file.bytes);
     if (bytes.empty()) return;
     if (picture::RecognizeKind(bytes) != picture::Kind::None) {
-        if (!TakePicture(main, std::move(bytes))) return;
+        if (!TakePicture(main, event.Context<Program>().document, bytes)) return;
         main.Raise(pictureOption, ui::Event::Clicked);
     } else {
         AppendTextFile(main, bytes);

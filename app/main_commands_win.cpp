@@ -51,7 +51,7 @@ void PrintText(ui::Window& main, Program& program, ui::Window& source, int edit,
 // The print command and the preview command ask alike: what they print, and from where.
 void PrintOrPreview(ui::Window& main, Program& program, bool preview) {
     const PrintPlan plan = DecidePrint({main.Checked(pictureOption),
-                                        !main.PictureBytes(pictureBox).empty(),
+                                        program.document.HasPicture(),
                                         program.separateEditOpen,
                                         main.Checked(deleteSpacesOption)});
     ui::Window* separate = program.separateEdit.Window();

@@ -44,7 +44,7 @@ void OnMainCreated(ui::EventArgs& event) {
     program.trayIcon = std::make_unique<TrayIcon>(
         window.Handle(), picture::IconFromFileBytes(ResourceBytes(TRAY_ICON_RESOURCE)).icon,
         ui::Widen(trayTooltip));
-    LoadOrWriteBackgroundPicture(window, ui::DataFolder());
+    LoadOrWriteBackgroundPicture(window, program.document, ui::DataFolder());
     program.docking.SetHoldOpen(true);
     program.docking.Start(window.Handle());
 }

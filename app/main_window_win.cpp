@@ -91,7 +91,7 @@ void UpdatePrintButton(ui::Window& main, const Program& program, PrintButtonCaus
         HasText(main.Control(editBox)),
         separate != nullptr && HasText(separate->Control(text::separateEditBox)),
         program.separateEditOpen,
-        !main.PictureBytes(pictureBox).empty(),
+        program.document.HasPicture(),
     };
     main.SetEnabled(printButton, PrintButtonEnabled(cause, inputs));
 }

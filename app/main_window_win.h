@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string_view>
-#include <vector>
 
 #include "app/main_window_description.h"
 #include "app/print_decision.h"
@@ -22,14 +22,15 @@ class PictureObject;
 namespace app {
 
 struct Program;
+class MainDocument;
 
 // Writes a text into the message part of the status bar, after the fixed label; bold for
 // warnings, regular otherwise.
 void SetStatusMessage(ui::Window& main, std::wstring_view text, bool bold = false);
-// A picture file's bytes into the picture box, unless they do not decode: then the picture there
-// stays and the status says so. One that ends early is shown as far as it goes. True when the box
-// took the picture.
-bool TakePicture(ui::Window& main, std::vector<std::uint8_t> bytes);
+// A picture file's bytes decoded into the document and shown in the picture box, unless they do
+// not decode: then the picture there stays and the status says so. One that ends early is shown
+// as far as it goes. True when the document took the picture.
+bool TakePicture(ui::Window& main, MainDocument& document, std::span<const std::uint8_t> bytes);
 // Shows one of the four command buttons in bold and the other three in regular weight.
 void EmphasizeButton(ui::Window& main, int button);
 // Sets the print button's state after a change of the given kind.

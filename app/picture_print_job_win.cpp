@@ -53,13 +53,13 @@ std::optional<PreparedPicture> PreparePictureJob(ui::Window& main, Program& prog
     const auto cancelled = [&status] { status(std::string(text::printCancelledMessage)); };
     // A picture that does not decode would print as an empty page reported as printed. One that
     // ends early prints as far as it goes, as the picture box shows it.
-    auto picture = picture::PictureObject::FromBytes(main.PictureBytes(pictureBox));
+    std::shared_ptr<const picture::PictureObject> picture = program.document.Picture();
     if (!picture) {
         status(std::string(picture::undecodableMessage));
         return std::nullopt;
     }
     PreparedPicture prepared;
-    prepared.picture = std::make_shared<const picture::PictureObject>(std::move(*picture));
+    prepared.picture = std::move(picture);
 
     // A cancelled prompt cancels the command, as in the text job; a resolution below 1 would
     // divide by zero in the size message.

@@ -6,6 +6,7 @@
 
 #include "app/adjust_window_win.h"
 #include "app/edge_docking_win.h"
+#include "app/main_document_win.h"
 #include "app/tray_icon_win.h"
 #include "device/printer_object_win.h"
 #include "text/separate_edit_win.h"
@@ -27,6 +28,7 @@ struct Program {
     ~Program();
 
     ui::Window* mainWindow = nullptr;    // while it exists
+    MainDocument document;               // the main window's picture
     device::PrinterObject printer;       // 打印机1
     ui::FileDialog fileDialog;           // 通用对话框1: find, background picture
     ui::FontChoice editFont;             // the font dialog's values for the main edit box

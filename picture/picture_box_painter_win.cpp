@@ -1,17 +1,16 @@
-// A picture box decodes its bytes once and keeps the picture drawn at its own size, so that a
-// repaint is a single copy however large the picture; the drawing is made again only when the
-// box's size, mode, background colour or animation frame changes. A JPEG is decoded only as
-// large as the box shows it, which for a large photo in a small box is many times faster.
+// A picture box keeps its picture drawn at its own size, so that a repaint is a single copy
+// however large the picture; the drawing is made again only when the box's size, mode,
+// background colour or animation frame changes. The picture itself was decoded once by whoever
+// gave it to the box, and boxes showing the same picture share it.
 #include "picture/picture_box_painter_win.h"
 
 #include <algorithm>
 #include <memory>
-#include <new>
 #include <optional>
 #include <vector>
 
 #include "picture/box_display.h"
-#include "picture/decoders.h"
+#include "picture/decoded_picture_win.h"
 #include "picture/picture_object_win.h"
 #include "picture/render_win.h"
 #include "picture/shrink.h"
@@ -33,22 +32,16 @@ struct ViewKey {
     friend bool operator==(const ViewKey&, const ViewKey&) = default;
 };
 
+void FillBackground(HDC dc, const RECT& client, COLORREF background) {
+    const ui::Brush brush(CreateSolidBrush(background));
+    FillRect(dc, &client, brush.get());
+}
+
 class BoxMemo final : public ui::PictureBoxMemo {
 public:
-    BoxMemo(HWND box, std::span<const std::uint8_t> bytes, bool animate) : box_(box) {
-        if (animate && RecognizeKind(bytes) == Kind::Gif) {
-            if (std::optional<Animation> animation = DecodeGifAnimation(bytes);
-                animation && animation->frames.size() > 1) {
-                frames_ = std::move(animation->frames);
-                ShowFrame(0);
-                return;
-            }
-        }
-        if (RecognizeKind(bytes) == Kind::Jpeg) {
-            jpegSize_ = ReadJpegSize(bytes);
-            if (jpegSize_) return;  // decoded when painted, at the size the box needs
-        }
-        picture_ = PictureObject::FromBytes(bytes);
+    BoxMemo(HWND box, std::shared_ptr<const DecodedPicture> shown, bool animate)
+        : box_(box), shown_(std::move(shown)), picture_(shown_->Picture().get()) {
+        if (animate && shown_->Frames().size() > 1) ShowFrame(0);
     }
     BoxMemo(const BoxMemo&) = delete;
     BoxMemo& operator=(const BoxMemo&) = delete;
@@ -56,11 +49,11 @@ public:
         if (Animated()) KillTimer(box_, animationTimer);
     }
 
-    bool Animated() const { return frames_.size() > 1; }
+    bool Animated() const { return animated_; }
 
     void NextFrame() {
         if (!Animated()) return;
-        ShowFrame((frame_ + 1) % frames_.size());
+        ShowFrame((frame_ + 1) % Frames().size());
         InvalidateRect(box_, nullptr, FALSE);
     }
 
@@ -70,62 +63,43 @@ public:
         if (key.width <= 0 || key.height <= 0) return;
         if (!view_ || key != viewKey_) {
             view_.reset();  // the old drawing goes before the new one is made
-            DecodeJpegFor(box.bytes, key);
+            ShrinkFor(key);
             view_ = Draw(dc, key);
             viewKey_ = key;
         }
-        if (!view_) {
-            const ui::Brush brush(CreateSolidBrush(box.background));
-            FillRect(dc, &client, brush.get());
-            return;
-        }
+        if (!view_) return FillBackground(dc, client, box.background);
         BitBlt(dc, client.left, client.top, key.width, key.height, view_->dc.get(), 0, 0, SRCCOPY);
     }
 
 private:
+    const std::vector<AnimationFrame>& Frames() const { return shown_->Frames(); }
+
     void ShowFrame(std::size_t frame) {
+        animated_ = true;
         frame_ = frame;
-        SetTimer(box_, animationTimer, static_cast<UINT>(FrameDelayMs(frames_[frame].delayMs)),
+        SetTimer(box_, animationTimer, static_cast<UINT>(FrameDelayMs(Frames()[frame].delayMs)),
                  nullptr);
     }
 
-    // A JPEG at the smallest of libjpeg's quick scales that still has as many pixels as the box
-    // shows of it (all of them in the natural and tiled modes); decoded again, larger, when the
-    // box grows past that. One that cannot be decoded leaves the box empty, as any other does.
-    void DecodeJpegFor(Bytes bytes, const ViewKey& key) {
-        if (!jpegSize_) return;
-        const Placement shown =
-            PlaceInBox(key.mode, key.width, key.height, jpegSize_->width, jpegSize_->height);
-        const int wantedWidth = std::min(shown.width, jpegSize_->width);
-        const int wantedHeight = std::min(shown.height, jpegSize_->height);
-        if (picture_ && picture_->Width() >= wantedWidth && picture_->Height() >= wantedHeight) {
+    // A photo the box shows smaller than it is, averaged down to the very size it is drawn at,
+    // so that the screen copies it 1:1: Wine's halftone stretching of a large photo costs more.
+    // Natural and tiled boxes show all of its pixels.
+    void ShrinkFor(const ViewKey& key) {
+        const Image* pixels = picture_->Pixels();
+        if (pixels == nullptr || picture_->GetKind() != Kind::Jpeg ||
+            key.mode == ui::PictureMode::tiled || key.mode == ui::PictureMode::natural) {
             return;
         }
-        picture_.reset();  // the smaller decode goes before the larger one is made
-        std::optional<Image> image;
-        try {
-            image = DecodeJpegScaled(bytes, wantedWidth, wantedHeight);
-        } catch (const std::bad_alloc&) {
-            image.reset();  // too large for the memory left, as PictureObject::FromBytes treats it
+        const Placement shown =
+            PlaceInBox(key.mode, key.width, key.height, picture_->Width(), picture_->Height());
+        const int width = std::min(shown.width, picture_->Width());
+        const int height = std::min(shown.height, picture_->Height());
+        if (shrunk_ && shrunk_->Width() == width && shrunk_->Height() == height) return;
+        shrunk_.reset();  // the old one goes before the new one is made
+        if (width == picture_->Width() && height == picture_->Height()) return;
+        if (std::optional<Image> image = ShrinkImage(*pixels, width, height)) {
+            shrunk_ = PictureObject::FromImage(Kind::Jpeg, std::move(*image));
         }
-        // Averaged down to the very size it is drawn at, so that the screen copies it 1:1.
-        if (image && (image->width > wantedWidth || image->height > wantedHeight) &&
-            key.mode != ui::PictureMode::tiled && key.mode != ui::PictureMode::natural) {
-            if (std::optional<Image> shrunk = ShrinkImage(*image, wantedWidth, wantedHeight)) {
-                image = std::move(shrunk);
-            }
-        }
-        if (image) {
-            picture_ = PictureObject::FromImage(Kind::Jpeg, std::move(*image));
-        } else {
-            jpegSize_.reset();  // not tried again at every change of the box
-        }
-    }
-
-    // The picture's own size, which places it: a JPEG's decoded pixels may be fewer.
-    PictureSize FullSize() const {
-        if (jpegSize_) return *jpegSize_;
-        return {picture_->Width(), picture_->Height()};
     }
 
     // The box's drawing, kept selected in its own DC so that a repaint is one BitBlt.
@@ -147,20 +121,19 @@ private:
         const ui::Brush brush(CreateSolidBrush(key.background));
         FillRect(memory, &area, brush.get());
         if (Animated()) {
-            const Image& image = frames_[frame_].image;
+            const Image& image = Frames()[frame_].image;
             const Placement at =
                 PlaceInBox(key.mode, key.width, key.height, image.width, image.height);
             RenderImage(memory, image, Kind::Gif, at.x, at.y, at.width, at.height, SRCCOPY,
                         key.background);
-        } else if (picture_ && key.mode == ui::PictureMode::tiled &&
-                   (FullSize().width < key.width || FullSize().height < key.height)) {
-            DrawTiles(dc, memory, area, key.background);  // tiles are decoded at full size
-        } else if (picture_) {
-            const PictureSize full = FullSize();
-            const Placement at =
-                PlaceInBox(key.mode, key.width, key.height, full.width, full.height);
-            RenderPicture(memory, *picture_, at.x, at.y, at.width, at.height, SRCCOPY,
-                          key.background);
+        } else if (key.mode == ui::PictureMode::tiled &&
+                   (picture_->Width() < key.width || picture_->Height() < key.height)) {
+            DrawTiles(dc, memory, area, key.background);
+        } else {
+            const Placement at = PlaceInBox(key.mode, key.width, key.height, picture_->Width(),
+                                            picture_->Height());
+            RenderPicture(memory, shrunk_ ? *shrunk_ : *picture_, at.x, at.y, at.width, at.height,
+                          SRCCOPY, key.background);
         }
         return view;
     }
@@ -187,9 +160,10 @@ private:
     }
 
     HWND box_;
-    std::optional<PictureObject> picture_;
-    std::optional<PictureSize> jpegSize_;  // from the header, for a JPEG decoded at paint time
-    std::vector<AnimationFrame> frames_;  // two or more when the box animates
+    std::shared_ptr<const DecodedPicture> shown_;
+    const PictureObject* picture_;  // shown_'s
+    std::optional<PictureObject> shrunk_;  // the picture at the size the box draws it, if smaller
+    bool animated_ = false;
     std::size_t frame_ = 0;
     std::unique_ptr<View> view_;
     ViewKey viewKey_;
@@ -198,7 +172,11 @@ private:
 class Painter final : public ui::PictureBoxPainter {
 public:
     void Paint(HDC dc, const RECT& client, ui::PictureBoxView& box) override {
-        if (!box.memo) box.memo = std::make_unique<BoxMemo>(box.window, box.bytes, box.animate);
+        if (!box.memo) {
+            auto shown = std::dynamic_pointer_cast<const DecodedPicture>(box.content);
+            if (!shown) return FillBackground(dc, client, box.background);  // none of ours
+            box.memo = std::make_unique<BoxMemo>(box.window, std::move(shown), box.animate);
+        }
         if (auto* memo = dynamic_cast<BoxMemo*>(box.memo.get())) memo->Paint(dc, client, box);
     }
 

@@ -5,8 +5,8 @@
 
 namespace picture {
 
-// Decodes a picture box's bytes and draws them; keeps nothing of its own between calls (each
-// box keeps its memo), so one painter serves every window.
+// Draws the DecodedPicture a picture box shows (other content leaves the box empty); keeps
+// nothing of its own between calls (each box keeps its memo), so one painter serves every window.
 ui::PictureBoxPainter& PicturePainter();
 
 }  // namespace picture

@@ -77,22 +77,6 @@ std::optional<PictureObject> PictureObject::FromFile(const std::wstring& path) {
     return FromBytes(bytes);
 }
 
-PictureState CheckPictureBytes(Bytes bytes) {
-    const Kind kind = RecognizeKind(bytes);
-    try {
-        switch (kind) {
-        case Kind::None: return PictureState::Undecodable;
-        case Kind::Icon:
-        case Kind::Cursor:
-            return IconFromFileBytes(bytes).icon ? PictureState::Whole : PictureState::Undecodable;
-        case Kind::Jpeg: return StateOf(DecodeJpegScaled(bytes, 1, 1));
-        default: return StateOf(DecodePicture(bytes, kind));
-        }
-    } catch (const std::bad_alloc&) {
-        return PictureState::Undecodable;
-    }
-}
-
 int PictureTable::Load(Bytes bytes) {
     std::optional<PictureObject> picture = PictureObject::FromBytes(bytes);
     return picture ? Add(std::move(*picture)) : 0;

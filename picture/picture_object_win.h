@@ -55,10 +55,6 @@ private:
     ui::Icon icon_;
 };
 
-// What picture file bytes come to, without keeping the pixels: JPEGs are decoded at the smallest
-// scale, which reads all their data but is quick.
-PictureState CheckPictureBytes(Bytes bytes);
-
 // Picture objects by handle. 0 is never a handle, and a freed handle is not given out again
 // soon, so a stale handle finds nothing rather than another picture. Used on the GUI thread.
 class PictureTable {

@@ -14,14 +14,14 @@ COLORREF PictureBackgroundColor(std::uint32_t color) {
 }
 
 PictureBoxView ViewOf(HWND box, PictureBoxData& data) {
-    return {box, data.bytes, data.settings.mode, PictureBackgroundColor(data.settings.background),
+    return {box, data.content, data.settings.mode, PictureBackgroundColor(data.settings.background),
             data.settings.animate, data.memo};
 }
 
 void PaintPictureBox(HWND box, HDC dc, PictureBoxData& data) {
     RECT client;
     GetClientRect(box, &client);
-    if (data.painter != nullptr && !data.bytes.empty()) {
+    if (data.painter != nullptr && data.content) {
         PictureBoxView view = ViewOf(box, data);
         // A picture too large for the memory left shows as an empty box, never ends the program.
         try {
@@ -51,7 +51,7 @@ LRESULT CALLBACK PictureBoxProcedure(HWND box, UINT message, WPARAM wParam, LPAR
         PaintPictureBox(box, reinterpret_cast<HDC>(wParam), *data);
         return 0;
     case WM_TIMER:
-        if (data->painter != nullptr && !data->bytes.empty() && data->memo) {
+        if (data->painter != nullptr && data->content && data->memo) {
             PictureBoxView view = ViewOf(box, *data);
             try {
                 data->painter->Tick(view, static_cast<UINT_PTR>(wParam));
@@ -86,16 +86,17 @@ void RegisterPictureBoxClass() {
     (void)registered;
 }
 
-const std::vector<std::uint8_t>& Window::PictureBytes(int id) const {
-    static const std::vector<std::uint8_t> none;
+std::shared_ptr<const PictureBoxContent> Window::PictureContent(int id) const {
     const ControlState* state = Find(id);
-    return state != nullptr ? state->picture.bytes : none;
+    return state != nullptr ? state->picture.content : nullptr;
 }
 
-void Window::SetPictureBytes(int id, std::vector<std::uint8_t> bytes) {
+// Setting the content it shows already draws it anew, dropping whatever was drawn on the box.
+void Window::SetPictureContent(int id, std::shared_ptr<const PictureBoxContent> content) {
     ControlState* state = Find(id);
     if (state == nullptr) return;
-    state->picture.bytes = std::move(bytes);
+    state->picture.memo.reset();  // before the content it may point into
+    state->picture.content = std::move(content);
     state->picture.memo.reset();
     if (state->handle != nullptr) InvalidateRect(state->handle, nullptr, FALSE);
 }

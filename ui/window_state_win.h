@@ -14,10 +14,10 @@ namespace ui {
 
 inline constexpr COLORREF editTextColor = RGB(0, 0, 0);
 
-// A picture box's bytes and settings, reached from its window through GWLP_USERDATA.
+// A picture box's content and settings, reached from its window through GWLP_USERDATA.
 struct PictureBoxData {
     PictureBoxPainter* painter = nullptr;  // none: the box shows its background only
-    std::vector<std::uint8_t> bytes;
+    std::shared_ptr<const PictureBoxContent> content;
     PictureBoxSpec settings;
     std::unique_ptr<PictureBoxMemo> memo;
 };

@@ -18,6 +18,7 @@
 
 namespace ui {
 
+class PictureBoxContent;
 class PictureBoxPainter;
 
 // The message a tray icon added for a window sends back to it.
@@ -74,9 +75,9 @@ public:
     void SetStatusText(int id, int part, std::wstring_view text);
     std::wstring StatusText(int id, int part) const;
 
-    // The picture file bytes a picture box holds; the box repaints when they change.
-    const std::vector<std::uint8_t>& PictureBytes(int id) const;
-    void SetPictureBytes(int id, std::vector<std::uint8_t> bytes);
+    // What a picture box shows, null for nothing; the box repaints when it is set.
+    std::shared_ptr<const PictureBoxContent> PictureContent(int id) const;
+    void SetPictureContent(int id, std::shared_ptr<const PictureBoxContent> content);
     // How a picture box shows its picture; it starts as its description says.
     PictureBoxSpec PictureSettings(int id) const;
     void SetPictureMode(int id, PictureMode mode);
@@ -145,9 +146,16 @@ private:
     Font guiFont_;  // null while the stock font fits the window's resolution
 };
 
-// What a painter keeps for one picture box between repaints: the decoded picture, the picture
-// already drawn at the box's size, the animation's timer. The box drops it when its bytes or its
-// animation switch change and when it is destroyed.
+// What a picture box shows: made by the program, drawn by the box's painter, only kept by ui/,
+// which knows nothing of pictures. Several boxes can show one content.
+class PictureBoxContent {
+public:
+    virtual ~PictureBoxContent() = default;
+};
+
+// What a painter keeps for one picture box between repaints: the picture already drawn at the
+// box's size, the animation's timer. The box drops it when its content or its animation switch
+// change and when it is destroyed.
 class PictureBoxMemo {
 public:
     virtual ~PictureBoxMemo() = default;
@@ -156,7 +164,7 @@ public:
 // One picture box as its painter sees it during one call.
 struct PictureBoxView {
     HWND window = nullptr;
-    std::span<const std::uint8_t> bytes;  // never empty
+    const std::shared_ptr<const PictureBoxContent>& content;  // never null
     PictureMode mode = PictureMode::natural;
     COLORREF background = 0;  // the face colour already put in for systemFaceColor
     bool animate = false;

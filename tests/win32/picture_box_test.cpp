@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/main_window_description.h"
+#include "picture/decoded_picture_win.h"
 #include "picture/picture_box_painter_win.h"
 #include "picture_files.h"
 #include "test_support.h"
@@ -45,6 +46,10 @@ protected:
 
     HWND Box() const { return window_->Control(boxId); }
 
+    void Show(const testing_win::FileBytes& bytes) {
+        window_->SetPictureContent(boxId, picture::DecodedPicture::FromBytes(bytes));
+    }
+
     // What the box paints, as a fresh canvas of its client size.
     std::unique_ptr<Canvas> Capture() const {
         RECT client;
@@ -58,7 +63,7 @@ protected:
 };
 
 TEST_F(PictureBox, FitScalesALargerPictureDownAndCentresIt) {
-    window_->SetPictureBytes(boxId, testing_win::SolidBmp(800, 600, red));
+    Show(testing_win::SolidBmp(800, 600, red));
     const auto shown = Capture();
     // 400 × 300 at (0, 50)
     EXPECT_EQ(shown->Pixel(200, 49), blue);
@@ -71,7 +76,7 @@ TEST_F(PictureBox, FitScalesALargerPictureDownAndCentresIt) {
 }
 
 TEST_F(PictureBox, FitCentresASmallerPictureAtItsOwnSize) {
-    window_->SetPictureBytes(boxId, testing_win::SolidBmp(100, 50, red));
+    Show(testing_win::SolidBmp(100, 50, red));
     const auto shown = Capture();
     EXPECT_EQ(shown->Pixel(150, 175), red);
     EXPECT_EQ(shown->Pixel(249, 224), red);
@@ -83,7 +88,7 @@ TEST_F(PictureBox, FitCentresASmallerPictureAtItsOwnSize) {
 
 TEST_F(PictureBox, NaturalSizeSitsAtTheTopLeftAndStretchFillsTheBox) {
     window_->SetPictureMode(boxId, PictureMode::natural);
-    window_->SetPictureBytes(boxId, testing_win::SolidBmp(100, 50, red));
+    Show(testing_win::SolidBmp(100, 50, red));
     auto shown = Capture();
     EXPECT_EQ(shown->Pixel(0, 0), red);
     EXPECT_EQ(shown->Pixel(99, 49), red);
@@ -99,7 +104,7 @@ TEST_F(PictureBox, NaturalSizeSitsAtTheTopLeftAndStretchFillsTheBox) {
 
 TEST_F(PictureBox, ANewSizeIsDrawnAnew) {
     window_->SetPictureMode(boxId, PictureMode::stretch);
-    window_->SetPictureBytes(boxId, testing_win::SolidBmp(3, 3, red));
+    Show(testing_win::SolidBmp(3, 3, red));
     Capture();
     SetWindowPos(Box(), nullptr, 0, 0, 200, 120, SWP_NOZORDER | SWP_NOACTIVATE);
     const auto shown = Capture();
@@ -109,34 +114,34 @@ TEST_F(PictureBox, ANewSizeIsDrawnAnew) {
 
 TEST_F(PictureBox, NewBytesReplaceThePictureAndNoPictureLeavesTheBackground) {
     window_->SetPictureMode(boxId, PictureMode::stretch);
-    window_->SetPictureBytes(boxId, testing_win::SolidBmp(10, 10, red));
+    Show(testing_win::SolidBmp(10, 10, red));
     EXPECT_EQ(Capture()->Pixel(5, 5), red);
-    window_->SetPictureBytes(boxId, testing_win::SolidBmp(10, 10, green));
+    Show(testing_win::SolidBmp(10, 10, green));
     EXPECT_EQ(Capture()->Pixel(5, 5), green);
 
     const testing_win::FileBytes junk(64, 0x42);
-    window_->SetPictureBytes(boxId, junk);
+    Show(junk);
     auto shown = Capture();
     EXPECT_EQ(shown->Pixel(5, 5), blue);
     EXPECT_EQ(shown->Pixel(399, 399), blue);
 
-    window_->SetPictureBytes(boxId, {});
+    Show({});
     EXPECT_EQ(Capture()->Pixel(200, 200), blue);
 }
 
 TEST_F(PictureBox, TheBackgroundColourCanChangeAndStandsForTheFaceColour) {
-    window_->SetPictureBytes(boxId, testing_win::SolidBmp(800, 600, red));
+    Show(testing_win::SolidBmp(800, 600, red));
     window_->SetPictureBackground(boxId, green);
     EXPECT_EQ(Capture()->Pixel(200, 10), green);
     window_->SetPictureBackground(boxId, ui::systemFaceColor);
     EXPECT_EQ(Capture()->Pixel(200, 10), GetSysColor(COLOR_BTNFACE));
-    window_->SetPictureBytes(boxId, {});
+    Show({});
     EXPECT_EQ(Capture()->Pixel(200, 10), GetSysColor(COLOR_BTNFACE));
 }
 
 TEST_F(PictureBox, PngAlphaIsLaidOverTheBoxBackground) {
     window_->SetPictureMode(boxId, PictureMode::natural);
-    window_->SetPictureBytes(boxId, testing_win::ThreeAlphaPng());
+    Show(testing_win::ThreeAlphaPng());
     auto shown = Capture();
     EXPECT_EQ(shown->Pixel(0, 0), blue);  // alpha 0: the background
     EXPECT_EQ(shown->Pixel(1, 0), blue);  // opaque blue
@@ -151,7 +156,7 @@ TEST_F(PictureBox, PngAlphaIsLaidOverTheBoxBackground) {
 TEST_F(PictureBox, RepaintingOnScreenKeepsThePicture) {
     ShowWindow(window_->Handle(), SW_SHOWNOACTIVATE);
     window_->SetPictureMode(boxId, PictureMode::stretch);
-    window_->SetPictureBytes(boxId, testing_win::SolidBmp(30, 20, red));
+    Show(testing_win::SolidBmp(30, 20, red));
     for (int i = 0; i < 3; ++i) {
         InvalidateRect(Box(), nullptr, FALSE);
         UpdateWindow(Box());
@@ -171,7 +176,7 @@ testing_win::FileBytes RedGreenGif() {
 TEST_F(PictureBox, AnAnimatedGifShowsItsFramesInTurn) {
     window_->SetPictureMode(boxId, PictureMode::stretch);
     window_->SetPictureAnimation(boxId, true);
-    window_->SetPictureBytes(boxId, RedGreenGif());
+    Show(RedGreenGif());
     EXPECT_EQ(Capture()->Pixel(100, 100), red);
     EXPECT_TRUE(testing_win::PumpUntil([&] { return Capture()->Pixel(100, 100) == green; }));
     EXPECT_TRUE(testing_win::PumpUntil([&] { return Capture()->Pixel(100, 100) == red; }));
@@ -179,7 +184,7 @@ TEST_F(PictureBox, AnAnimatedGifShowsItsFramesInTurn) {
 
 TEST_F(PictureBox, WithoutAnimationAGifShowsItsFirstFrame) {
     window_->SetPictureMode(boxId, PictureMode::stretch);
-    window_->SetPictureBytes(boxId, RedGreenGif());
+    Show(RedGreenGif());
     EXPECT_EQ(Capture()->Pixel(100, 100), red);
     EXPECT_FALSE(testing_win::PumpUntil([&] { return Capture()->Pixel(100, 100) != red; },
                                         std::chrono::milliseconds(400)));
@@ -188,13 +193,13 @@ TEST_F(PictureBox, WithoutAnimationAGifShowsItsFirstFrame) {
 TEST_F(PictureBox, TheAnimationStopsWithANewPictureAndWithTheBox) {
     window_->SetPictureMode(boxId, PictureMode::stretch);
     window_->SetPictureAnimation(boxId, true);
-    window_->SetPictureBytes(boxId, RedGreenGif());
+    Show(RedGreenGif());
     Capture();
-    window_->SetPictureBytes(boxId, testing_win::SolidBmp(4, 4, blue));
+    Show(testing_win::SolidBmp(4, 4, blue));
     EXPECT_FALSE(testing_win::PumpUntil([&] { return Capture()->Pixel(100, 100) != blue; },
                                         std::chrono::milliseconds(400)));
 
-    window_->SetPictureBytes(boxId, RedGreenGif());
+    Show(RedGreenGif());
     Capture();
     window_.reset();  // destroys the box while its frames are timed
     testing_win::PumpUntil([] { return false; }, std::chrono::milliseconds(200));
@@ -215,9 +220,9 @@ TEST_F(PictureBox, TiledRepeatsThePictureFromTheCornerAndCutsTheLastRowAndColumn
     MoveWindow(Box(), 0, 0, 250, 120, FALSE);
     window_->SetPictureMode(boxId, PictureMode::tiled);
     // Red with a green bottom-right pixel: each tile's corner shows where it ends.
-    window_->SetPictureBytes(boxId, testing_win::Bmp24(100, 50, [](int x, int y) {
-                                 return x == 99 && y == 49 ? green : red;
-                             }));
+    Show(testing_win::Bmp24(100, 50, [](int x, int y) {
+        return x == 99 && y == 49 ? green : red;
+    }));
     const auto shown = Capture();
     for (const int x : {99, 199}) {
         for (const int y : {49, 99}) EXPECT_EQ(shown->Pixel(x, y), green) << x << "," << y;

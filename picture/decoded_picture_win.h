@@ -1,0 +1,35 @@
+// A picture file decoded once, as everything that shows or prints it shares it.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "picture/decoders.h"
+#include "picture/picture_data.h"
+#include "picture/picture_object_win.h"
+#include "ui/window_win.h"
+
+namespace picture {
+
+// The picture object, and for a GIF of several images its frames; picture boxes show it through
+// PicturePainter.
+class DecodedPicture final : public ui::PictureBoxContent {
+public:
+    // Null when the bytes give no picture (see PictureObject::FromBytes). A GIF whose frames do
+    // not fit in memory is still shown, as its first image.
+    static std::shared_ptr<const DecodedPicture> FromBytes(Bytes bytes);
+
+    DecodedPicture(std::shared_ptr<const PictureObject> picture,
+                   std::vector<AnimationFrame> frames);
+
+    // Never null.
+    const std::shared_ptr<const PictureObject>& Picture() const { return picture_; }
+    // Two or more for an animated GIF, else none.
+    const std::vector<AnimationFrame>& Frames() const { return frames_; }
+
+private:
+    std::shared_ptr<const PictureObject> picture_;
+    std::vector<AnimationFrame> frames_;
+};
+
+}  // namespace picture

@@ -1,0 +1,46 @@
+// The main window's picture is decoded once: the picture box, the adjustment window and the
+// print job hold the document's own.
+#include <gtest/gtest.h>
+
+#include "app/adjust_window_description.h"
+#include "app/main_window_description.h"
+#include "app/main_window_win.h"
+#include "app/program_win.h"
+#include "picture_files.h"
+#include "test_support.h"
+#include "ui/window_win.h"
+
+namespace {
+
+// The job's questions: OK to the resolution, No to a size by hand.
+BOOL CALLBACK AnswerDialog(HWND window, LPARAM) {
+    if (!IsWindowVisible(window) || testing_win::ClassOf(window) != L"#32770") return TRUE;
+    const bool inputBox = FindWindowExW(window, nullptr, L"Edit", nullptr) != nullptr;
+    PostMessageW(window, WM_COMMAND, inputBox ? IDOK : IDNO, 0);
+    return FALSE;
+}
+
+void CALLBACK AnswerPictureJob(HWND, UINT, UINT_PTR, DWORD) {
+    EnumThreadWindows(GetCurrentThreadId(), AnswerDialog, 0);
+}
+
+TEST(MainDocument, ThePictureBoxAdjustmentWindowAndPrintJobShareOneDecodedPicture) {
+    app::Program program;
+    const ui::WindowSpec description{"MozhouDocumentTest", "", 400, 400, ui::fixedBorder,
+                                     app::MainControls(), {}, {}};
+    auto main = ui::Window::Create(description, SW_HIDE, &program);
+    program.mainWindow = main.get();
+    ASSERT_TRUE(app::TakePicture(*main, program.document, testing_win::SolidBmp(6, 4, 0)));
+    const auto decoded = program.document.Decoded();
+    EXPECT_EQ(main->PictureContent(app::pictureBox), decoded);
+    program.adjustWindow.Open();
+    EXPECT_EQ(program.adjustWindow.Window()->PictureContent(app::previewPanel), decoded);
+
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, AnswerPictureJob);
+    const auto prepared = app::PreparePictureJob(*main, program);
+    KillTimer(nullptr, timer);
+    ASSERT_TRUE(prepared && decoded);
+    EXPECT_EQ(prepared->picture, decoded->Picture());
+}
+
+}  // namespace
