@@ -5,6 +5,7 @@
 #include "app/print_preview_win.h"
 #include "app/program_win.h"
 #include "app/update_check_win.h"
+#include "device/device_texts.h"
 #include "text/print_text_job_win.h"
 #include "text/separate_edit_description.h"
 #include "ui/dialogs_win.h"

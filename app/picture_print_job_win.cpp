@@ -8,6 +8,7 @@
 #include "app/adjust_window_win.h"
 #include "app/main_window_win.h"
 #include "app/program_win.h"
+#include "device/device_texts.h"
 #include "picture/picture_job_texts.h"
 #include "picture/page_picture_win.h"
 #include "picture/picture_object_win.h"

@@ -1,7 +1,10 @@
-// The texts the printer's dialogs and jobs show.
+// The texts the printer's dialogs show and those that tell how a print went.
 #pragma once
 
 #include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
 
 namespace device {
 
@@ -18,5 +21,18 @@ inline constexpr std::array<const wchar_t*, 4> progressLabels = {
     L"打印作业名：", L"打印目的：", L"已打印份数：", L"当前页号：",
 };
 inline constexpr wchar_t destinationJoint[] = L" 上的 ";
+
+inline constexpr std::string_view printCancelledMessage = "取消打印";
+inline constexpr std::string_view printFailedMessage = "打印失败";
+inline constexpr std::string_view printBusyMessage = "正在打印，请等这份打印完再打印";
+
+// "打印失败", with the reason after a colon when there is one.
+std::string FailureMessage(std::string_view reason);
+// The pages a stopped job printed, out of those it was to print.
+std::string AbortedMessage(std::size_t printed, std::size_t count);
+// The printer name, then the copies asked for and the copy printing, each after a gap of the
+// given spaces: how every result message starts.
+std::string PrinterAndCopies(std::string_view printerName, int copies, int copiesPrinted,
+                             std::string_view gap);
 
 }  // namespace device

@@ -1,9 +1,8 @@
-// How a print went, and the texts that tell the user.
+// How a print went.
 #pragma once
 
 #include <cstddef>
 #include <string>
-#include <string_view>
 
 namespace device {
 
@@ -23,18 +22,5 @@ struct PrintResult {
     std::size_t pageCount = 0;  // pages the job was to print
     int copies = 1;
 };
-
-inline constexpr std::string_view printCancelledMessage = "取消打印";
-inline constexpr std::string_view printFailedMessage = "打印失败";
-inline constexpr std::string_view printBusyMessage = "正在打印，请等这份打印完再打印";
-
-// "打印失败", with the reason after a colon when there is one.
-std::string FailureMessage(std::string_view reason);
-// The pages a stopped job printed, out of those it was to print.
-std::string AbortedMessage(std::size_t printed, std::size_t count);
-// The printer name, then the copies asked for and the copy printing, each after a gap of the
-// given spaces: how every result message starts.
-std::string PrinterAndCopies(std::string_view printerName, int copies, int copiesPrinted,
-                             std::string_view gap);
 
 }  // namespace device

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "device/print_result.h"
+#include "device/device_texts.h"
 
 namespace picture {
 namespace {

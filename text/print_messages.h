@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "device/device_texts.h"
 #include "device/print_result.h"
 
 namespace text {

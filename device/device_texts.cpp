@@ -1,4 +1,4 @@
-#include "device/print_result.h"
+#include "device/device_texts.h"
 
 namespace device {
 namespace {
