@@ -20,6 +20,7 @@
 #include "ui/files_win.h"
 #include "ui/text_win.h"
 #include "ui/timed_message_win.h"
+#include "ui/message_loop_win.h"
 #include "ui/window_win.h"
 #include "update/internet_win.h"
 #include "update/manifest.h"

@@ -10,6 +10,7 @@
 
 #include "ui/dialog_template_win.h"
 #include "ui/integer_input.h"
+#include "ui/window_placement_win.h"
 #include "ui/window_win.h"
 
 namespace ui {
@@ -60,13 +61,7 @@ INT_PTR CALLBACK InputBoxProcedure(HWND dialog, UINT message, WPARAM wParam, LPA
         SendMessageW(edit, EM_SETSEL, 0, -1);
         SetFocus(edit);
         // Centre on the screen: the box may have no visible owner.
-        RECT box;
-        GetWindowRect(dialog, &box);
-        const int width = box.right - box.left;
-        const int height = box.bottom - box.top;
-        SetWindowPos(dialog, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                     (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER);
+        CentreOnScreen(dialog);
         return FALSE;  // the focus was set here
     }
     case WM_COMMAND:
