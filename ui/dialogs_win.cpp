@@ -16,10 +16,6 @@
 namespace ui {
 namespace {
 
-constexpr wchar_t defaultInputCaption[] = L"请输入：";
-constexpr wchar_t okCaption[] = L"确认输入(&O)";
-constexpr wchar_t cancelCaption[] = L"取消(&C)";
-
 enum InputBoxItem : WORD { promptItem = 100, editItem = 101 };
 
 // Dialog units.

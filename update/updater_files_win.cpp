@@ -10,6 +10,7 @@
 #include "ui/text_win.h"
 #include "update/command_line.h"
 #include "update/update_rules.h"
+#include "update/update_texts.h"
 
 namespace update {
 namespace {
@@ -79,7 +80,7 @@ std::wstring SystemErrorText(DWORD error) {
     LocalFree(buffer);
     // The system ends its wording with a line break.
     while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) text.pop_back();
-    if (text.empty()) text = L"错误 " + std::to_wstring(error);
+    if (text.empty()) text = std::wstring(errorNumberLabel) + std::to_wstring(error);
     return text;
 }
 
