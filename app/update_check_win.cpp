@@ -18,6 +18,7 @@
 #include "text/separate_edit_texts.h"
 #include "ui/dialogs_win.h"
 #include "ui/files_win.h"
+#include "ui/message_loop_win.h"
 #include "ui/text_win.h"
 #include "ui/timed_message_win.h"
 #include "ui/window_win.h"
@@ -25,6 +26,7 @@
 #include "update/manifest.h"
 #include "update/update_rules.h"
 #include "update/update_server.h"
+#include "update/update_texts.h"
 #include "update/updater_files_win.h"
 
 namespace app {

@@ -9,6 +9,7 @@
 #include "app/program_win.h"
 #include "picture/picture_box_painter_win.h"
 #include "ui/files_win.h"
+#include "ui/message_loop_win.h"
 #include "ui/window_win.h"
 #include "update/replacement_journal_win.h"
 

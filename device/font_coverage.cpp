@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/unicode.h"
+
 namespace device {
 namespace {
 
@@ -121,31 +123,13 @@ std::uint16_t GlyphCoverage::Glyph(char32_t c) const {
     return static_cast<std::uint16_t>(std::prev(after)->firstGlyph + (c - std::prev(after)->first));
 }
 
-namespace {
-
-struct CodePoint {
-    char32_t value = 0;
-    std::size_t units = 1;  // UTF-16 units it takes
-};
-
-CodePoint CodePointAt(std::u16string_view text, std::size_t i) {
-    const char32_t c = text[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] <= 0xDFFF) {
-        return {0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00), 2};
-    }
-    return {c, 1};
-}
-
-}  // namespace
-
 std::u32string CodePoints(std::u16string_view text) {
     std::u32string points;
     points.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
-        const CodePoint point = CodePointAt(text, i);
-        points.push_back(point.value);
-        i += point.units;
+        const ui::CodePointRead point = ui::Utf16CodePointAt(text, i);
+        points.push_back(point.codePoint);
+        i += point.length;
     }
     return points;
 }
@@ -153,7 +137,7 @@ std::u32string CodePoints(std::u16string_view text) {
 std::vector<FontRun> SplitByFont(std::u16string_view line, std::span<const GlyphCoverage> fonts) {
     std::vector<FontRun> runs;
     for (std::size_t i = 0; i < line.size();) {
-        const auto [c, units] = CodePointAt(line, i);
+        const auto [c, units] = ui::Utf16CodePointAt(line, i);
         std::size_t font = 0;
         if (!fonts.empty() && !fonts[0].Empty() && !fonts[0].Covers(c)) {
             for (std::size_t f = 1; f < fonts.size(); ++f) {

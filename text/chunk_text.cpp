@@ -1,5 +1,7 @@
 #include "text/chunk_text.h"
 
+#include "ui/unicode.h"
+
 namespace text {
 namespace {
 
@@ -7,9 +9,6 @@ constexpr char16_t carriageReturn = u'\r';
 constexpr char16_t lineFeed = u'\n';
 constexpr char16_t lastAscii = 0x7f;
 constexpr char16_t euroSign = 0x20ac;  // one byte (0x80) in Windows' GBK
-
-bool IsHighSurrogate(char16_t unit) { return unit >= 0xd800 && unit <= 0xdbff; }
-bool IsLowSurrogate(char16_t unit) { return unit >= 0xdc00 && unit <= 0xdfff; }
 
 // Cuts one line (without its break) into pieces of at most limit bytes.
 void ChunkLine(std::u16string_view line, std::size_t limit, std::vector<std::u16string>& chunks) {
@@ -38,8 +37,7 @@ void ChunkLine(std::u16string_view line, std::size_t limit, std::vector<std::u16
 Character CharacterAt(std::u16string_view text, std::size_t position) {
     const char16_t unit = text[position];
     if (unit <= lastAscii || unit == euroSign) return {1, 1};
-    const bool pair = IsHighSurrogate(unit) && position + 1 < text.size() && IsLowSurrogate(text[position + 1]);
-    return {pair ? 2u : 1u, 2};
+    return {ui::Utf16CodePointAt(text, position).length, 2};
 }
 
 std::vector<std::u16string> ChunkText(std::u16string_view text, int charsPerLine) {

@@ -17,18 +17,16 @@ constexpr char nulByte = 0x00;
 constexpr char ctrlZ = 0x1A;
 constexpr std::wstring_view textExtension = L".txt";
 constexpr std::string_view utf8Mark = "\xEF\xBB\xBF";
-constexpr std::wstring_view saveFailedLabel = L"保存失败：";
-constexpr std::wstring_view errorCodeLabel = L"错误代码 ";
 constexpr std::wstring_view trimmed = L" \t\r\n";
 
 }  // namespace
 
 std::string SeparateEditTitle(int editWidth, int editHeight) {
-    std::string title = "宽：";
+    std::string title(titleWidthLabel);
     title += std::to_string(editWidth);
-    title += "像素   高：";
+    title += titleHeightLabel;
     title += std::to_string(editHeight);
-    title += "像素  (默认打印纸张宽度：160mm   高度：240mm   默认字体大小：14    每张容纳字行数：18行）";
+    title += titleSheetText;
     return title;
 }
 
@@ -103,7 +101,7 @@ std::wstring SaveAsFileName(std::wstring_view chosen) {
 
 std::wstring SaveAsReplaceQuestion(std::wstring_view fileName) {
     std::wstring question(fileName);
-    question += L" 已存在。\r\n要替换它吗？";
+    question += replaceQuestion;
     return question;
 }
 

@@ -1,18 +1,14 @@
-// Texts of the separate-edit window that are built from values, and the byte rules of its files.
+// Texts of the separate-edit window that are built from values, and the byte rules of its files;
+// the fixed texts are in text_texts.h.
 #pragma once
 
 #include <string>
 #include <string_view>
 
 #include "text/text_encoding.h"
+#include "text/text_texts.h"  // the window's fixed texts
 
 namespace text {
-
-inline constexpr std::string_view backupFileName = "打印备份.txt";
-// The backup's previous content, kept when the text is saved without asking.
-inline constexpr std::string_view previousBackupFileName = "打印备份.bak";
-inline constexpr std::string_view saveAsReplaceCaption = "确认另存为";
-inline constexpr std::string_view savePrompt = "是否保存？";
 
 // The window's title, stating the edit box's size in pixels and what one sheet holds.
 std::string SeparateEditTitle(int editWidth, int editHeight);

@@ -19,6 +19,7 @@
 #include "ui/font_choice.h"
 #include "ui/paths.h"
 #include "ui/text_win.h"
+#include "ui/window_placement_win.h"
 #include "ui/window_win.h"
 
 namespace text {
@@ -112,16 +113,11 @@ struct SeparateEditHandlers {
     // The sizes are for a 96-dpi screen, like the window's description.
     static void OnCreated(ui::EventArgs& event) {
         ui::Window& window = event.window;
-        HWND handle = window.Handle();
         const auto px = [dpi = window.Dpi()](int length) { return ui::ScaleToDpi(length, dpi); };
         // Centred at the size it is given here.
         const int windowWidth = px(separateWindowWidth);
         const int windowHeight = px(separateWindowHeight);
-        const ui::Point origin = ui::CentredOrigin(GetSystemMetrics(SM_CXSCREEN),
-                                                   GetSystemMetrics(SM_CYSCREEN), windowWidth,
-                                                   windowHeight);
-        SetWindowPos(handle, nullptr, origin.x, origin.y, windowWidth, windowHeight,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+        ui::CentreOnScreen(window.Handle(), windowWidth, windowHeight);
 
         const int editWidth = px(separateWindowWidth - separateEditWidthMargin);
         const int editHeight = px(separateWindowHeight - separateEditHeightMargin);

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "ui/unicode.h"
+
 namespace text {
 namespace {
 
@@ -17,49 +19,6 @@ constexpr std::u16string_view endUnits(u"\0\x1A", 2);
 // The bytes looked at to tell UTF-16 without a mark: a few lines.
 constexpr std::size_t utf16SampleBytes = 1024;
 
-// The code point of the well-formed sequence at the start of a text and its length in bytes or
-// units; length 0 when none starts there.
-struct Decoded {
-    char32_t codePoint;
-    std::size_t length;
-};
-
-Decoded DecodeUtf8(std::string_view bytes) {
-    const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(bytes[i]); };
-    const std::uint8_t lead = byte(0);
-    if (lead < 0x80) return {lead, 1};
-    std::size_t length;
-    char32_t codePoint;
-    char32_t smallest;
-    if (lead >= 0xc2 && lead <= 0xdf) {
-        length = 2, codePoint = lead & 0x1f, smallest = 0x80;
-    } else if (lead >= 0xe0 && lead <= 0xef) {
-        length = 3, codePoint = lead & 0x0f, smallest = 0x800;
-    } else if (lead >= 0xf0 && lead <= 0xf4) {
-        length = 4, codePoint = lead & 0x07, smallest = 0x10000;
-    } else {
-        return {0, 0};
-    }
-    if (bytes.size() < length) return {0, 0};
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(i) & 0xc0) != 0x80) return {0, 0};
-        codePoint = codePoint << 6 | (byte(i) & 0x3f);
-    }
-    const bool surrogate = codePoint >= 0xd800 && codePoint <= 0xdfff;
-    if (codePoint < smallest || surrogate || codePoint > 0x10ffff) return {0, 0};
-    return {codePoint, length};
-}
-
-void AppendUtf16(std::u16string& text, char32_t codePoint) {
-    if (codePoint < 0x10000) {
-        text += static_cast<char16_t>(codePoint);
-        return;
-    }
-    codePoint -= 0x10000;
-    text += static_cast<char16_t>(0xd800 + (codePoint >> 10));
-    text += static_cast<char16_t>(0xdc00 + (codePoint & 0x3ff));
-}
-
 std::u16string Utf16FromUtf16Bytes(std::string_view bytes, bool bigEndian) {
     std::u16string text(bytes.size() / 2, u'\0');  // an odd last byte is no character
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -70,22 +29,11 @@ std::u16string Utf16FromUtf16Bytes(std::string_view bytes, bool bigEndian) {
     return text;
 }
 
-// The code point of the UTF-16 character at the start of text and its length in units; length 0
-// for a lone surrogate.
-Decoded DecodeUtf16(std::u16string_view text) {
-    const char16_t first = text[0];
-    if (first < 0xd800 || first > 0xdfff) return {first, 1};
-    if (first <= 0xdbff && text.size() > 1 && text[1] >= 0xdc00 && text[1] <= 0xdfff) {
-        return {0x10000 + ((char32_t{first} - 0xd800) << 10) + (char32_t{text[1]} - 0xdc00), 2};
-    }
-    return {0, 0};
-}
-
 bool IsWellFormedUtf16(std::u16string_view text) {
     for (std::size_t i = 0; i < text.size();) {
-        const std::size_t length = DecodeUtf16(text.substr(i)).length;
-        if (length == 0) return false;
-        i += length;
+        const ui::CodePointRead character = ui::Utf16CodePointAt(text, i);
+        if (ui::IsSurrogate(character.codePoint)) return false;
+        i += character.length;
     }
     return true;
 }
@@ -121,10 +69,10 @@ std::optional<TextEncoding> UnmarkedUtf16(std::string_view bytes) {
 }  // namespace
 
 bool IsValidUtf8(std::string_view bytes) {
-    while (!bytes.empty()) {
-        const Decoded decoded = DecodeUtf8(bytes);
-        if (decoded.length == 0) return false;
-        bytes.remove_prefix(decoded.length);
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::size_t length = ui::Utf8CodePointAt(bytes, i).length;
+        if (length == 0) return false;
+        i += length;
     }
     return true;
 }
@@ -153,10 +101,10 @@ bool IsValidGb18030(std::string_view bytes) {
 std::u16string Utf16FromUtf8(std::string_view bytes) {
     std::u16string text;
     text.reserve(bytes.size());
-    while (!bytes.empty()) {
-        const Decoded decoded = DecodeUtf8(bytes);
-        AppendUtf16(text, decoded.length == 0 ? replacement : decoded.codePoint);
-        bytes.remove_prefix(std::max<std::size_t>(decoded.length, 1));
+    for (std::size_t i = 0; i < bytes.size();) {
+        const ui::CodePointRead decoded = ui::Utf8CodePointAt(bytes, i);
+        ui::AppendUtf16(text, decoded.length == 0 ? replacement : decoded.codePoint);
+        i += std::max<std::size_t>(decoded.length, 1);
     }
     return text;
 }
@@ -165,9 +113,9 @@ std::string Utf8FromUtf16(std::u16string_view text) {
     std::string bytes;
     bytes.reserve(text.size() * 3);
     for (std::size_t i = 0; i < text.size();) {
-        const Decoded decoded = DecodeUtf16(text.substr(i));
-        const char32_t codePoint = decoded.length == 0 ? replacement : decoded.codePoint;
-        i += std::max<std::size_t>(decoded.length, 1);
+        const ui::CodePointRead decoded = ui::Utf16CodePointAt(text, i);
+        const char32_t codePoint = ui::IsSurrogate(decoded.codePoint) ? replacement : decoded.codePoint;
+        i += decoded.length;
         const auto put = [&](char32_t value) { bytes += static_cast<char>(value); };
         if (codePoint < 0x80) {
             put(codePoint);

@@ -5,7 +5,7 @@ namespace text {
 std::string TextFileStatus(const DecodedText& decoded) {
     std::string status;
     if (decoded.cut) status += textCutMessage;
-    if (decoded.cut && decoded.unrecognised) status += "；";
+    if (decoded.cut && decoded.unrecognised) status += statusSeparator;
     if (decoded.unrecognised) status += textUnrecognisedMessage;
     return status;
 }

@@ -10,14 +10,11 @@
 
 #include "ui/dialog_template_win.h"
 #include "ui/integer_input.h"
+#include "ui/window_placement_win.h"
 #include "ui/window_win.h"
 
 namespace ui {
 namespace {
-
-constexpr wchar_t defaultInputCaption[] = L"请输入：";
-constexpr wchar_t okCaption[] = L"确认输入(&O)";
-constexpr wchar_t cancelCaption[] = L"取消(&C)";
 
 enum InputBoxItem : WORD { promptItem = 100, editItem = 101 };
 
@@ -60,13 +57,7 @@ INT_PTR CALLBACK InputBoxProcedure(HWND dialog, UINT message, WPARAM wParam, LPA
         SendMessageW(edit, EM_SETSEL, 0, -1);
         SetFocus(edit);
         // Centre on the screen: the box may have no visible owner.
-        RECT box;
-        GetWindowRect(dialog, &box);
-        const int width = box.right - box.left;
-        const int height = box.bottom - box.top;
-        SetWindowPos(dialog, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                     (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER);
+        CentreOnScreen(dialog);
         return FALSE;  // the focus was set here
     }
     case WM_COMMAND:

@@ -5,11 +5,9 @@
 
 #include <string_view>
 
-namespace ui {
+#include "ui/ui_texts.h"  // the captions, promptCaption among them
 
-// What a box shows when it has no caption of its own, and the caption of prompts and warnings.
-inline constexpr wchar_t defaultMessageCaption[] = L"信息：";
-inline constexpr wchar_t promptCaption[] = L"提示信息";
+namespace ui {
 
 // A message box with no owner window. Task-modal unless the style says system-modal; a box
 // with no caption of its own shows "信息：". Returns the button pressed.

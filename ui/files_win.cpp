@@ -8,12 +8,10 @@
 
 #include "ui/handles_win.h"
 #include "ui/paths.h"
+#include "ui/ui_texts.h"
 
 namespace ui {
 namespace {
-
-// The program's own folder under %LOCALAPPDATA%.
-constexpr wchar_t userFolderName[] = L"墨舟";
 
 // A text a Windows function writes into a buffer of the size it is given: the function returns
 // the length written, 0 on failure, or at least the buffer's size when the buffer is too small
@@ -189,7 +187,7 @@ std::wstring SystemErrorText(unsigned long errorCode) {
     LocalFree(buffer);
     // The system ends its wording with a line break.
     while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) text.pop_back();
-    if (text.empty()) text = L"错误 " + std::to_wstring(errorCode);
+    if (text.empty()) text = errorNumberLabel + std::to_wstring(errorCode);
     return text;
 }
 

@@ -5,6 +5,7 @@
 #include <memory>
 #include <utility>
 
+#include "ui/window_placement_win.h"
 #include "ui/window_win.h"
 
 namespace ui {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ui/dpi_scale.h"
+#include "ui/window_placement_win.h"
 #include "ui/window_state_win.h"
 
 namespace ui {
@@ -19,15 +20,12 @@ void Window::PlaceForDpi() {
     guiFont_ = GuiFontForDpi(dpi_);
     const int width = ScaleToDpi(spec_.width, dpi_);
     const int height = ScaleToDpi(spec_.height, dpi_);
-    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
-    Point origin;
     if (spec_.flags & centered) {
-        origin = CentredOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), width,
-                               height);
+        CentreOnScreen(handle_, width, height);
     } else {
-        flags |= SWP_NOMOVE;
+        SetWindowPos(handle_, nullptr, 0, 0, width, height,
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
     }
-    SetWindowPos(handle_, nullptr, origin.x, origin.y, width, height, flags);
 }
 
 namespace {

@@ -15,6 +15,7 @@
 #include "ui/description.h"
 #include "ui/dpi_win.h"
 #include "ui/handles_win.h"
+#include "ui/message_loop_win.h"  // the loops are reached through this header too
 
 namespace ui {
 
@@ -185,20 +186,7 @@ public:
 // The program icon is resource 1 of the executable.
 inline constexpr int programIconResource = 1;
 
-// Shows a window that is already open to the user: restored when minimised, else in front.
-void BringForward(HWND window);
-
 // The whole text of a window or control.
 std::wstring WindowText(HWND window);
-
-// Runs the message loop until WM_QUIT; returns its exit code.
-int RunMessageLoop();
-
-// Handles every message that is waiting, without blocking; a quit request stays queued.
-void ProcessPendingMessages();
-
-// Runs the message loop while a modal window is up, until done() holds; false when a quit
-// request came first (it stays queued for the main loop).
-bool RunModalLoop(const std::function<bool()>& done);
 
 }  // namespace ui

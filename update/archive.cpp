@@ -9,6 +9,7 @@
 #include <set>
 #include <string_view>
 
+#include "ui/unicode.h"
 #include "update/archive_paths.h"
 #include "update/name_case.h"
 
@@ -81,30 +82,14 @@ using ZipFile = std::unique_ptr<std::remove_pointer_t<unzFile>, ZipCloser>;
 std::optional<std::wstring> DecodeUtf8(std::string_view bytes) {
     std::wstring text;
     for (std::size_t i = 0; i < bytes.size();) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        std::size_t length = 1;
-        char32_t value = lead;
-        char32_t least = 0;
-        if (lead >= 0xF0 && lead <= 0xF4) length = 4, value = lead & 0x07, least = 0x10000;
-        else if (lead >= 0xE0 && lead <= 0xEF) length = 3, value = lead & 0x0F, least = 0x800;
-        else if (lead >= 0xC2 && lead <= 0xDF) length = 2, value = lead & 0x1F, least = 0x80;
-        else if (lead >= 0x80) return std::nullopt;
-        if (bytes.size() - i < length) return std::nullopt;
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(bytes[i + k]);
-            if ((next & 0xC0) != 0x80) return std::nullopt;
-            value = value << 6 | (next & 0x3F);
-        }
-        if (value < least || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return std::nullopt;
+        const ui::CodePointRead read = ui::Utf8CodePointAt(bytes, i);
+        if (read.length == 0) return std::nullopt;
         if constexpr (sizeof(wchar_t) == 2) {
-            if (value >= 0x10000) {
-                value -= 0x10000;
-                text += static_cast<wchar_t>(0xD800 + (value >> 10));
-                value = 0xDC00 + (value & 0x3FF);
-            }
+            ui::AppendUtf16(text, read.codePoint);
+        } else {
+            text += static_cast<wchar_t>(read.codePoint);
         }
-        text += static_cast<wchar_t>(value);
-        i += length;
+        i += read.length;
     }
     return text;
 }

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 
+#include "ui/hex.h"
 #include "update/update_server.h"
 
 #if !defined(MOZHOU_UPDATE_HOST) || !defined(MOZHOU_UPDATE_PORT) || !defined(MOZHOU_UPDATE_PUBLIC_KEY) || \
@@ -13,20 +14,11 @@
 namespace update {
 namespace {
 
-constexpr std::uint8_t HexDigit(char c) {
-    if (c >= '0' && c <= '9') return static_cast<std::uint8_t>(c - '0');
-    if (c >= 'a' && c <= 'f') return static_cast<std::uint8_t>(c - 'a' + 10);
-    if (c >= 'A' && c <= 'F') return static_cast<std::uint8_t>(c - 'A' + 10);
-    throw "the public key holds a character that is not a hexadecimal digit";
-}
-
+// A key that is not 64 hexadecimal digits stops the build here.
 constexpr std::array<std::uint8_t, 32> KeyFromHex(std::string_view hex) {
-    if (hex.size() != 64) throw "the public key must be 64 hexadecimal digits";
-    std::array<std::uint8_t, 32> key{};
-    for (std::size_t i = 0; i < key.size(); ++i) {
-        key[i] = static_cast<std::uint8_t>(HexDigit(hex[2 * i]) << 4 | HexDigit(hex[2 * i + 1]));
-    }
-    return key;
+    const auto key = ui::BytesFromHex<32>(hex);
+    if (!key) throw "the public key must be 64 hexadecimal digits";
+    return *key;
 }
 
 constexpr std::array<std::uint8_t, 32> publicKey = KeyFromHex(MOZHOU_UPDATE_PUBLIC_KEY);

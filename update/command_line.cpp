@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "ui/unicode.h"
+
 namespace update {
 namespace {
 
@@ -96,7 +98,7 @@ std::wstring JoinCommandLineWithin(std::span<const std::wstring> arguments, std:
         const std::size_t middle = fitting + (tooLong - fitting) / 2;
         (fits(middle) ? fitting : tooLong) = middle;
     }
-    const bool splitsPair = fitting > 0 && last[fitting - 1] >= 0xD800 && last[fitting - 1] <= 0xDBFF;
+    const bool splitsPair = fitting > 0 && ui::IsHighSurrogate(last[fitting - 1]);
     fits(splitsPair ? fitting - 1 : fitting);
     return JoinCommandLine(cut);
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "ui/hex.h"
+
 namespace update {
 namespace {
 
@@ -13,13 +15,6 @@ bool IsHostCharacter(char c) {
     return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '.';
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 std::optional<std::string> Unescaped(std::string_view path) {
     std::string plain;
     for (std::size_t i = 0; i < path.size(); ++i) {
@@ -28,10 +23,9 @@ std::optional<std::string> Unescaped(std::string_view path) {
             continue;
         }
         if (path.size() - i < 3) return std::nullopt;
-        const int high = HexDigit(path[i + 1]);
-        const int low = HexDigit(path[i + 2]);
-        if (high < 0 || low < 0 || (high == 0 && low == 0)) return std::nullopt;
-        plain += static_cast<char>(high << 4 | low);
+        const std::optional<std::uint8_t> byte = ui::HexByte(path[i + 1], path[i + 2]);
+        if (!byte || *byte == 0) return std::nullopt;
+        plain += static_cast<char>(*byte);
         i += 2;
     }
     return plain;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "ui/hex.h"
 #include "update/update_rules.h"
 
 namespace update {
@@ -12,25 +13,6 @@ namespace {
 
 std::string Attribute(const pugi::xml_node& node, std::string_view name) {
     return node.attribute(std::string(name).c_str()).value();
-}
-
-std::optional<std::uint8_t> HexValue(char digit) {
-    if (digit >= '0' && digit <= '9') return static_cast<std::uint8_t>(digit - '0');
-    if (digit >= 'a' && digit <= 'f') return static_cast<std::uint8_t>(digit - 'a' + 10);
-    if (digit >= 'A' && digit <= 'F') return static_cast<std::uint8_t>(digit - 'A' + 10);
-    return std::nullopt;
-}
-
-std::optional<Sha256Digest> DigestOf(std::string_view hex) {
-    Sha256Digest digest;
-    if (hex.size() != 2 * digest.size()) return std::nullopt;
-    for (std::size_t i = 0; i < digest.size(); ++i) {
-        const auto high = HexValue(hex[2 * i]);
-        const auto low = HexValue(hex[2 * i + 1]);
-        if (!high || !low) return std::nullopt;
-        digest[i] = static_cast<std::uint8_t>(*high << 4 | *low);
-    }
-    return digest;
 }
 
 // Decimal digits only: no sign, blanks or exponent, and never more than maxDownloadBytes.
@@ -78,7 +60,7 @@ std::optional<Manifest> VerifiedManifest(std::span<const std::uint8_t> body,
 }
 
 std::optional<DownloadCheck> DownloadCheckOf(const Manifest& manifest) {
-    const auto digest = DigestOf(manifest.sha256);
+    const auto digest = ui::BytesFromHex<std::tuple_size_v<Sha256Digest>>(manifest.sha256);
     const auto size = SizeOf(manifest.size);
     if (!digest || !size) return std::nullopt;
     return DownloadCheck{*digest, *size};

@@ -4,12 +4,10 @@
 #include <limits>
 #include <string>
 
+#include "update/update_texts.h"
+
 namespace update {
 namespace {
-
-constexpr std::string_view offerHeading = "发现有新版本可以更新！\r\n\r\n";
-constexpr std::string_view offerVersionLabel = "版本号：";
-constexpr std::string_view offerNotesLabel = "\r\n下载说明：";
 
 // A character of the text with the length of its UTF-8 form.
 struct Symbol {

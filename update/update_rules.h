@@ -1,19 +1,10 @@
-// The update check's texts, names and rules, UTF-8.
+// The update check's names and rules, UTF-8; its texts are in update_texts.h.
 #pragma once
 
 #include <string>
 #include <string_view>
 
 namespace update {
-
-inline constexpr std::string_view checkingTitle = "检测升级中...";
-inline constexpr std::string_view nothingNewMessage = "未检测到新版本";
-inline constexpr std::string_view noServerMessage = "未接通升级服务器";
-inline constexpr std::string_view offerCaption = "版本升级";
-// Followed by the reason Windows gives.
-inline constexpr std::string_view updaterNotStartedMessage = "升级程序无法启动：";
-inline constexpr std::string_view programFolderReadOnlyMessage =
-    "程序所在的文件夹无法写入，升级无法安装到那里。\r\n请把程序复制到可以写入的文件夹中再检测升级。";
 
 // Where the manifest and its signature lie on the update server.
 inline constexpr std::string_view manifestPath = "/墨舟.xml";

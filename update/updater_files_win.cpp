@@ -10,6 +10,7 @@
 #include "ui/text_win.h"
 #include "update/command_line.h"
 #include "update/update_rules.h"
+#include "update/update_texts.h"
 
 namespace update {
 namespace {

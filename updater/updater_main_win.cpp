@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ui/files_win.h"
+#include "ui/message_loop_win.h"
 #include "ui/paths.h"
 #include "ui/text_win.h"
 #include "ui/window_win.h"

@@ -79,13 +79,6 @@ TEST(SavedTextBytes, GbkWhenItHoldsTheTextElseUtf8WithAMark) {
               "\xEF\xBB\xBF\xF0\x9F\x98\x80\xEF\xBF\xBD" "a\xED\x95\x9C");
 }
 
-TEST(IsValidUtf8, RefusesOverlongSurrogateAndTooLargeForms) {
-    EXPECT_TRUE(text::IsValidUtf8("a\xC2\x80\xF4\x8F\xBF\xBF"));
-    for (const char* bad : {"\xC0\x80", "\xE0\x80\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE4\xB8", "\x80"}) {
-        EXPECT_FALSE(text::IsValidUtf8(bad)) << bad;
-    }
-}
-
 TEST(DialogFilter, BarsBecomeNulSeparatedPairs) {
     EXPECT_EQ(ui::DialogFilter(L"Text (*.txt)|*.txt|All (*.*)|*.*||"),
               L"Text (*.txt)\0*.txt\0All (*.*)\0*.*\0\0"s);
