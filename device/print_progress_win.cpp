@@ -6,6 +6,7 @@
 
 #include "device/device_texts.h"
 #include "ui/dialog_template_win.h"
+#include "ui/window_placement_win.h"
 
 namespace device {
 namespace {
@@ -66,12 +67,7 @@ std::unique_ptr<PrintProgressDialog> PrintProgressDialog::Show(HWND owner, const
     SetDlgItemInt(dialog, ValueId(copiesRow), static_cast<UINT>(lines.copiesPrinted), FALSE);
     SetDlgItemInt(dialog, ValueId(pageRow), static_cast<UINT>(lines.pageNumber), FALSE);
 
-    RECT box;
-    GetWindowRect(dialog, &box);
-    const int width = box.right - box.left;
-    const int height = box.bottom - box.top;
-    SetWindowPos(dialog, HWND_TOP, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE);
+    ui::CentreOnScreen(dialog);
     ShowWindow(dialog, SW_SHOW);
     progress->DisableOtherWindows();
     return progress;

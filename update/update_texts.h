@@ -25,5 +25,4 @@ inline constexpr std::string_view kilobytesUnit = " KB";
 inline constexpr std::string_view megabytesUnit = " MB";
 inline constexpr std::string_view perSecondUnit = "/秒";
 
-
 }  // namespace update

@@ -116,7 +116,13 @@ def test_a_page_range_or_the_selection_prints_only_those_lines(app, paper):
     # Lines 40 to 60 selected (the edit box counts CR LF as two), laid out from their own first line.
     start = sum(len(line) + 2 for line in lines[:39])
     app.driver.call("send", main.edit_box, EM_SETSEL, start, start + sum(len(line) + 2 for line in lines[39:60]) - 2)
-    assert print_with(lambda dialog: dialog.control(id=SELECTION).click()) == [lines[39:60]]
+
+    def selection_once(dialog):
+        dialog.control(id=SELECTION).click()
+        assert dialog.control(id=COPIES).text == "2"  # as chosen last
+        dialog.control(id=COPIES).set_text("1")
+
+    assert print_with(selection_once) == [lines[39:60]]
 
 
 def test_short_lines_print_whole_and_characters_outside_gbk_as_themselves(app, paper):
