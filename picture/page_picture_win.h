@@ -22,7 +22,16 @@ public:
                   int band) const override;
 
 private:
+    // The picture turned and cropped as the item asks, made once for as long as it asks the same.
+    const PictureObject& AsPlaced(const device::PictureItem& item) const;
+
     std::shared_ptr<const PictureObject> picture_;
+    struct Placed {
+        int quarterTurns = 0;
+        device::PixelRect crop;
+        std::shared_ptr<const PictureObject> picture;
+    };
+    mutable Placed placed_;
 };
 
 }  // namespace picture
