@@ -44,31 +44,32 @@ std::string PageNumberText(std::size_t shown, std::size_t count) {
     return "第 " + std::to_string(shown) + " 页 / 共 " + std::to_string(count) + " 页";
 }
 
-PagePlacement PlacePage(const PreviewPaper& paper, PreviewZoom zoom, int viewWidth, int viewHeight,
-                        int screenDpiX, int screenDpiY) {
+PagePlacement PlacePage(const device::PaperSpec& paper, PreviewZoom zoom, int viewWidth,
+                        int viewHeight, int screenDpiX, int screenDpiY) {
     PagePlacement placed;
-    if (paper.width <= 0 || paper.height <= 0 || paper.dpiX <= 0 || paper.dpiY <= 0) return placed;
+    const device::PageMetrics& page = paper.metrics;
+    if (page.physicalWidth <= 0 || page.physicalHeight <= 0 || paper.dpiX <= 0 || paper.dpiY <= 0) return placed;
     double scaleX = static_cast<double>(screenDpiX) / paper.dpiX;
     double scaleY = static_cast<double>(screenDpiY) / paper.dpiY;
     if (zoom == PreviewZoom::wholePage) {
         // The paper's true proportions, as large as the view allows.
-        const double fit = std::min((viewWidth - 2.0 * pageGap) / (paper.width * scaleX),
-                                    (viewHeight - 2.0 * pageGap) / (paper.height * scaleY));
+        const double fit = std::min((viewWidth - 2.0 * pageGap) / (page.physicalWidth * scaleX),
+                                    (viewHeight - 2.0 * pageGap) / (page.physicalHeight * scaleY));
         scaleX *= std::max(fit, 0.01);
         scaleY *= std::max(fit, 0.01);
     }
     const auto scaled = [](int length, double scale) {
         return static_cast<int>(std::lround(length * scale));
     };
-    const int width = std::max(1, scaled(paper.width, scaleX));
-    const int height = std::max(1, scaled(paper.height, scaleY));
+    const int width = std::max(1, scaled(page.physicalWidth, scaleX));
+    const int height = std::max(1, scaled(page.physicalHeight, scaleY));
     placed.contentWidth = std::max(viewWidth, width + 2 * pageGap);
     placed.contentHeight = std::max(viewHeight, height + 2 * pageGap);
     placed.paper = {(placed.contentWidth - width) / 2, (placed.contentHeight - height) / 2, width,
                     height};
-    placed.printable = {placed.paper.x + scaled(paper.printableLeft, scaleX),
-                        placed.paper.y + scaled(paper.printableTop, scaleY),
-                        scaled(paper.printableWidth, scaleX), scaled(paper.printableHeight, scaleY)};
+    placed.printable = {placed.paper.x + scaled(page.offsetX, scaleX),
+                        placed.paper.y + scaled(page.offsetY, scaleY),
+                        scaled(page.printableWidth, scaleX), scaled(page.printableHeight, scaleY)};
     return placed;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "device/page_plan.h"
 #include "ui/description.h"
 
 namespace app {
@@ -34,18 +35,6 @@ std::span<const ui::ControlSpec> PreviewControls();
 // "第 2 页 / 共 5 页".
 std::string PageNumberText(std::size_t shown, std::size_t count);
 
-// The paper as the printer has it, in its device pixels.
-struct PreviewPaper {
-    int width = 0;
-    int height = 0;
-    int printableLeft = 0;
-    int printableTop = 0;
-    int printableWidth = 0;
-    int printableHeight = 0;
-    int dpiX = 0;
-    int dpiY = 0;
-};
-
 enum class PreviewZoom { wholePage, actualSize };
 
 // Where the paper and its printable area go in the page view, in pixels of the view's content
@@ -62,7 +51,7 @@ inline constexpr int pageGap = 12;
 
 // "整页" fits the whole paper into the view; "100%" shows it at its true size on a screen of
 // the given pixels per inch. The paper is centred where the view is larger than it.
-PagePlacement PlacePage(const PreviewPaper& paper, PreviewZoom zoom, int viewWidth, int viewHeight,
+PagePlacement PlacePage(const device::PaperSpec& paper, PreviewZoom zoom, int viewWidth, int viewHeight,
                         int screenDpiX, int screenDpiY);
 
 // Millimetres as 0.1 mm drawing units for the margins, held between 0 and 200 mm.

@@ -72,12 +72,8 @@ std::size_t PageCount(const PreviewState& state) {
 
 HWND View(const PreviewState& state) { return state.window->Control(pageView); }
 
-PreviewPaper PaperOf(const PreviewState& state) {
-    if (!state.plan) return {};
-    const device::PaperSpec& paper = state.plan->paper;
-    const device::PageMetrics& m = paper.metrics;
-    return {m.physicalWidth,  m.physicalHeight,  m.offsetX,   m.offsetY,
-            m.printableWidth, m.printableHeight, paper.dpiX, paper.dpiY};
+device::PaperSpec PaperOf(const PreviewState& state) {
+    return state.plan ? state.plan->paper : device::PaperSpec{};
 }
 
 // At 100% the paper is as large on the screen the preview is on as it is in the hand.
@@ -147,13 +143,14 @@ const DrawnPage& DrawnPageFor(PreviewState& state, HDC target, const PagePlaceme
     if (!drawn.bitmap || !dc || !state.renderer) return drawn;
     const ui::SelectObjectScope selected(dc.get(), drawn.bitmap.get());
     PatBlt(dc.get(), 0, 0, width, height, WHITENESS);
-    const PreviewPaper paper = PaperOf(state);
-    const double scale = paper.width > 0 ? static_cast<double>(width) / paper.width : 0;
+    const device::PaperSpec paper = PaperOf(state);
+    const device::PageMetrics& page = paper.metrics;
     device::PageFrame frame;
     frame.originX = placed.printable.x - placed.paper.x;
     frame.originY = placed.printable.y - placed.paper.y;
-    frame.dpiX = paper.dpiX * scale;
-    frame.dpiY = paper.dpiY * (paper.height > 0 ? static_cast<double>(height) / paper.height : 0);
+    frame.dpiX = page.physicalWidth > 0 ? paper.dpiX * width / static_cast<double>(page.physicalWidth) : 0;
+    frame.dpiY =
+        page.physicalHeight > 0 ? paper.dpiY * height / static_cast<double>(page.physicalHeight) : 0;
     state.renderer->DrawPage(dc.get(), frame, state.page);
     return drawn;
 }

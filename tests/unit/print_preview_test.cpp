@@ -8,7 +8,7 @@ using app::PlacePage;
 using app::PreviewZoom;
 
 // A4 at 600 dpi with a 4 mm unprintable strip all round.
-constexpr app::PreviewPaper a4{4961, 7016, 94, 94, 4773, 6828, 600, 600};
+const device::PaperSpec a4{{4961, 7016, 94, 94, 4773, 6828}, 600, 600};
 
 TEST(PlacePage, WholePageFitsThePaperCentredAndActualSizeIsTheScreensInches) {
     const app::PagePlacement whole = PlacePage(a4, PreviewZoom::wholePage, 800, 680, 96, 96);
