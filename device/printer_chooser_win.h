@@ -22,13 +22,7 @@ struct PaperChoice {
 };
 
 // Movable global memory, freed with the scope: the device names and settings of a printer.
-struct GlobalMemoryTraits {
-    using Handle = HGLOBAL;
-    static Handle invalid() { return nullptr; }
-    static bool IsValid(Handle h) { return h != nullptr; }
-    static void Close(Handle h) { GlobalFree(h); }
-};
-using GlobalMemory = ui::UniqueHandle<GlobalMemoryTraits>;
+using GlobalMemory = ui::UniqueHandle<ui::NullableTraits<HGLOBAL, GlobalFree>>;
 
 // What the user chose, with the device context made for it.
 struct ChosenPrinter {
