@@ -76,7 +76,9 @@ bool IsPrinter(HDC dc) {
 
 // A printer driver copies and encodes whatever one call hands it, several times its size: a
 // large picture goes to a printer in bands of rows, each stretched onto its share of the area.
-constexpr std::size_t printerBandBytes = 4u * 1024 * 1024;
+// A band is also one step of a print job, and Wine's PostScript driver takes about 25 ms a
+// megabyte: bands of a megabyte keep the message loop answering between steps.
+constexpr std::size_t printerBandBytes = 1u * 1024 * 1024;
 
 WORD BitsPerPixel(PixelFormat format) {
     switch (format) {

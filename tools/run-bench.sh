@@ -52,4 +52,6 @@ rm -f "$MOZHOU_PDF_DIR"/bench-printer-object*.pdf "$MOZHOU_PDF_DIR"/bench-bare-l
 tools/harness.sh down >/dev/null 2>&1 || true
 # Decoding speed: native, beside libjpeg-turbo, libpng, giflib and memcpy.
 bench/decode/run.sh || status=1
+# Laying out the megabyte of text as a page plan: native, beside a bare loop.
+bench/plan/run.sh || status=1
 exit $status
