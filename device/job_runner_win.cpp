@@ -1,6 +1,7 @@
 #include "device/job_runner_win.h"
 
 #include <chrono>
+#include <system_error>
 #include <utility>
 
 namespace device {
@@ -18,9 +19,11 @@ JobRunner::JobRunner()
     if (window_) SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
-// A job still running is dropped, which aborts its document.
+// A job still running is dropped, which aborts its document; one whose document is being ended
+// is waited for.
 JobRunner::~JobRunner() {
     if (window_) SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
+    WaitForDocumentEnd();
 }
 
 bool JobRunner::Run(std::unique_ptr<PrintJob> job, Done done) {
@@ -41,7 +44,16 @@ void JobRunner::Abort() {
 void JobRunner::Finish() {
     while (job_ && job_->Step()) {
     }
+    if (ending_.joinable()) {
+        WaitForDocumentEnd();
+    } else if (job_) {
+        job_->EndDocument();
+    }
     End();
+}
+
+void JobRunner::WaitForDocumentEnd() {
+    if (ending_.joinable()) ending_.join();
 }
 
 void CALLBACK JobRunner::OnTimer(HWND window, UINT, UINT_PTR, DWORD) {
@@ -51,11 +63,27 @@ void CALLBACK JobRunner::OnTimer(HWND window, UINT, UINT_PTR, DWORD) {
 
 void JobRunner::Advance() {
     if (!job_) return;
+    if (ending_.joinable()) {
+        if (!documentEnded_) return;
+        WaitForDocumentEnd();
+        return End();
+    }
     const auto start = std::chrono::steady_clock::now();
     while (job_->Step()) {
         if (std::chrono::steady_clock::now() - start >= stepBudget) return;
     }
-    End();
+    if (job_->Ended()) return End();  // failed on the way
+    documentEnded_ = false;
+    PrintJob* job = job_.get();
+    try {
+        ending_ = std::thread([this, job] {
+            job->EndDocument();
+            documentEnded_ = true;
+        });
+    } catch (const std::system_error&) {
+        job->EndDocument();
+        End();
+    }
 }
 
 // The job is taken out before its caller hears of it, so that the caller may start another.

@@ -5,8 +5,10 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 #include <memory>
+#include <thread>
 
 #include "device/print_job_win.h"
 #include "ui/handles_win.h"
@@ -37,10 +39,14 @@ private:
     static void CALLBACK OnTimer(HWND window, UINT message, UINT_PTR id, DWORD time);
     void Advance();
     void End();
+    void WaitForDocumentEnd();
 
     ui::UniqueHandle<ui::NullableTraits<HWND, DestroyWindow>> window_;  // message-only; its timer drives the job
     std::unique_ptr<PrintJob> job_;
     Done done_;
+    // Ends the document of a job whose pages are all printed, off the message loop.
+    std::thread ending_;
+    std::atomic<bool> documentEnded_{false};
 };
 
 }  // namespace device

@@ -19,6 +19,13 @@ namespace {
 constexpr int windowExtent = 25400;
 constexpr int viewportPerInch = 100;
 
+// Text lines drawn in one step.
+constexpr std::size_t linesPerStep = 8;
+
+std::size_t TextSteps(const PlanPage& page) {
+    return std::max<std::size_t>(1, (page.texts.size() + linesPerStep - 1) / linesPerStep);
+}
+
 // Fonts tried, in this order, for characters the plan's font has no glyph for: emoji and
 // symbols, ideographs beyond the basic plane, and what a Linux system offers for the same.
 constexpr const wchar_t* fallbackFaces[] = {L"Segoe UI Emoji", L"Segoe UI Symbol", L"SimSun-ExtB",
@@ -103,7 +110,7 @@ PageRenderer::~PageRenderer() = default;
 
 std::size_t PageRenderer::StepCount(HDC dc, std::size_t page) const {
     if (page >= plan_->pages.size()) return 0;
-    std::size_t steps = 1;
+    std::size_t steps = TextSteps(plan_->pages[page]);
     for (const PictureItem& item : plan_->pages[page].pictures) {
         const auto* picture = dynamic_cast<const DrawablePicture*>(item.picture.get());
         if (picture != nullptr) steps += static_cast<std::size_t>(std::max(1, picture->BandCount(dc, item)));
@@ -122,19 +129,22 @@ void PageRenderer::DrawStep(HDC dc, const PageFrame& frame, std::size_t page, st
     const int saved = SaveDC(dc);
     PrepareDc(dc);
     ApplyPageMapping(dc, frame);
-    if (step == 0) {
-        DrawTexts(dc, content);
-        for (const RuleItem& rule : content.rules) {
-            ui::Pen pen(CreatePen(PS_SOLID, rule.width, RGB(0, 0, 0)));
-            ui::SelectObjectScope selected(dc, pen.get());
-            MoveToEx(dc, rule.x1, rule.y1, nullptr);
-            LineTo(dc, rule.x2, rule.y2);
+    const std::size_t textSteps = TextSteps(content);
+    if (step < textSteps) {
+        if (step == 0) {
+            for (const RuleItem& rule : content.rules) {
+                ui::Pen pen(CreatePen(PS_SOLID, rule.width, RGB(0, 0, 0)));
+                ui::SelectObjectScope selected(dc, pen.get());
+                MoveToEx(dc, rule.x1, rule.y1, nullptr);
+                LineTo(dc, rule.x2, rule.y2);
+            }
         }
+        DrawTexts(dc, content, step * linesPerStep, linesPerStep);
         RestoreDC(dc, saved);
         return;
     }
-    // The step-th band, counting the bands of the page's pictures one after the other.
-    std::size_t band = step - 1;
+    // The band, counting the bands of the page's pictures one after the other.
+    std::size_t band = step - textSteps;
     for (const PictureItem& item : content.pictures) {
         const auto* picture = dynamic_cast<const DrawablePicture*>(item.picture.get());
         if (picture == nullptr) continue;
@@ -156,10 +166,12 @@ void PageRenderer::DrawStep(HDC dc, const PageFrame& frame, std::size_t page, st
     RestoreDC(dc, saved);
 }
 
-void PageRenderer::DrawTexts(HDC dc, const PlanPage& page) {
-    if (page.texts.empty()) return;
+void PageRenderer::DrawTexts(HDC dc, const PlanPage& page, std::size_t first, std::size_t count) {
+    if (first >= page.texts.size()) return;
     PrepareFonts(dc);
-    for (const TextItem& item : page.texts) {
+    const std::size_t end = std::min(page.texts.size(), first + count);
+    for (std::size_t index = first; index < end; ++index) {
+        const TextItem& item = page.texts[index];
         if (item.font >= plan_->fonts.size() || !fonts_->fonts[item.font].font) continue;
         SelectObject(dc, fonts_->fonts[item.font].font.get());
         SetTextColor(dc, plan_->fonts[item.font].colour);

@@ -53,15 +53,16 @@ public:
 
     const PagePlan& Plan() const { return *plan_; }
 
-    // The steps a page is drawn in onto this device context: first its text and lines, then
-    // each band of each of its pictures.
+    // The steps a page is drawn in onto this device context: first its lines and a few of its
+    // text lines, then the next few text lines, then each band of each of its pictures. A
+    // printer's driver may take several milliseconds a text line.
     std::size_t StepCount(HDC dc, std::size_t page) const;
     void DrawStep(HDC dc, const PageFrame& frame, std::size_t page, std::size_t step);
     void DrawPage(HDC dc, const PageFrame& frame, std::size_t page);
 
 private:
     struct Fonts;
-    void DrawTexts(HDC dc, const PlanPage& page);
+    void DrawTexts(HDC dc, const PlanPage& page, std::size_t first, std::size_t count);
     void DrawLine(HDC dc, const TextItem& item);
     void PrepareFonts(HDC dc);
 

@@ -74,7 +74,7 @@ bool PrintJob::Step() {
     HDC dc = printer_.dc.get();
     if (!pageOpen_) {
         if (next_ >= setup_.pages.size() || aborting_) {
-            Finish();
+            progress_.reset();
             return false;
         }
         SetLastError(0);
@@ -101,9 +101,9 @@ bool PrintJob::Step() {
 }
 
 // Every page handed over is kept: the document ends with the pages printed so far.
-void PrintJob::Finish() {
+void PrintJob::EndDocument() {
+    if (ended_) return;
     ended_ = true;
-    progress_.reset();
     SetLastError(0);
     if (EndDoc(printer_.dc.get()) <= 0) {
         outcome_.end = JobEnd::failed;

@@ -45,9 +45,14 @@ public:
     PrintJob(const PrintJob&) = delete;
     PrintJob& operator=(const PrintJob&) = delete;
 
-    // Prints the next step: a page's text, or a band of one of its pictures, ending the page
-    // after its last step. False once nothing is left to do: the job has ended.
+    // Prints the next step: a few of a page's text lines, or a band of one of its pictures,
+    // ending the page after its last step. False once no page is left to print; the document
+    // is then still to be ended.
     bool Step();
+    // Ends the document, which hands it to the spooler: under Wine that takes as long as sending
+    // the whole spool file on, so it may be called on another thread, the job untouched
+    // meanwhile.
+    void EndDocument();
     // The user's abort: the page under way is finished, and the document ends with it.
     void Abort() { aborting_ = true; }
     bool Ended() const { return ended_; }
@@ -57,7 +62,6 @@ public:
 private:
     PrintJob(ChosenPrinter printer, std::shared_ptr<const PagePlan> plan, JobSetup setup);
     void Fail(DWORD error);
-    void Finish();
 
     ChosenPrinter printer_;
     PageRenderer renderer_;

@@ -169,6 +169,7 @@ TEST(PrintJob, ADocumentThatCannotBeWrittenReportsWhyAndAJobDroppedMidwayIsAbort
     if (job) {
         while (job->Step()) {
         }
+        job->EndDocument();
         failure = job->Outcome();
     }
     EXPECT_EQ(failure.end, device::JobEnd::failed);
