@@ -20,7 +20,7 @@ constexpr int windowExtent = 25400;
 constexpr int viewportPerInch = 100;
 
 // Text lines drawn in one step.
-constexpr std::size_t linesPerStep = 8;
+constexpr std::size_t linesPerStep = 4;
 
 std::size_t TextSteps(const PlanPage& page) {
     return std::max<std::size_t>(1, (page.texts.size() + linesPerStep - 1) / linesPerStep);
