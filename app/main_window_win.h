@@ -9,12 +9,12 @@
 
 #include "app/main_window_description.h"
 #include "app/print_decision.h"
+#include "device/printer_object_win.h"
 #include "ui/description.h"
 
 namespace ui {
 class Window;
 }
-#include "device/printer_object_win.h"
 namespace picture {
 class PictureObject;
 }

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <utility>
 
-#include "device/text_paging.h"
 
 namespace device {
 namespace {
@@ -41,11 +40,28 @@ int PaperSpec::PrintableHeight() const {
                                marginBottom);
 }
 
+bool StartsNewPage(int top, int lineHeight, int pageHeight) {
+    return top > 0 && top + lineHeight > pageHeight;
+}
+
+LinePlacer::LinePlacer(int top, int pageHeight, UnitScale scale)
+    : top_(top), pageHeight_(pageHeight), scale_(std::move(scale)) {}
+
+LinePlacement LinePlacer::Place(int lineHeight) {
+    LinePlacement placement;
+    placement.onNewPage = StartsNewPage(top_, lineHeight, pageHeight_);
+    if (placement.onNewPage) top_ = 0;
+    placement.top = top_;
+    const int bottom = top_ + lineHeight;
+    top_ = scale_.toTenths(scale_.toPixels(bottom) + lineGapPixels);
+    return placement;
+}
+
 PagePlan PlanText(const PaperSpec& paper, const TextPlanRequest& request, const UnitScale& scale) {
     PagePlan plan{paper, {request.font}, {}};
     const int pageHeight = LengthInsideMargins(scale.toTenths(paper.metrics.UsableHeight()),
                                                paper.marginTop, paper.marginBottom);
-    LinePlacer placer(0, pageHeight, {scale.toPixels, scale.toTenths});
+    LinePlacer placer(0, pageHeight, scale);
     plan.pages.emplace_back();
     for (const std::u16string& line : request.lines) {
         const LinePlacement placement = placer.Place(request.lineHeight);

@@ -43,6 +43,34 @@ struct UnitScale {
 int TenthsToPixels(int tenths, int dpi);
 int PixelsToTenths(int pixels, int dpi);
 
+// Space left under every text line, on top of its height.
+inline constexpr int lineGapPixels = 2;
+
+// A line moves to a new page only when it would end below the page and is not already the
+// first line of its page, so a line taller than the page is still printed.
+bool StartsNewPage(int top, int lineHeight, int pageHeight);
+
+struct LinePlacement {
+    int top = 0;  // 0.1 mm, from the top margin
+    bool onNewPage = false;
+};
+
+// Stacks lines down the page in 0.1 mm, the gap added in device pixels.
+class LinePlacer {
+public:
+    LinePlacer(int top, int pageHeight, UnitScale scale);
+
+    // Where the next line goes, moving to a new page first when it does not fit, and then
+    // below it by its height and the gap.
+    LinePlacement Place(int lineHeight);
+    int Top() const { return top_; }
+
+private:
+    int top_;
+    int pageHeight_;
+    UnitScale scale_;
+};
+
 // A font of a plan: a face and a height in 0.1 mm (negative: the characters' height, as a
 // LOGFONT's lfHeight), and the colour of the text written in it.
 struct PlanFont {

@@ -3,31 +3,11 @@
 #include <string_view>
 #include <vector>
 
-#include "device/text_paging.h"
+#include "device/page_plan.h"
 
 namespace {
 
 using device::LinePlacer;
-using device::SplitIntoLines;
-using Lines = std::vector<std::string_view>;
-
-TEST(SplitIntoLines, TakesCrLfAndLfLfAsOneBreakButCrCrAsTwo) {
-    EXPECT_EQ(SplitIntoLines("a\r\nb"), (Lines{"a", "b"}));
-    EXPECT_EQ(SplitIntoLines("a\n\nb"), (Lines{"a", "b"}));
-    EXPECT_EQ(SplitIntoLines("a\r\rb"), (Lines{"a", "", "b"}));
-    EXPECT_EQ(SplitIntoLines("a\n\r\nb"), (Lines{"a", "", "b"}));
-    EXPECT_EQ(SplitIntoLines("a\n\n\nb"), (Lines{"a", "", "b"}));
-}
-
-TEST(SplitIntoLines, LeavesAnEmptyLineAfterABreakAtTheEnd) {
-    EXPECT_EQ(SplitIntoLines("a\r\n"), (Lines{"a", ""}));
-    EXPECT_EQ(SplitIntoLines("\r\n"), (Lines{"", ""}));
-}
-
-TEST(SplitIntoLines, MakesOneLineOfATextWithoutBreaks) {
-    EXPECT_EQ(SplitIntoLines("a b\t"), (Lines{"a b\t"}));
-    EXPECT_EQ(SplitIntoLines(""), (Lines{""}));
-}
 
 TEST(StartsNewPage, OnlyWhenTheLineWouldEndBelowThePage) {
     EXPECT_FALSE(device::StartsNewPage(900, 100, 1000));  // ends exactly at the bottom
@@ -39,9 +19,9 @@ TEST(StartsNewPage, NeverForTheFirstLineOfAPage) {
 }
 
 // Drawing units of 0.1 mm on a 254-dpi device: one unit is one pixel.
-const device::VerticalScale sameAsPixels{[](int y) { return y; }, [](int y) { return y; }};
+const device::UnitScale sameAsPixels{[](int y) { return y; }, [](int y) { return y; }};
 // 0.1 mm on a 127-dpi device: two units a pixel, rounding down.
-const device::VerticalScale twoUnitsAPixel{[](int y) { return y / 2; },
+const device::UnitScale twoUnitsAPixel{[](int y) { return y / 2; },
                                            [](int y) { return y * 2; }};
 
 TEST(LinePlacer, StacksLinesWithATwoPixelGap) {
