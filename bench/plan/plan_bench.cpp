@@ -12,7 +12,6 @@
 
 #include "bench/bench_text.h"
 #include "device/page_plan.h"
-#include "device/text_paging.h"
 
 namespace {
 
