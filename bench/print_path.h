@@ -92,7 +92,7 @@ inline LoopWaits RunMeasuringWaits(std::unique_ptr<device::PrintJob> job) {
     device::JobRunner runner;
     bool done = false;
     const LONGLONG start = Now();
-    runner.Run(std::move(job), [&](const device::JobOutcome& outcome, const std::wstring&) {
+    runner.Run(std::move(job), [&](const device::JobOutcome& outcome) {
         waits.outcome = outcome;
         done = true;
     });

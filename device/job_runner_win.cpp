@@ -93,9 +93,8 @@ void JobRunner::End() {
     std::unique_ptr<PrintJob> ended = std::move(job_);
     Done done = std::move(done_);
     const JobOutcome outcome = ended->Outcome();
-    const std::wstring printer = ended->PrinterName();
     ended.reset();
-    if (done) done(outcome, printer);
+    if (done) done(outcome);
 }
 
 }  // namespace device

@@ -17,7 +17,7 @@ namespace device {
 
 class JobRunner {
 public:
-    using Done = std::function<void(const JobOutcome&, const std::wstring& printer)>;
+    using Done = std::function<void(const JobOutcome&)>;
 
     JobRunner();
     ~JobRunner();

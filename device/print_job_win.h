@@ -57,7 +57,6 @@ public:
     void Abort() { aborting_ = true; }
     bool Ended() const { return ended_; }
     const JobOutcome& Outcome() const { return outcome_; }
-    const std::wstring& PrinterName() const { return printer_.device; }
 
 private:
     PrintJob(ChosenPrinter printer, std::shared_ptr<const PagePlan> plan, JobSetup setup);

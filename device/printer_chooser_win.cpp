@@ -73,8 +73,6 @@ bool PrinterChooser::KnowPrinter() {
     return static_cast<bool>(devNames_);
 }
 
-std::wstring PrinterChooser::DeviceName() const { return ReadDeviceNames(devNames_.get()).device; }
-
 ui::CreatedDc PrinterChooser::InformationContext(const std::optional<PaperChoice>& paper) {
     if (!KnowPrinter()) return {};
     customPaper_.reset();

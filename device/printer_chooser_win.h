@@ -54,8 +54,6 @@ public:
     // An information context for the printer a print would use now without a dialog: the one
     // chosen last, else the system's default, with the paper given. Null when there is none.
     ui::CreatedDc InformationContext(const std::optional<PaperChoice>& paper);
-    // The device name of the printer chosen last.
-    std::wstring DeviceName() const;
 
 private:
     bool KnowPrinter();

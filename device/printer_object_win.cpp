@@ -190,8 +190,7 @@ void PrinterObject::Print(PrintRequest request) {
         return finish(ResultOf(failure, result));
     }
     if (request.started) request.started(result);
-    runner_.Run(std::move(job), [result, done = std::move(request.done)](
-                                    const JobOutcome& outcome, const std::wstring&) {
+    runner_.Run(std::move(job), [result, done = std::move(request.done)](const JobOutcome& outcome) {
         if (done) done(ResultOf(outcome, result));
     });
 }

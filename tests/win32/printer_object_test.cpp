@@ -79,7 +79,7 @@ Ran RunJob(device::JobRunner& runner, std::shared_ptr<const device::PagePlan> pl
     EXPECT_NE(job, nullptr) << failure.error;
     if (!job) return ran;
     if (whileRunning) whileRunning(*job);
-    runner.Run(std::move(job), [&ran](const device::JobOutcome& outcome, const std::wstring&) {
+    runner.Run(std::move(job), [&ran](const device::JobOutcome& outcome) {
         ran = {true, outcome};
     });
     EXPECT_TRUE(runner.Busy() || ran.done);
