@@ -14,10 +14,12 @@ void LoadOrWriteBackgroundPicture(ui::Window& window, MainDocument& document,
                                   const std::wstring& directory) {
     const std::wstring path = directory + L'\\' + ui::Widen(backgroundFileName);
     if (ui::FileExists(path)) {
-        const std::vector<std::uint8_t> bytes = ui::ReadWholeFile(path);
-        if (auto decoded = picture::DecodedPicture::FromBytes(bytes)) {
-            document.SetPicture(window, std::move(decoded));
-        } else if (!bytes.empty()) {
+        std::vector<std::uint8_t> bytes = ui::ReadWholeFile(path);
+        const bool empty = bytes.empty();
+        std::shared_ptr<const picture::DecodedPicture> decoded;
+        if (std::optional<LoadedPicture> loaded = LoadPicture(std::move(bytes), &decoded)) {
+            document.SetPictures(window, {std::move(*loaded)}, std::move(decoded));
+        } else if (!empty) {
             document.SetUndecodable(window);  // printing it says it is no picture
         }
         return;

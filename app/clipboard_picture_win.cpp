@@ -32,8 +32,8 @@ std::vector<std::uint8_t> ClipboardPictureFile() {
 }
 
 void PastePicture(ui::Window& main, MainDocument& document) {
-    const std::vector<std::uint8_t> bytes = ClipboardPictureFile();
-    if (bytes.empty() || !TakePicture(main, document, bytes)) return;
+    std::vector<std::uint8_t> bytes = ClipboardPictureFile();
+    if (bytes.empty() || !TakePicture(main, document, std::move(bytes))) return;
     main.Raise(pictureOption, ui::Event::Clicked);
 }
 

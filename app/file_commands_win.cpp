@@ -1,5 +1,7 @@
 // The main window's commands that read files: the find button, "更换背景图" and files dropped on
 // the window.
+#include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -20,29 +22,59 @@
 
 namespace app {
 
-bool TakePicture(ui::Window& main, MainDocument& document, std::span<const std::uint8_t> bytes) {
-    const auto status = [&main](std::string_view text) { SetStatusMessage(main, ui::Widen(text)); };
-    auto decoded = picture::DecodedPicture::FromBytes(bytes);
-    if (!decoded) {
-        status(pictureUndecodableMessage);
+bool TakePicture(ui::Window& main, MainDocument& document, std::vector<std::uint8_t> bytes) {
+    std::shared_ptr<const picture::DecodedPicture> decoded;
+    std::optional<LoadedPicture> loaded = LoadPicture(std::move(bytes), &decoded);
+    if (!loaded) {
+        SetStatusMessage(main, ui::Widen(pictureUndecodableMessage));
         return false;
     }
     const bool complete = decoded->Picture()->Complete();
-    document.SetPicture(main, std::move(decoded));
-    status(complete ? "" : pictureIncompleteMessage);
+    document.SetPictures(main, {std::move(*loaded)}, std::move(decoded));
+    SetStatusMessage(main, complete ? L"" : ui::Widen(pictureIncompleteMessage));
+    return true;
+}
+
+bool TakePictureFiles(ui::Window& main, MainDocument& document,
+                      const std::vector<std::wstring>& paths) {
+    if (paths.size() == 1) {
+        ui::FileContents file = ui::ReadFileContents(paths.front());
+        if (file.failure != ui::ReadFailure::none) {
+            SetStatusMessage(main, ui::Widen(pictureUnreadableMessage));
+            return false;
+        }
+        return TakePicture(main, document, std::move(file.bytes));
+    }
+    std::vector<LoadedPicture> pictures;
+    std::shared_ptr<const picture::DecodedPicture> first;
+    std::size_t skipped = 0;
+    for (const std::wstring& path : paths) {
+        ui::FileContents file = ui::ReadFileContents(path);
+        // Only the first is decoded whole, to be shown; the others are read from their headers.
+        std::optional<LoadedPicture> loaded;
+        if (file.failure == ui::ReadFailure::none) {
+            loaded = LoadPicture(std::move(file.bytes), first ? nullptr : &first);
+        }
+        if (loaded) {
+            pictures.push_back(std::move(*loaded));
+        } else {
+            ++skipped;
+        }
+    }
+    if (pictures.empty()) {
+        SetStatusMessage(main, ui::Widen(pictureUndecodableMessage));
+        return false;
+    }
+    document.SetPictures(main, std::move(pictures), std::move(first));
+    SetStatusMessage(main, ui::Widen(PicturesLoadedMessage(document.Pictures().size(), skipped)));
     return true;
 }
 
 namespace {
 
-// A file that cannot be read leaves the picture there too.
-void LoadPictureFile(ui::Window& main, Program& program, const std::wstring& path) {
-    ui::FileContents file = ui::ReadFileContents(path);
-    if (file.failure != ui::ReadFailure::none) {
-        SetStatusMessage(main, ui::Widen(pictureUnreadableMessage));
-        return;
-    }
-    if (!TakePicture(main, program.document, file.bytes)) return;
+// Files that cannot be read or decoded leave the picture there too.
+void LoadPictureFiles(ui::Window& main, Program& program, const std::vector<std::wstring>& paths) {
+    if (!TakePictureFiles(main, program.document, paths)) return;
     UpdatePrintButton(main, program, PrintButtonCause::PictureLoaded);
     main.SetChecked(deleteSpacesOption, false);
     main.SetChecked(keepSpacesOption, false);
@@ -74,7 +106,7 @@ void OnFindClicked(ui::EventArgs& event) {
     ui::FileDialog& dialog = program.fileDialog;
     if (pictureChosen) {
         dialog.filter = ui::Widen(pictureFileFilter);
-        if (dialog.ShowOpen(main.Handle())) LoadPictureFile(main, program, dialog.fileName);
+        if (dialog.ShowOpenMany(main.Handle())) LoadPictureFiles(main, program, dialog.fileNames);
     }
     if (textChosen) {
         dialog.filter = ui::Widen(textFileFilter);
@@ -91,22 +123,23 @@ void OnChangeBackgroundChosen(ui::EventArgs& event) {
     Program& program = event.Context<Program>();
     ui::FileDialog& dialog = program.fileDialog;
     if (!dialog.ShowOpen(event.window.Handle())) return;
-    const std::vector<std::uint8_t> bytes = ui::ReadWholeFile(dialog.fileName);
-    auto decoded = picture::DecodedPicture::FromBytes(bytes);
-    if (!decoded || !decoded->Picture()->Complete()) {
+    std::vector<std::uint8_t> bytes = ui::ReadWholeFile(dialog.fileName);
+    std::shared_ptr<const picture::DecodedPicture> decoded;
+    std::optional<LoadedPicture> loaded = LoadPicture(bytes, &decoded);
+    if (!loaded || !decoded->Picture()->Complete()) {
         SetStatusMessage(event.window,
-                         ui::Widen(decoded ? incompleteBackgroundMessage : notAPictureMessage));
+                         ui::Widen(loaded ? incompleteBackgroundMessage : notAPictureMessage));
         return;
     }
     if (!ui::ReplaceWholeFile(ui::DataPath(ui::Widen(backgroundFileName)), bytes)) return;
-    program.document.SetPicture(event.window, std::move(decoded));
+    program.document.SetPictures(event.window, {std::move(*loaded)}, std::move(decoded));
     SetStatusMessage(event.window, ui::Widen(backgroundChangedMessage));
 }
 
-// A file dropped on the window, the first of several: a picture (by its content) goes into the
-// picture box, any other file is appended as the find button appends a text file; then the mode
-// is chosen as its option's click chooses it. A file that cannot be read, or a picture that does
-// not decode, changes nothing and says so.
+// Files dropped on the window: when the first is a picture (by its content), every picture among
+// them goes into the picture box, in the order given; any other first file is appended as the
+// find button appends a text file. Then the mode is chosen as its option's click chooses it. A
+// file that cannot be read, or pictures that do not decode, change nothing and say so.
 void OnMainFilesDropped(ui::EventArgs& event) {
     if (event.files.empty()) return;
     ui::Window& main = event.window;
@@ -115,7 +148,11 @@ void OnMainFilesDropped(ui::EventArgs& event) {
     std::vector<std::uint8_t> bytes = std::move(file.bytes);
     if (bytes.empty()) return;
     if (picture::RecognizeKind(bytes) != picture::Kind::None) {
-        if (!TakePicture(main, event.Context<Program>().document, bytes)) return;
+        MainDocument& document = event.Context<Program>().document;
+        const bool taken = event.files.size() == 1
+                               ? TakePicture(main, document, std::move(bytes))
+                               : TakePictureFiles(main, document, event.files);
+        if (!taken) return;
         main.Raise(pictureOption, ui::Event::Clicked);
     } else {
         AppendTextFile(main, bytes);

@@ -6,6 +6,7 @@
 #include "app/program_win.h"
 #include "app/update_check_win.h"
 #include "device/device_texts.h"
+#include "picture/picture_job_texts.h"
 #include "text/print_text_job_win.h"
 #include "text/separate_edit_description.h"
 #include "ui/dialogs_win.h"
@@ -122,7 +123,30 @@ void OnEditRightButton(ui::EventArgs& event) { ShowContextMenu(event, editMenu);
 
 void OnPictureRightButton(ui::EventArgs& event) {
     event.window.SetMenuItemEnabled(pastePictureItem, ClipboardHoldsPicture());
+    const bool several = ProgramOf(event).document.Pictures().size() > 1;
+    for (const int item : {previousPictureItem, nextPictureItem, removePictureItem}) {
+        event.window.SetMenuItemEnabled(item, several);
+    }
     ShowContextMenu(event, pictureMenu);
+}
+
+// Steps through the pictures loaded together, round from the last to the first.
+void StepPicture(ui::EventArgs& event, bool forward) {
+    MainDocument& document = ProgramOf(event).document;
+    const std::size_t count = document.Pictures().size();
+    if (count < 2) return;
+    const std::size_t shown = document.Shown();
+    if (!document.Show(event.window, forward ? (shown + 1) % count : (shown + count - 1) % count)) {
+        SetStatusMessage(event.window, ui::Widen(picture::undecodableMessage));
+    }
+}
+void OnPreviousPictureChosen(ui::EventArgs& event) { StepPicture(event, false); }
+void OnNextPictureChosen(ui::EventArgs& event) { StepPicture(event, true); }
+
+void OnRemovePictureChosen(ui::EventArgs& event) {
+    if (!ProgramOf(event).document.RemoveShown(event.window)) {
+        SetStatusMessage(event.window, ui::Widen(onlyPictureMessage));
+    }
 }
 
 void OnTrayNotify(ui::EventArgs& event) {

@@ -71,6 +71,9 @@ constexpr std::array menu{
     MenuItemSpec{adjustPictureItem, 1, "调节大小"},
     MenuItemSpec{pastePictureItem, 1, "粘贴图片"},
     MenuItemSpec{previewPictureItem, 1, "打印预览"},
+    MenuItemSpec{previousPictureItem, 1, "上一张"},
+    MenuItemSpec{nextPictureItem, 1, "下一张"},
+    MenuItemSpec{removePictureItem, 1, "移除这张"},
 };
 
 }  // namespace

@@ -49,6 +49,9 @@ enum MainId : int {
     adjustPictureItem,
     pastePictureItem,
     previewPictureItem,
+    previousPictureItem,
+    nextPictureItem,
+    removePictureItem,
 };
 
 inline constexpr int statusLabelWidth = 40;

@@ -54,6 +54,9 @@ constexpr std::array events{
     Binding{pastePictureItem, Event::Clicked, OnPastePictureChosen},
     Binding{previewTextItem, Event::Clicked, OnPrintPreviewChosen},
     Binding{previewPictureItem, Event::Clicked, OnPrintPreviewChosen},
+    Binding{previousPictureItem, Event::Clicked, OnPreviousPictureChosen},
+    Binding{nextPictureItem, Event::Clicked, OnNextPictureChosen},
+    Binding{removePictureItem, Event::Clicked, OnRemovePictureChosen},
 };
 
 constexpr int commandButtons[] = {findButton, printButton, cancelButton, stopButton};

@@ -5,11 +5,14 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/main_window_description.h"
 #include "app/print_decision.h"
 #include "device/printer_object_win.h"
+#include "picture/picture_layout.h"
 #include "ui/description.h"
 
 namespace ui {
@@ -30,7 +33,11 @@ void SetStatusMessage(ui::Window& main, std::wstring_view text, bool bold = fals
 // A picture file's bytes decoded into the document and shown in the picture box, unless they do
 // not decode: then the picture there stays and the status says so. One that ends early is shown
 // as far as it goes. True when the document took the picture.
-bool TakePicture(ui::Window& main, MainDocument& document, std::span<const std::uint8_t> bytes);
+bool TakePicture(ui::Window& main, MainDocument& document, std::vector<std::uint8_t> bytes);
+// Files chosen or dropped together: the pictures among them become the document's, in order,
+// the first that decodes shown; says in the status bar what came of them. False when none did.
+bool TakePictureFiles(ui::Window& main, MainDocument& document,
+                      const std::vector<std::wstring>& paths);
 // Shows one of the four command buttons in bold and the other three in regular weight.
 void EmphasizeButton(ui::Window& main, int button);
 // Sets the print button's state after a change of the given kind.
@@ -40,18 +47,22 @@ void PrintCommand(ui::Window& main, Program& program);
 // The picture branch (picture_print_job_win.cpp): the questions, then the drawing, which a
 // print and a preview share.
 struct PreparedPicture {
-    std::shared_ptr<const picture::PictureObject> picture;  // never null: such data is refused
-    bool bySize = false;  // at the size asked for, else over the whole printable area
+    std::vector<picture::LayoutPicture> pictures;  // never empty: such a document is refused
+    bool bySize = false;  // each at the size asked for, else as the layout chosen places them
     int width = 0;        // drawing units, when by size
     int height = 0;
 };
 std::optional<PreparedPicture> PreparePictureJob(ui::Window& main, Program& program);
-// How the picture is laid out on a printer's paper: at the size asked for, or over the whole
-// printable area, centred.
-device::LayOut PictureLayOut(const PreparedPicture& prepared);
-// Through the print dialog; the preview passes the plan it shows.
+// How the pictures are laid out on a printer's paper: each at the size asked for, centred, or as
+// the program's layout (read when laid out) places them; shrunk, when given, is set when a
+// picture was made smaller than asked to fit.
+device::LayOut PictureLayOut(const PreparedPicture& prepared, const Program& program,
+                             std::shared_ptr<bool> shrunk = nullptr);
+// Through the print dialog; the preview passes the plan it shows, and the page shown for
+// "打印本页".
 void PrintPreparedPicture(ui::Window& main, Program& program, const PreparedPicture& prepared,
-                          std::shared_ptr<const device::PagePlan> planned = nullptr);
+                          std::shared_ptr<const device::PagePlan> planned = nullptr,
+                          int presetPage = 0);
 void PrintPictureJob(ui::Window& main, Program& program);
 // The print preview command: asks what the print command asks and
 // shows the pages instead of printing them.
@@ -72,6 +83,9 @@ void OnKeepSpacesClicked(ui::EventArgs& event);
 void OnEditChanged(ui::EventArgs& event);
 void OnEditRightButton(ui::EventArgs& event);
 void OnPictureRightButton(ui::EventArgs& event);
+void OnPreviousPictureChosen(ui::EventArgs& event);
+void OnNextPictureChosen(ui::EventArgs& event);
+void OnRemovePictureChosen(ui::EventArgs& event);
 void OnPrintClicked(ui::EventArgs& event);
 void OnCancelClicked(ui::EventArgs& event);
 void OnStopClicked(ui::EventArgs& event);

@@ -1,9 +1,11 @@
-// PrintPictureJob: the main picture on one page, stretched over the printable area or at a
-// size the user enters.
+// PrintPictureJob: the pictures loaded, laid out as the layout chosen in the preview says
+// (stretched over the printable area until one is chosen), or each on its own page at a size the
+// user enters.
 #include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/adjust_window_win.h"
 #include "app/main_window_win.h"
@@ -11,6 +13,7 @@
 #include "device/device_texts.h"
 #include "picture/picture_job_texts.h"
 #include "picture/page_picture_win.h"
+#include "picture/picture_layout.h"
 #include "picture/picture_object_win.h"
 #include "text/print_messages.h"
 #include "ui/dialogs_win.h"
@@ -30,6 +33,20 @@ std::optional<int> AskNumber(std::string_view prompt, std::string_view caption,
         return std::nullopt;
     }
     return value;
+}
+
+// Every picture loaded, as the page plans place them: decoded from its file when drawn, at the
+// size it is drawn at, the job's pictures sharing what was decoded.
+std::vector<picture::LayoutPicture> PagePictures(const MainDocument& document) {
+    auto cache = std::make_shared<picture::PlacedPixelsCache>();
+    std::vector<picture::LayoutPicture> pictures;
+    for (const LoadedPicture& loaded : document.Pictures()) {
+        const picture::PictureInfo& info = loaded.info;
+        pictures.push_back({std::make_shared<const picture::FilePagePicture>(
+                                loaded.file, info.kind, info.width, info.height, cache),
+                            info.dpiX, info.dpiY});
+    }
+    return pictures;
 }
 
 void Warn(std::string_view message) {
@@ -54,13 +71,13 @@ std::optional<PreparedPicture> PreparePictureJob(ui::Window& main, Program& prog
     const auto cancelled = [&status] { status(std::string(text::printCancelledMessage)); };
     // A picture that does not decode would print as an empty page reported as printed. One that
     // ends early prints as far as it goes, as the picture box shows it.
-    std::shared_ptr<const picture::PictureObject> picture = program.document.Picture();
-    if (!picture) {
+    const MainDocument& document = program.document;
+    if (document.Pictures().empty() || (document.Pictures().size() == 1 && !document.Picture())) {
         status(std::string(picture::undecodableMessage));
         return std::nullopt;
     }
     PreparedPicture prepared;
-    prepared.picture = std::move(picture);
+    prepared.pictures = PagePictures(document);
 
     // A cancelled prompt cancels the command, as in the text job; a resolution below 1 would
     // divide by zero in the size message.
@@ -106,24 +123,32 @@ std::optional<PreparedPicture> PreparePictureJob(ui::Window& main, Program& prog
     return prepared;
 }
 
-device::LayOut PictureLayOut(const PreparedPicture& prepared) {
-    auto drawn = std::make_shared<const picture::PagePictureOf>(prepared.picture);
-    return [drawn, prepared](HDC, const device::PaperSpec& paper) {
-        const int width = prepared.bySize ? prepared.width : paper.PrintableWidth();
-        const int height = prepared.bySize ? prepared.height : paper.PrintableHeight();
-        return device::PlanPicture(paper, drawn, width, height);
+device::LayOut PictureLayOut(const PreparedPicture& prepared, const Program& program,
+                             std::shared_ptr<bool> shrunk) {
+    return [prepared, &program, shrunk](HDC, const device::PaperSpec& paper) {
+        if (prepared.bySize) {
+            return picture::PlanPicturesAtSize(paper, prepared.pictures, prepared.width,
+                                               prepared.height);
+        }
+        picture::LaidOut laid = picture::PlanPictures(paper, prepared.pictures,
+                                                      program.pictureLayout, program.photoCount);
+        if (shrunk) *shrunk = laid.shrunkToFit;
+        return std::move(laid.plan);
     };
 }
 
 void PrintPreparedPicture(ui::Window& main, Program& program, const PreparedPicture& prepared,
-                          std::shared_ptr<const device::PagePlan> planned) {
+                          std::shared_ptr<const device::PagePlan> planned, int presetPage) {
     device::PrinterObject& printer = program.printer;
     const auto status = [&main](const std::string& message) {
         SetStatusMessage(main, ui::Widen(message));
     };
     device::PrintRequest request;
-    request.layOut = PictureLayOut(prepared);
+    request.layOut = PictureLayOut(prepared, program);
     request.planned = std::move(planned);
+    request.presetPage = presetPage;
+    // One page has no range to choose; a layout of several pages does.
+    request.offerPageRange = prepared.pictures.size() > 1 || picture::IsPhotoSize(program.pictureLayout);
     // The size and the copies once the job runs; the size figures are those asked for.
     request.started = [status, bySize = prepared.bySize, width = program.printWidthPx,
                        height = program.printHeightPx, dpi = program.printDpi,

@@ -33,12 +33,44 @@ constexpr std::array controls{
                 {600, buttonTop, 88, buttonHeight}, ui::windowItself, buttonFlags},
     ControlSpec{previewCloseButton, "按钮7关闭", Kind::PushButton, "关闭",
                 {696, buttonTop, 88, buttonHeight}, ui::windowItself, buttonFlags},
+    ControlSpec{layoutButton, "按钮9版式", Kind::PushButton, "版式：",
+                {8, buttonTop + layoutRowHeight, 148, buttonHeight}, ui::windowItself,
+                buttonFlags | ui::hidden},
+    ControlSpec{photoCountButton, "按钮10张数", Kind::PushButton, "张数：",
+                {164, buttonTop + layoutRowHeight, 124, buttonHeight}, ui::windowItself,
+                buttonFlags | ui::hidden},
+    ControlSpec{noticeLabel, "标签2提示", Kind::Label, "",
+                {300, buttonTop + layoutRowHeight + 5, 484, 16}, ui::windowItself, ui::hidden},
     ControlSpec{pageView, "页面1", Kind::Custom, pageViewClass, {0, 40, 800, 680}},
 };
+
+// Each layout's item, in the order of the layouts; their names are the layouts' own.
+std::array<ui::MenuItemSpec, picture::pictureLayoutCount + 1> MakeLayoutMenu() {
+    std::array<ui::MenuItemSpec, picture::pictureLayoutCount + 1> menu{};
+    menu[0] = {layoutMenu, 0, "版式", true};
+    for (int i = 0; i < picture::pictureLayoutCount; ++i) {
+        menu[i + 1] = {firstLayoutItem + i, 1,
+                       picture::LayoutName(static_cast<picture::PictureLayout>(i))};
+    }
+    return menu;
+}
 
 }  // namespace
 
 std::span<const ui::ControlSpec> PreviewControls() { return controls; }
+
+std::span<const ui::MenuItemSpec> PreviewMenu() {
+    static const auto menu = MakeLayoutMenu();
+    return menu;
+}
+
+std::string LayoutButtonText(picture::PictureLayout layout) {
+    return "版式：" + std::string(picture::LayoutName(layout));
+}
+
+std::string PhotoCountButtonText(int count) {
+    return "张数：" + (count > 0 ? std::to_string(count) : std::string("铺满一页"));
+}
 
 std::string PageNumberText(std::size_t shown, std::size_t count) {
     return "第 " + std::to_string(shown) + " 页 / 共 " + std::to_string(count) + " 页";

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "device/page_plan.h"
+#include "picture/picture_layout.h"
 #include "ui/description.h"
 
 namespace app {
@@ -22,6 +23,12 @@ enum PreviewId : int {
     printPageButton,           // 按钮8打印本页
     pageNumberLabel,           // 标签1页码
     pageView,                  // 页面1
+    layoutButton,              // 按钮9版式: picture jobs only, like the two below
+    photoCountButton,          // 按钮10张数
+    noticeLabel,               // 标签2提示
+    // the hidden menu "版式", shown by the layout button: one item per layout, in their order
+    layoutMenu = 200,
+    firstLayoutItem,
 };
 
 inline constexpr std::string_view previewTitle = "打印预览";
@@ -31,6 +38,13 @@ inline constexpr int previewWindowWidth = 816;
 inline constexpr int previewWindowHeight = 760;
 
 std::span<const ui::ControlSpec> PreviewControls();
+std::span<const ui::MenuItemSpec> PreviewMenu();
+// The row of picture layout controls, which the page view leaves room for only in a picture job.
+inline constexpr int layoutRowHeight = 32;
+
+// "版式：1寸"; "张数：铺满一页" or "张数：4" (prints of each picture in a photo size layout).
+std::string LayoutButtonText(picture::PictureLayout layout);
+std::string PhotoCountButtonText(int count);
 
 // "第 2 页 / 共 5 页".
 std::string PageNumberText(std::size_t shown, std::size_t count);

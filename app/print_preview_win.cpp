@@ -8,6 +8,9 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
+#include <string>
+#include <vector>
 
 #include "app/main_window_win.h"
 #include "app/print_preview_description.h"
@@ -15,6 +18,8 @@
 #include "app/program_win.h"
 #include "device/page_renderer_win.h"
 #include "device/printer_object_win.h"
+#include "picture/picture_job_texts.h"
+#include "picture/picture_layout.h"
 #include "ui/dialogs_win.h"
 #include "ui/dpi_scale.h"
 #include "ui/handles_win.h"
@@ -29,6 +34,9 @@ struct PreviewJob {
     device::LayOut layOut;
     // Through the print dialog, with the plan shown; presetPage (1-based) asks for one page.
     std::function<void(std::shared_ptr<const device::PagePlan> plan, int presetPage)> print;
+    // A picture job: the layout can be chosen, and the last layout may have a notice.
+    bool choosesLayout = false;
+    std::function<std::string()> notice;
 };
 
 enum class Request { none, close, print, printPage, relayout };
@@ -305,6 +313,36 @@ void OnMargins(ui::EventArgs& event) {
     PreviewState& state = StateOf(event);
     if (AskMargins(state.program.printer.Settings())) RequestEnd(state, Request::relayout);
 }
+// The layouts' menu under the layout button.
+void OnLayoutButton(ui::EventArgs& event) {
+    RECT button{};
+    GetWindowRect(event.window.Control(layoutButton), &button);
+    event.window.ShowPopupMenu(layoutMenu, {button.left, button.bottom});
+}
+
+// The layout chosen holds for the rest of the run, for printing without the preview too.
+void OnLayoutChosen(ui::EventArgs& event) {
+    PreviewState& state = StateOf(event);
+    const int chosen = event.source - firstLayoutItem;
+    if (chosen < 0 || chosen >= picture::pictureLayoutCount) return;
+    state.program.pictureLayout = static_cast<picture::PictureLayout>(chosen);
+    state.window->SetText(layoutButton, ui::Widen(LayoutButtonText(state.program.pictureLayout)));
+    RequestEnd(state, Request::relayout);
+}
+
+// How many prints of each picture a photo size layout makes; 0 fills a sheet with each.
+void OnPhotoCount(ui::EventArgs& event) {
+    PreviewState& state = StateOf(event);
+    int count = state.program.photoCount;
+    if (!ui::InputInteger(state.window->Handle(), ui::Widen(picture::photoCountPrompt),
+                          ui::Widen(picture::photoCountCaption), std::to_wstring(count), count)) {
+        return;
+    }
+    state.program.photoCount = std::clamp(count, 0, picture::maxPhotoCount);
+    state.window->SetText(photoCountButton, ui::Widen(PhotoCountButtonText(state.program.photoCount)));
+    RequestEnd(state, Request::relayout);
+}
+
 void OnPreviewPrint(ui::EventArgs& event) { RequestEnd(StateOf(event), Request::print); }
 void OnPrintPage(ui::EventArgs& event) { RequestEnd(StateOf(event), Request::printPage); }
 void OnPreviewClose(ui::EventArgs& event) { RequestEnd(StateOf(event), Request::close); }
@@ -338,13 +376,44 @@ constexpr ui::Binding previewEvents[] = {
     {previewPrintButton, ui::Event::Clicked, OnPreviewPrint},
     {printPageButton, ui::Event::Clicked, OnPrintPage},
     {previewCloseButton, ui::Event::Clicked, OnPreviewClose},
+    {layoutButton, ui::Event::Clicked, OnLayoutButton},
+    {photoCountButton, ui::Event::Clicked, OnPhotoCount},
 };
+
+// The fixed bindings, then one for each layout's menu item.
+std::span<const ui::Binding> PreviewEvents() {
+    static const std::vector<ui::Binding> events = [] {
+        std::vector<ui::Binding> all(std::begin(previewEvents), std::end(previewEvents));
+        for (int i = 0; i < picture::pictureLayoutCount; ++i) {
+            all.push_back({firstLayoutItem + i, ui::Event::Clicked, OnLayoutChosen});
+        }
+        return all;
+    }();
+    return events;
+}
 
 const ui::WindowSpec& PreviewWindowDescription() {
     static const ui::WindowSpec description{"MozhouPreview", previewTitle, previewWindowWidth,
                                             previewWindowHeight, ui::fixedBorder | ui::centered,
-                                            PreviewControls(), {}, previewEvents};
+                                            PreviewControls(), PreviewMenu(), PreviewEvents()};
     return description;
+}
+
+// A picture job shows its layout row, and the page view moves down to make room for it.
+void ShowLayoutRow(PreviewState& state) {
+    ui::Window& window = *state.window;
+    window.SetText(layoutButton, ui::Widen(LayoutButtonText(state.program.pictureLayout)));
+    window.SetText(photoCountButton, ui::Widen(PhotoCountButtonText(state.program.photoCount)));
+    for (const int id : {layoutButton, photoCountButton, noticeLabel}) {
+        ShowWindow(window.Control(id), SW_SHOW);
+    }
+    HWND view = View(state);
+    RECT area{};
+    GetWindowRect(view, &area);
+    MapWindowPoints(nullptr, window.Handle(), reinterpret_cast<POINT*>(&area), 2);
+    const int row = Scaled(state, layoutRowHeight);
+    MoveWindow(view, area.left, area.top + row, area.right - area.left,
+               std::max<int>(1, area.bottom - area.top - row), TRUE);
 }
 
 // Lays the pages out, again after new margins, and shows them until the window is closed; the
@@ -356,12 +425,14 @@ void RunPreview(ui::Window& main, Program& program, const PreviewJob& job) {
     if (!state.window) return;
     device::PrinterObject& printer = program.printer;
     EnableWindow(main.Handle(), FALSE);
+    if (job.choosesLayout) ShowLayoutRow(state);
     do {
         state.request = Request::none;
         state.plan = printer.PlanOnCurrentPrinter(job.layOut);
         if (!state.plan) break;
         state.renderer = std::make_unique<device::PageRenderer>(state.plan);
         state.drawn = {};
+        if (job.notice) state.window->SetText(noticeLabel, ui::Widen(job.notice()));
         Refresh(state);
         if (!ui::RunModalLoop([&state] { return state.request != Request::none; })) break;
     } while (state.request == Request::relayout);
@@ -393,10 +464,15 @@ void PreviewText(ui::Window& main, Program& program, const text::TextJob& job) {
 void PreviewPicture(ui::Window& main, Program& program) {
     const std::optional<PreparedPicture> prepared = PreparePictureJob(main, program);
     if (!prepared) return;
-    RunPreview(main, program,
-               {PictureLayOut(*prepared), [&](std::shared_ptr<const device::PagePlan> plan, int) {
-                    PrintPreparedPicture(main, program, *prepared, std::move(plan));
-                }});
+    auto shrunk = std::make_shared<bool>(false);
+    PreviewJob job{PictureLayOut(*prepared, program, shrunk),
+                   [&](std::shared_ptr<const device::PagePlan> plan, int page) {
+                       PrintPreparedPicture(main, program, *prepared, std::move(plan), page);
+                   }};
+    // At a size entered by hand there is no layout to choose.
+    job.choosesLayout = !prepared->bySize;
+    job.notice = [shrunk] { return *shrunk ? std::string(picture::shrunkToFitNotice) : std::string(); };
+    RunPreview(main, program, job);
 }
 
 }  // namespace app

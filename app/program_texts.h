@@ -1,6 +1,7 @@
 // The main window's fixed texts and values, UTF-8.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,13 @@ inline constexpr std::string_view incompleteBackgroundMessage = "图片不完整
 inline constexpr std::string_view pictureUnreadableMessage = "文件无法读取，图片未更换";
 inline constexpr std::string_view pictureUndecodableMessage = "图片无法识别，图片未更换";
 inline constexpr std::string_view pictureIncompleteMessage = "图片不完整";
+inline constexpr std::string_view onlyPictureMessage = "只有这一张图片，不能移除";
+
+// The shown picture's place among several, as the picture box writes it: "2 / 5".
+std::string PicturePlaceText(std::size_t shown, std::size_t count);
+// After several files were chosen or dropped: how many became pictures, and how many were
+// passed over because they could not be read or are no picture.
+std::string PicturesLoadedMessage(std::size_t loaded, std::size_t skipped);
 
 inline constexpr std::string_view backgroundFileName = "打印机图";
 inline constexpr int aboutCountdownStart = 6;

@@ -9,6 +9,7 @@
 #include "app/main_document_win.h"
 #include "app/tray_icon_win.h"
 #include "device/printer_object_win.h"
+#include "picture/picture_layout.h"
 #include "text/separate_edit_win.h"
 #include "ui/file_dialog_win.h"
 #include "ui/font_choice.h"
@@ -44,6 +45,10 @@ struct Program {
     int printDpi = 0;       // set by the picture print job and the adjustment window
     int printWidthPx = 0;
     int printHeightPx = 0;
+    // The picture layout chosen in the print preview, for the rest of the run, and for photo
+    // sizes how many prints of each picture (0: a sheet of each).
+    picture::PictureLayout pictureLayout = picture::PictureLayout::stretch;
+    int photoCount = 0;
     update::XmlParserObject xmlParser;
     ui::KernelHandle singleInstance;  // its existence marks the running instance
 };

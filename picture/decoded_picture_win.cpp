@@ -29,6 +29,13 @@ std::shared_ptr<const DecodedPicture> DecodedPicture::FromBytes(Bytes bytes) {
 
 DecodedPicture::DecodedPicture(std::shared_ptr<const PictureObject> picture,
                                std::vector<AnimationFrame> frames)
-    : picture_(std::move(picture)), frames_(std::move(frames)) {}
+    : picture_(std::move(picture)),
+      frames_(std::make_shared<const std::vector<AnimationFrame>>(std::move(frames))) {}
+
+std::shared_ptr<const DecodedPicture> DecodedPicture::WithCaption(std::wstring caption) const {
+    auto captioned = std::make_shared<DecodedPicture>(*this);
+    captioned->caption_ = std::move(caption);
+    return captioned;
+}
 
 }  // namespace picture

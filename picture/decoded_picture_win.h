@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "picture/decoders.h"
@@ -22,14 +23,20 @@ public:
     DecodedPicture(std::shared_ptr<const PictureObject> picture,
                    std::vector<AnimationFrame> frames);
 
+    // The same picture with a caption that a picture box writes in its corner, such as its place
+    // among several; the pixels are shared, not copied.
+    std::shared_ptr<const DecodedPicture> WithCaption(std::wstring caption) const;
+
     // Never null.
     const std::shared_ptr<const PictureObject>& Picture() const { return picture_; }
     // Two or more for an animated GIF, else none.
-    const std::vector<AnimationFrame>& Frames() const { return frames_; }
+    const std::vector<AnimationFrame>& Frames() const { return *frames_; }
+    const std::wstring& Caption() const { return caption_; }
 
 private:
     std::shared_ptr<const PictureObject> picture_;
-    std::vector<AnimationFrame> frames_;
+    std::shared_ptr<const std::vector<AnimationFrame>> frames_;
+    std::wstring caption_;
 };
 
 }  // namespace picture

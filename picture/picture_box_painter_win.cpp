@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "picture/box_display.h"
@@ -135,7 +136,26 @@ private:
             RenderPicture(memory, shrunk_ ? *shrunk_ : *picture_, at.x, at.y, at.width, at.height,
                           SRCCOPY, key.background);
         }
+        DrawCaption(memory, area);
         return view;
+    }
+
+    // The caption in the bottom-right corner, dark on a light patch so that it reads over any
+    // picture.
+    void DrawCaption(HDC memory, const RECT& area) const {
+        const std::wstring& caption = shown_->Caption();
+        if (caption.empty()) return;
+        const ui::SelectObjectScope font(memory, GetStockObject(DEFAULT_GUI_FONT));
+        SIZE extent{};
+        GetTextExtentPoint32W(memory, caption.data(), static_cast<int>(caption.size()), &extent);
+        const int padding = std::max<int>(2, extent.cy / 4);
+        const RECT patch{area.right - extent.cx - 2 * padding, area.bottom - extent.cy - padding,
+                         area.right, area.bottom};
+        FillRect(memory, &patch, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        SetBkMode(memory, TRANSPARENT);
+        SetTextColor(memory, RGB(0, 0, 0));
+        TextOutW(memory, patch.left + padding, patch.top + padding / 2, caption.data(),
+                 static_cast<int>(caption.size()));
     }
 
     // The picture drawn once at its own size, then repeated from the top-left corner as a

@@ -20,6 +20,12 @@ inline constexpr std::string_view widthEmptyMessage = "宽度不能为空";
 inline constexpr std::string_view heightEmptyMessage = "高度不能为空";
 inline constexpr std::string_view undecodableMessage = "图片无法识别";
 
+// The print preview's layout row.
+inline constexpr std::string_view shrunkToFitNotice = "图片大于可打印区域，已按比例缩小";
+inline constexpr std::string_view photoCountPrompt = "每张图片打印几张？（0：铺满一页）";
+inline constexpr std::string_view photoCountCaption = "张数";
+inline constexpr int maxPhotoCount = 999;
+
 // The printer name, the copies and the printed size in centimetres at the given resolution,
 // each figure as printf's "%.13g" writes it ("0" for a resolution of 0 or below).
 std::string PictureSizeMessage(std::string_view printerName, int copies, int copiesPrinted,

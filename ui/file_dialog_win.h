@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace ui {
 
@@ -13,15 +14,20 @@ public:
     std::wstring filter;
     // The file chosen last; the next dialog starts from it.
     std::wstring fileName;
+    // Every file chosen by the last ShowOpenMany, in the order the dialog gives them; fileName
+    // is the first.
+    std::vector<std::wstring> fileNames;
 
     // The open-file dialog. True when the user chose an existing file, now in fileName; on Cancel
     // everything stays as it was.
     bool ShowOpen(HWND owner);
+    // The same, letting the user choose several files of one folder.
+    bool ShowOpenMany(HWND owner);
     // The save-file dialog, asking before an existing file is replaced.
     bool ShowSave(HWND owner);
 
 private:
-    bool Show(HWND owner, bool save);
+    bool Show(HWND owner, bool save, bool many);
 };
 
 }  // namespace ui
