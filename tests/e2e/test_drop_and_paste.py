@@ -30,7 +30,7 @@ def test_a_dropped_picture_lands_in_the_picture_box_and_a_dropped_text_file_in_t
     text = tmp_path / "notes.png"
     text.write_bytes("你好，墨舟\nline two".encode("utf-8"))
 
-    drop_on(main.window, red, text)  # several files: the first counts
+    drop_on(main.window, red, text)  # a picture first: the pictures among them load, the text does not
     wait_for_equal(lambda: main.picture_option.checked, True)
     assert not main.text_option.checked and main.print_button.enabled and main.print_button.text == "打印图片"
     assert main.edit_box.text == "" and box_shows(main, tmp_path, (255, 0, 0))

@@ -1,0 +1,171 @@
+"""Photos as people print them: upright whatever way the camera held them, several loaded at once,
+and laid out as the print preview's "版式" says, checked on the paper."""
+
+from __future__ import annotations
+
+import struct
+import subprocess
+from pathlib import Path
+
+from e2elib import Raster, wait_for_equal, wait_until, windows_path
+from mainwindow import IDOK, MainWindow, print_dialog
+from test_pictures import FILE_NAME_BOX, OPEN_DIALOG_CAPTION, PICTURE_BOX, make_picture
+from test_print_picture import FINE_DPI, MM_PER_INCH, answer, choose_size, is_red
+from test_print_preview import open_preview, print_from
+
+# How each EXIF orientation's file stores an upright picture: the turn or mirror that the reader
+# must undo.
+STORED_AS = {1: [], 2: ["-flop"], 3: ["-rotate", "180"], 4: ["-flip"], 5: ["-transpose"],
+             6: ["-rotate", "-90"], 7: ["-transverse"], 8: ["-rotate", "90"]}
+QUADRANTS = {(0, 0): (255, 0, 0), (1, 0): (0, 255, 0), (0, 1): (0, 0, 255), (1, 1): (255, 255, 0)}
+LAYOUTS = ["拉伸铺满", "按比例适应", "按比例填满", "实际尺寸", "1寸", "小2寸", "2寸", "5寸", "6寸", "7寸",
+           "身份证正反面", "每页 2 张", "每页 4 张", "每页 6 张", "每页 9 张"]
+
+
+def oriented_jpeg(path: Path, orientation: int) -> Path:
+    """A landscape picture of four coloured quarters, stored turned or mirrored, with the EXIF
+    orientation that shows it upright."""
+    subprocess.run(["convert", "-size", "80x60", "xc:red", "-size", "80x60", "xc:lime", "+append", "(",
+                    "-size", "80x60", "xc:blue", "-size", "80x60", "xc:yellow", "+append", ")", "-append",
+                    *STORED_AS[orientation], "-strip", "-quality", "95", path.as_posix()], check=True)
+    tiff = b"II*\x00" + struct.pack("<IHHHIHHI", 8, 1, 0x0112, 3, 1, orientation, 0, 0)
+    app1 = b"\xff\xe1" + struct.pack(">H", 2 + 6 + len(tiff)) + b"Exif\x00\x00" + tiff
+    data = path.read_bytes()
+    path.write_bytes(data[:2] + app1 + data[2:])
+    return path
+
+
+def choose_files(main: MainWindow, folder: Path, names: list[str]) -> None:
+    """Answers the open-file dialog with several files of one folder: the folder first, then the names."""
+    dialog = main.app.message_box(caption=OPEN_DIALOG_CAPTION, timeout=10)
+    box = dialog.control(id=FILE_NAME_BOX).control(cls="Edit")
+    box.set_text("")
+    box.type_text(windows_path(folder))
+    dialog.press(IDOK, timeout=10)
+    box.set_text("")
+    box.type_text(" ".join(f'"{name}"' for name in names))
+    dialog.press(IDOK, timeout=10)
+
+
+def picture_menu(main: MainWindow, *keys: str) -> None:
+    x, y = main.by_id(PICTURE_BOX).rect.center
+    main.window.bring_to_front()
+    main.app.driver.call("mouse_click", x, y, button="right")
+    menu = main.app.popup_menu()
+    main.app.driver.call("key", *keys, "Enter")
+    menu.wait_gone()
+
+
+def choose_layout(preview, main: MainWindow, layout: str) -> int:
+    """Picks a layout from the preview's "版式" menu; the page count once laid out again."""
+    preview.control(prefix="版式：").click()
+    menu = main.app.popup_menu()
+    main.app.driver.call("key", *["Down"] * (LAYOUTS.index(layout) + 1), "Enter")
+    menu.wait_gone()
+    button = preview.control(prefix="版式：")
+    wait_for_equal(lambda: button.text, f"版式：{layout}")
+    label = preview.control(cls="Static")
+    return wait_until(lambda: label.text.startswith("第 1 页") and int(label.text.split("共 ")[1].split(" ")[0]),
+                      message="the page count")
+
+
+def default_size_preview(main: MainWindow):
+    main.window.press_keys("Ctrl+F2")
+    answer(main, "( Dpi)", 300)
+    choose_size(main, by_hand=False)
+    return open_preview(main)
+
+
+def red_runs(pdf, page: int, across: bool, at: float) -> list[float]:
+    """Lengths in millimetres of the red runs along one row (across) or column of a page, at a
+    fraction of its height or width."""
+    coarse = pdf.render(page, dpi=50)
+    width, height = coarse.width * FINE_DPI // 50, coarse.height * FINE_DPI // 50
+    x, y, w, h = (0, int(height * at), width, 1) if across else (int(width * at), 0, 1, height)
+    strip = subprocess.run(["pdftoppm", "-r", str(FINE_DPI), "-f", str(page), "-l", str(page), "-x", str(x),
+                            "-y", str(y), "-W", str(w), "-H", str(h), str(pdf.path)],
+                           capture_output=True, check=True).stdout
+    line = Raster.from_ppm(strip)
+    runs, length = [], 0
+    for i in range(0, len(line.rgb), 3):
+        if is_red(tuple(line.rgb[i:i + 3])):
+            length += 1
+        elif length:
+            runs.append(length * MM_PER_INCH / FINE_DPI)
+            length = 0
+    return runs + ([length * MM_PER_INCH / FINE_DPI] if length else [])
+
+
+def test_photos_print_upright_and_several_load_at_once(app, paper, tmp_path):
+    main = MainWindow(app)
+    names = [oriented_jpeg(tmp_path / f"o{n}.jpg", n).name for n in STORED_AS]
+    main.picture_option.click()
+    main.window.control("查找").click()
+    choose_files(main, tmp_path, names)
+    wait_for_equal(main.status_message, "已载入 8 张图片")
+    picture_menu(main, "Up")  # "移除这张": the first goes, seven stay
+    picture_menu(main, "Up", "Up")  # "下一张"
+
+    main.print_button.click()
+    answer(main, "( Dpi)", 300)
+    choose_size(main, by_hand=False)
+    print_dialog(app).press(IDOK)
+    pdf = paper.printed()
+    assert pdf.pages == 7
+    for page in range(1, 8):
+        raster = pdf.render(page, dpi=20)
+        ink = [(x, y) for x, y, _ in raster.pixels()]
+        left, top = min(x for x, _ in ink), min(y for _, y in ink)
+        right, bottom = max(x for x, _ in ink), max(y for _, y in ink)
+        for (column, row), colour in QUADRANTS.items():
+            x = left + (right - left) * (1 + 2 * column) // 4
+            y = top + (bottom - top) * (1 + 2 * row) // 4
+            offset = 3 * (y * raster.width + x)
+            seen = tuple(raster.rgb[offset:offset + 3])
+            assert all(abs(a - b) <= 40 for a, b in zip(seen, colour)), (page, column, row, seen)
+
+
+def test_the_preview_lays_photos_out_as_chosen_and_the_paper_agrees(app, paper, tmp_path):
+    main = MainWindow(app)
+    picture = tmp_path / "300dpi.png"
+    subprocess.run(["convert", "-size", "1200x900", "xc:#FF0000", "-units", "PixelsPerInch", "-density", "300",
+                    picture.as_posix()], check=True)
+    main.picture_option.click()
+    main.window.control("查找").click()
+    choose_files(main, tmp_path, [picture.name])
+    wait_for_equal(lambda: main.print_button.enabled, True)
+
+    preview, _ = default_size_preview(main)
+    assert choose_layout(preview, main, "实际尺寸") == 1
+    pdf = print_from(preview, main, paper)
+    width, height = red_runs(pdf, 1, True, 0.5), red_runs(pdf, 1, False, 0.5)
+    assert abs(width[0] - 101.6) <= 0.5 and abs(height[0] - 76.2) <= 0.5, (width, height)
+    paper.clear()
+
+    # One-inch photos fill the sheet, 2 mm apart; the layout chosen holds for the next preview.
+    preview, _ = default_size_preview(main)
+    assert preview.control(prefix="版式：").text == "版式：实际尺寸"
+    assert choose_layout(preview, main, "1寸") == 1
+    pdf = print_from(preview, main, paper)
+    across, down = red_runs(pdf, 1, True, 0.5), red_runs(pdf, 1, False, 0.5)
+    assert len(across) == 7 and len(down) == 7, (across, down)  # A4 inside the printer's margins
+    assert all(abs(run - 25) <= 0.5 for run in across) and all(abs(run - 35) <= 0.5 for run in down)
+    paper.clear()
+
+    # Five pictures: an identity card's two sides on one page, then four to a page on two.
+    for n in range(2, 6):
+        make_picture(tmp_path / f"card{n}.png", "xc:#FF0000", "856x540")
+    main.window.control("查找").click()
+    choose_files(main, tmp_path, [picture.name] + [f"card{n}.png" for n in range(2, 6)])
+    wait_for_equal(main.status_message, "已载入 5 张图片")
+    preview, _ = default_size_preview(main)
+    assert choose_layout(preview, main, "身份证正反面") == 1
+    pdf = print_from(preview, main, paper)
+    across, down = red_runs(pdf, 1, True, 0.4), red_runs(pdf, 1, False, 0.5)
+    assert len(across) == 1 and abs(across[0] - 85.6) <= 0.5, across
+    assert len(down) == 2 and all(abs(run - 54) <= 0.5 for run in down), down
+    paper.clear()
+
+    preview, _ = default_size_preview(main)
+    assert choose_layout(preview, main, "每页 4 张") == 2
+    assert print_from(preview, main, paper).pages == 2
