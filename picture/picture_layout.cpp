@@ -21,10 +21,12 @@ constexpr int slotGap = 20;  // between photo prints, and between the cells of s
 constexpr int cardWidth = 856;
 constexpr int cardHeight = 540;
 constexpr int cardGap = 100;
+constexpr int cardsHeight = 2 * cardHeight + cardGap;
 
 constexpr std::array<std::string_view, pictureLayoutCount> layoutNames = {
-    "拉伸铺满", "按比例适应", "按比例填满", "实际尺寸", "1寸",       "小2寸",     "2寸",       "5寸",
-    "6寸",      "7寸",        "身份证正反面", "每页 2 张", "每页 4 张", "每页 6 张", "每页 9 张"};
+    "拉伸铺满", "按比例适应", "按比例填满", "实际尺寸",
+    "1寸", "小2寸", "2寸", "5寸", "6寸", "7寸",
+    "身份证正反面", "每页 2 张", "每页 4 张", "每页 6 张", "每页 9 张"};
 
 struct Size {
     int width = 0;
@@ -124,8 +126,8 @@ struct Grid {
     }
     int Cells() const { return columns * rows; }
     Box CellBox(int index) const {
-        return {left + index % columns * (cell.width + gap), top + index / columns * (cell.height + gap),
-                cell};
+        return {left + index % columns * (cell.width + gap),
+                top + index / columns * (cell.height + gap), cell};
     }
 };
 
@@ -161,6 +163,21 @@ void AddCutMarks(const PaperSpec& paper, Box box, Size area, PlanPage& page) {
     }
 }
 
+// The picture at the resolution its file records, or fitted to the area where that is larger.
+Size ActualSize(const LayoutPicture& picture, Size area, bool& shrunk) {
+    const auto dpi = [](double recorded) {
+        return recorded > 0 && std::isfinite(recorded) ? recorded : unrecordedDpi;
+    };
+    const Size size = PixelSize(picture);
+    const double width = size.width / dpi(picture.dpiX) * tenthsPerInch;
+    const double height = size.height / dpi(picture.dpiY) * tenthsPerInch;
+    if (width < area.width + 0.5 && height < area.height + 0.5) {
+        return {std::max(1, Round(width)), std::max(1, Round(height))};
+    }
+    shrunk = true;
+    return FitInside(size, area);
+}
+
 LaidOut OnePerPage(const PaperSpec& paper, std::span<const LayoutPicture> pictures,
                    PictureLayout layout) {
     LaidOut laidOut{{paper, {}, {}}, false};
@@ -170,21 +187,12 @@ LaidOut OnePerPage(const PaperSpec& paper, std::span<const LayoutPicture> pictur
         const Size size = PixelSize(picture);
         PictureItem item;
         switch (layout) {
-        case PictureLayout::fit: item = Item(paper, picture, Centred(FitInside(size, area), area)); break;
+        case PictureLayout::fit:
+            item = Item(paper, picture, Centred(FitInside(size, area), area));
+            break;
         case PictureLayout::fill: item = Covering(paper, picture, {0, 0, area}, false); break;
         case PictureLayout::actualSize: {
-            const auto dpi = [](double recorded) {
-                return recorded > 0 && std::isfinite(recorded) ? recorded : unrecordedDpi;
-            };
-            const double width = size.width / dpi(picture.dpiX) * tenthsPerInch;
-            const double height = size.height / dpi(picture.dpiY) * tenthsPerInch;
-            Size printed;
-            if (width < area.width + 0.5 && height < area.height + 0.5) {
-                printed = {std::max(1, Round(width)), std::max(1, Round(height))};
-            } else {
-                printed = FitInside(size, area);
-                laidOut.shrunkToFit = true;
-            }
+            const Size printed = ActualSize(picture, area, laidOut.shrunkToFit);
             item = Item(paper, picture, Centred(printed, area));
             break;
         }
@@ -237,28 +245,26 @@ LaidOut PhotoPrints(const PaperSpec& paper, std::span<const LayoutPicture> pictu
 LaidOut IdCard(const PaperSpec& paper, std::span<const LayoutPicture> pictures) {
     LaidOut laidOut{{paper, {}, {}}, false};
     const Size area{paper.PrintableWidth(), paper.PrintableHeight()};
-    const std::size_t sides = std::min<std::size_t>(pictures.size(), 2);
-    if (std::none_of(pictures.begin(), pictures.begin() + static_cast<std::ptrdiff_t>(sides), Usable)) {
-        return laidOut;
-    }
+    const auto sides = pictures.first(std::min<std::size_t>(pictures.size(), 2));
+    if (std::none_of(sides.begin(), sides.end(), Usable)) return laidOut;
     Size card{cardWidth, cardHeight};
     int gap = cardGap;
-    if (cardWidth > area.width || 2 * cardHeight + cardGap > area.height) {
+    if (cardWidth > area.width || cardsHeight > area.height) {
         const double scale = std::min(static_cast<double>(area.width) / cardWidth,
-                                      static_cast<double>(area.height) / (2 * cardHeight + cardGap));
+                                      static_cast<double>(area.height) / cardsHeight);
         card = {std::min(Round(cardWidth * scale), area.width), Round(cardHeight * scale)};
         gap = Round(cardGap * scale);
-        // Each length rounded up by half a tenth at most: the block ends a tenth low at most.
+        // Rounded, the three lengths may come to a tenth more than the area: the gap gives it up.
         gap = std::max(0, std::min(gap, area.height - 2 * card.height));
         card.height = std::min(card.height, area.height / 2);
         laidOut.shrunkToFit = true;
     }
     const Box top = Centred({card.width, 2 * card.height + gap}, area);
     PlanPage& page = laidOut.plan.pages.emplace_back();
-    for (std::size_t side = 0; side < sides; ++side) {
-        if (!Usable(pictures[side])) continue;
+    for (std::size_t side = 0; side < sides.size(); ++side) {
+        if (!Usable(sides[side])) continue;
         const Box box{top.left, top.top + static_cast<int>(side) * (card.height + gap), card};
-        page.pictures.push_back(Covering(paper, pictures[side], box, true));
+        page.pictures.push_back(Covering(paper, sides[side], box, true));
     }
     return laidOut;
 }
@@ -287,8 +293,8 @@ LaidOut SeveralToAPage(const PaperSpec& paper, std::span<const LayoutPicture> pi
         const bool turn = Area(turned) > Area(upright);
         const Box inCell = Centred(turn ? turned : upright, cell);
         const Box cellBox = grid.CellBox(cellIndex);
-        PictureItem item = Item(paper, picture,
-                                {cellBox.left + inCell.left, cellBox.top + inCell.top, inCell.size});
+        const Box placed{cellBox.left + inCell.left, cellBox.top + inCell.top, inCell.size};
+        PictureItem item = Item(paper, picture, placed);
         item.quarterTurns = turn ? 1 : 0;
         laidOut.plan.pages.back().pictures.push_back(std::move(item));
         cellIndex = (cellIndex + 1) % grid.Cells();
