@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "picture/shrink.h"
@@ -22,6 +24,14 @@ TEST(ShrinkImage, EachNewPixelIsTheRoundedMeanOfTheBlockItCovers) {
     EXPECT_EQ(shrunk->Row(0)[3], 45);
     EXPECT_FALSE(picture::ShrinkImage(image, 5, 1));  // never larger
     EXPECT_FALSE(picture::ShrinkImage(*picture::AllocateImage(4, 2, PixelFormat::Indexed8), 2, 1));
+}
+
+TEST(ShrinkImage, SumsBlocksOfMoreThanSixteenMillionWhitePixels) {
+    Image image = *picture::AllocateImage(4200, 4200, PixelFormat::Bgr24);
+    std::fill(image.pixels.begin(), image.pixels.end(), 255);
+    const auto shrunk = picture::ShrinkImage(image, 1, 1);
+    ASSERT_TRUE(shrunk);
+    EXPECT_EQ(shrunk->Row(0)[0], 255);
 }
 
 }  // namespace
