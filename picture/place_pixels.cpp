@@ -26,8 +26,10 @@ std::optional<Rect> CropInside(int width, int height, const device::PixelRect& c
     if (crop.Empty()) return Rect{0, 0, width, height};
     const std::int64_t x0 = std::clamp<std::int64_t>(crop.left, 0, width);
     const std::int64_t y0 = std::clamp<std::int64_t>(crop.top, 0, height);
-    const std::int64_t x1 = std::clamp<std::int64_t>(std::int64_t{crop.left} + crop.width, x0, width);
-    const std::int64_t y1 = std::clamp<std::int64_t>(std::int64_t{crop.top} + crop.height, y0, height);
+    const std::int64_t x1 =
+        std::clamp<std::int64_t>(std::int64_t{crop.left} + crop.width, x0, width);
+    const std::int64_t y1 =
+        std::clamp<std::int64_t>(std::int64_t{crop.top} + crop.height, y0, height);
     if (x1 == x0 || y1 == y0) return std::nullopt;
     return Rect{static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1 - x0),
                 static_cast<int>(y1 - y0)};
@@ -132,7 +134,8 @@ std::optional<Image> PixelsForPlace(Bytes file, Kind kind, int fullWidth, int fu
         pixels = CropImage(*pixels, x, y, width, height);
         if (!pixels) return std::nullopt;
     }
-    if (Shrinkable(pixels->format) && (pixels->width > wantedWidth || pixels->height > wantedHeight)) {
+    if (Shrinkable(pixels->format) &&
+        (pixels->width > wantedWidth || pixels->height > wantedHeight)) {
         pixels = ShrinkImage(*pixels, std::min(pixels->width, wantedWidth),
                              std::min(pixels->height, wantedHeight));
         if (!pixels) return std::nullopt;

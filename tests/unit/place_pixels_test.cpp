@@ -74,7 +74,7 @@ TEST(PixelsForPlace, TurnsAndCropsAsTheWholePictureTurnedAndCropped) {
         for (std::size_t i = 0; i < placed->pixels.size(); ++i) {
             worst = std::max(worst, std::abs(placed->pixels[i] - expected->pixels[i]));
         }
-        EXPECT_LE(worst, 8) << turns;
+        EXPECT_LE(worst, 4) << turns;
     }
 }
 
