@@ -58,6 +58,18 @@ void PrepareDc(HDC dc) {
     SetPolyFillMode(dc, WINDING);
 }
 
+// The item's rectangle in device pixels, under the page's mapping.
+RECT PlaceInDevice(HDC dc, const PictureItem& item) {
+    POINT corners[2] = {{item.left, item.top}, {item.left + item.width, item.top + item.height}};
+    LPtoDP(dc, corners, 2);
+    return {corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+}
+
+std::size_t BandsOf(HDC dc, const DrawablePicture& picture, const PictureItem& item) {
+    const int bands = picture.BandCount(dc, item, PlaceInDevice(dc, item));
+    return static_cast<std::size_t>(std::max(1, bands));
+}
+
 }  // namespace
 
 LOGFONTW LogFontOf(const PlanFont& font) {
@@ -108,18 +120,25 @@ PageRenderer::PageRenderer(std::shared_ptr<const PagePlan> plan)
 
 PageRenderer::~PageRenderer() = default;
 
-std::size_t PageRenderer::StepCount(HDC dc, std::size_t page) const {
+std::size_t PageRenderer::StepCount(HDC dc, const PageFrame& frame, std::size_t page) const {
     if (page >= plan_->pages.size()) return 0;
     std::size_t steps = TextSteps(plan_->pages[page]);
+    const int saved = SaveDC(dc);
+    ApplyPageMapping(dc, frame);
     for (const PictureItem& item : plan_->pages[page].pictures) {
         const auto* picture = dynamic_cast<const DrawablePicture*>(item.picture.get());
-        if (picture != nullptr) steps += static_cast<std::size_t>(std::max(1, picture->BandCount(dc, item)));
+        if (picture != nullptr) steps += BandsOf(dc, *picture, item);
     }
+    RestoreDC(dc, saved);
     return steps;
 }
 
+std::size_t PageRenderer::StepCount(HDC dc, std::size_t page) const {
+    return StepCount(dc, DeviceFrame(dc), page);
+}
+
 void PageRenderer::DrawPage(HDC dc, const PageFrame& frame, std::size_t page) {
-    const std::size_t steps = StepCount(dc, page);
+    const std::size_t steps = StepCount(dc, frame, page);
     for (std::size_t step = 0; step < steps; ++step) DrawStep(dc, frame, page, step);
 }
 
@@ -148,18 +167,16 @@ void PageRenderer::DrawStep(HDC dc, const PageFrame& frame, std::size_t page, st
     for (const PictureItem& item : content.pictures) {
         const auto* picture = dynamic_cast<const DrawablePicture*>(item.picture.get());
         if (picture == nullptr) continue;
-        const auto bands = static_cast<std::size_t>(std::max(1, picture->BandCount(dc, item)));
+        const std::size_t bands = BandsOf(dc, *picture, item);
         if (band >= bands) {
             band -= bands;
             continue;
         }
-        POINT corners[2] = {{item.left, item.top}, {item.left + item.width, item.top + item.height}};
-        LPtoDP(dc, corners, 2);
+        const RECT to = PlaceInDevice(dc, item);
         // Pictures are stretched in device pixels.
         SetMapMode(dc, MM_TEXT);
         SetViewportOrgEx(dc, 0, 0, nullptr);
         SetTextColor(dc, RGB(255, 255, 255));
-        const RECT to{corners[0].x, corners[0].y, corners[1].x, corners[1].y};
         picture->DrawBand(dc, item, to, RasterOperationFor(item.copyMode), static_cast<int>(band));
         break;
     }

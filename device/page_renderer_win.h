@@ -18,8 +18,9 @@ namespace device {
 // that a job can go back to the message loop between bands.
 class DrawablePicture : public PagePicture {
 public:
-    // How many bands the picture is drawn in onto this device context.
-    virtual int BandCount(HDC dc, const PictureItem& item) const = 0;
+    // How many bands the picture is drawn in onto this device context; `to` is the whole
+    // picture's place in device pixels, as DrawBand is given it.
+    virtual int BandCount(HDC dc, const PictureItem& item, const RECT& to) const = 0;
     // Draws one band of the item's picture; `to` is the whole picture's place in device pixels.
     virtual void DrawBand(HDC dc, const PictureItem& item, const RECT& to, DWORD rop,
                           int band) const = 0;
@@ -55,7 +56,9 @@ public:
 
     // The steps a page is drawn in onto this device context: first its lines and a few of its
     // text lines, then the next few text lines, then each band of each of its pictures. A
-    // printer's driver may take several milliseconds a text line.
+    // printer's driver may take several milliseconds a text line. Without a frame, at the
+    // device's own resolution (DeviceFrame).
+    std::size_t StepCount(HDC dc, const PageFrame& frame, std::size_t page) const;
     std::size_t StepCount(HDC dc, std::size_t page) const;
     void DrawStep(HDC dc, const PageFrame& frame, std::size_t page, std::size_t step);
     void DrawPage(HDC dc, const PageFrame& frame, std::size_t page);

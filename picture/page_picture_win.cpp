@@ -1,5 +1,8 @@
 #include "picture/page_picture_win.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "picture/render_win.h"
 #include "picture/turn_and_crop.h"
 
@@ -25,7 +28,7 @@ const PictureObject& PagePictureOf::AsPlaced(const device::PictureItem& item) co
     return *placed_.picture;
 }
 
-int PagePictureOf::BandCount(HDC dc, const device::PictureItem& item) const {
+int PagePictureOf::BandCount(HDC dc, const device::PictureItem& item, const RECT&) const {
     return RenderBandCount(dc, AsPlaced(item));
 }
 
@@ -33,6 +36,80 @@ void PagePictureOf::DrawBand(HDC dc, const device::PictureItem& item, const RECT
                              int band) const {
     RenderPictureBand(dc, AsPlaced(item), to.left, to.top, to.right - to.left, to.bottom - to.top,
                       rop, band);
+}
+
+namespace {
+
+// Draws band `band` of `bands` as the share of the picture's `drawn` bands it stands for: the
+// bands are counted before the picture is decoded, and it is drawn whole however many it has.
+template <typename Draw>
+void DrawShare(int band, int bands, int drawn, const Draw& draw) {
+    if (bands <= 0) return;
+    const auto first = static_cast<int>(std::int64_t{band} * drawn / bands);
+    const auto end = static_cast<int>((std::int64_t{band} + 1) * drawn / bands);
+    for (int each = first; each < end; ++each) draw(each);
+}
+
+bool IsIcon(Kind kind) { return kind == Kind::Icon || kind == Kind::Cursor; }
+
+int DeviceWidth(const RECT& to) { return std::max<int>(1, std::abs(to.right - to.left)); }
+int DeviceHeight(const RECT& to) { return std::max<int>(1, std::abs(to.bottom - to.top)); }
+
+}  // namespace
+
+FilePagePicture::FilePagePicture(std::shared_ptr<const std::vector<std::uint8_t>> file, Kind kind,
+                                 int width, int height, std::shared_ptr<PlacedPixelsCache> cache)
+    : file_(file ? std::move(file) : std::make_shared<const std::vector<std::uint8_t>>()),
+      kind_(kind),
+      width_(width),
+      height_(height),
+      cache_(cache ? std::move(cache) : std::make_shared<PlacedPixelsCache>()) {}
+
+int FilePagePicture::BandCount(HDC dc, const device::PictureItem& item, const RECT& to) const {
+    // Icons are drawn in one.
+    if (IsIcon(kind_)) return 1;
+    const PlacedSize size = PlacedSizeFor(kind_, width_, height_, item.quarterTurns, item.crop,
+                                          DeviceWidth(to), DeviceHeight(to));
+    return RenderBandCount(dc, kind_, size.format, size.width, size.height);
+}
+
+void FilePagePicture::DrawBand(HDC dc, const device::PictureItem& item, const RECT& to, DWORD rop,
+                               int band) const {
+    const int bands = BandCount(dc, item, to);
+    if (!wholeOnly_ && !IsIcon(kind_)) {
+        const int width = DeviceWidth(to);
+        const int height = DeviceHeight(to);
+        const std::shared_ptr<const Image> pixels =
+            cache_->Get({file_, item.quarterTurns, item.crop, width, height}, [&] {
+                return PixelsForPlace(*file_, kind_, width_, height_, item.quarterTurns, item.crop,
+                                      width, height);
+            });
+        if (pixels) {
+            DrawShare(band, bands,
+                      RenderBandCount(dc, kind_, pixels->format, pixels->width, pixels->height),
+                      [&](int each) {
+                          RenderImageBand(dc, *pixels, kind_, to.left, to.top, to.right - to.left,
+                                          to.bottom - to.top, rop, each);
+                      });
+            return;
+        }
+        wholeOnly_ = true;
+    }
+    if (const PagePictureOf* whole = Whole()) {
+        DrawShare(band, bands, whole->BandCount(dc, item, to),
+                  [&](int each) { whole->DrawBand(dc, item, to, rop, each); });
+    }
+}
+
+const PagePictureOf* FilePagePicture::Whole() const {
+    if (wholeTried_) return whole_.get();
+    wholeTried_ = true;
+    std::optional<PictureObject> picture = PictureObject::FromBytes(*file_);
+    if (picture) {
+        whole_ = std::make_unique<PagePictureOf>(
+            std::make_shared<const PictureObject>(std::move(*picture)));
+    }
+    return whole_.get();
 }
 
 }  // namespace picture

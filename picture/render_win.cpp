@@ -95,10 +95,14 @@ std::size_t DibRowBytes(int width, WORD bitCount) {
     return (static_cast<std::size_t>(width) * bitCount + 31) / 32 * 4;
 }
 
-int BandRows(HDC dc, const Image& image, WORD bitCount) {
-    if (!IsPrinter(dc)) return std::max(1, image.height);
+int BandRows(HDC dc, int width, int height, WORD bitCount) {
+    if (!IsPrinter(dc)) return std::max(1, height);
     return static_cast<int>(
-        std::max<std::size_t>(1, printerBandBytes / DibRowBytes(image.width, bitCount)));
+        std::max<std::size_t>(1, printerBandBytes / DibRowBytes(width, bitCount)));
+}
+
+int BandRows(HDC dc, const Image& image, WORD bitCount) {
+    return BandRows(dc, image.width, image.height, bitCount);
 }
 
 // Draws the rows of one band, or of every band when band is allBands.
@@ -230,12 +234,24 @@ void RenderImage(HDC dc, const Image& image, Kind kind, int x, int y, int width,
     DrawPixels(dc, image, kind, to, rop, background.value_or(white), allBands);
 }
 
+int RenderBandCount(HDC dc, Kind kind, PixelFormat format, int width, int height) {
+    if (width <= 0 || height <= 0) return 1;
+    if (format == PixelFormat::Indexed8 && kind == Kind::Gif) return 1;
+    const int rows = BandRows(dc, width, height, BitsPerPixel(format));
+    return (height + rows - 1) / rows;
+}
+
 int RenderBandCount(HDC dc, const PictureObject& picture) {
     const Image* image = picture.Pixels();
     if (image == nullptr || !Drawable(*image)) return 1;
-    if (image->format == PixelFormat::Indexed8 && picture.GetKind() == Kind::Gif) return 1;
-    const int rows = BandRows(dc, *image, BitsPerPixel(image->format));
-    return (image->height + rows - 1) / rows;
+    return RenderBandCount(dc, picture.GetKind(), image->format, image->width, image->height);
+}
+
+void RenderImageBand(HDC dc, const Image& image, Kind kind, int x, int y, int width, int height,
+                     DWORD rop, int band) {
+    if (dc == nullptr || !Drawable(image)) return;
+    const StretchModeScope stretch(dc);
+    DrawPixels(dc, image, kind, {x, y, width, height}, rop, white, band);
 }
 
 void RenderPictureBand(HDC dc, const PictureObject& picture, int x, int y, int width, int height,
@@ -246,9 +262,7 @@ void RenderPictureBand(HDC dc, const PictureObject& picture, int x, int y, int w
         if (band == 0) RenderPicture(dc, picture, x, y, width, height, rop);
         return;
     }
-    if (!Drawable(*image)) return;
-    const StretchModeScope stretch(dc);
-    DrawPixels(dc, *image, picture.GetKind(), {x, y, width, height}, rop, white, band);
+    RenderImageBand(dc, *image, picture.GetKind(), x, y, width, height, rop, band);
 }
 
 void RenderPicture(HDC dc, const PictureObject& picture, int x, int y, int width, int height,

@@ -29,6 +29,11 @@ void RenderImage(HDC dc, const Image& image, Kind kind, int x, int y, int width 
 int RenderBandCount(HDC dc, const PictureObject& picture);
 void RenderPictureBand(HDC dc, const PictureObject& picture, int x, int y, int width, int height,
                        DWORD rop, int band);
+// The same for decoded pixels of that kind; the count also for pixels not yet decoded, from the
+// size and format they will have.
+int RenderBandCount(HDC dc, Kind kind, PixelFormat format, int width, int height);
+void RenderImageBand(HDC dc, const Image& image, Kind kind, int x, int y, int width, int height,
+                     DWORD rop, int band);
 
 // HALFTONE when the display shows more than 16 bits per pixel, else COLORONCOLOR.
 int PictureStretchMode();

@@ -33,7 +33,9 @@ std::optional<Image> ShrinkImage(const Image& image, int width, int height) {
     if (!shrunk) return std::nullopt;
     const std::vector<int> columns = BlockEdges(image.width, width);
     const std::vector<int> rows = BlockEdges(image.height, height);
-    std::vector<std::uint32_t> sums;
+    // A block may cover up to 64 M pixels, whose sums pass 32 bits: each row of a block (at most
+    // 65535 pixels) is summed in 32 bits, the block's rows in 64.
+    std::vector<std::uint64_t> sums;
     try {
         sums.resize(static_cast<std::size_t>(width) * channels);
     } catch (const std::bad_alloc&) {
@@ -44,19 +46,21 @@ std::optional<Image> ShrinkImage(const Image& image, int width, int height) {
         for (int row = rows[y]; row < rows[y + 1]; ++row) {
             const std::uint8_t* source = image.Row(row);
             for (int x = 0; x < width; ++x) {
-                std::uint32_t* sum = sums.data() + static_cast<std::size_t>(x) * channels;
+                std::uint32_t rowSum[4] = {};
                 for (int column = columns[x]; column < columns[x + 1]; ++column) {
                     const std::uint8_t* pixel = source + static_cast<std::size_t>(column) * channels;
-                    for (int c = 0; c < channels; ++c) sum[c] += pixel[c];
+                    for (int c = 0; c < channels; ++c) rowSum[c] += pixel[c];
                 }
+                std::uint64_t* sum = sums.data() + static_cast<std::size_t>(x) * channels;
+                for (int c = 0; c < channels; ++c) sum[c] += rowSum[c];
             }
         }
         std::uint8_t* target = shrunk->Row(y);
         const int blockRows = rows[y + 1] - rows[y];
         for (int x = 0; x < width; ++x) {
-            const std::uint32_t count =
-                static_cast<std::uint32_t>(blockRows * (columns[x + 1] - columns[x]));
-            const std::uint32_t* sum = sums.data() + static_cast<std::size_t>(x) * channels;
+            const std::uint64_t count =
+                static_cast<std::uint64_t>(blockRows) * (columns[x + 1] - columns[x]);
+            const std::uint64_t* sum = sums.data() + static_cast<std::size_t>(x) * channels;
             for (int c = 0; c < channels; ++c) {
                 target[static_cast<std::size_t>(x) * channels + c] =
                     static_cast<std::uint8_t>((sum[c] + count / 2) / count);

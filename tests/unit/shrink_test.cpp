@@ -22,6 +22,10 @@ TEST(ShrinkImage, EachNewPixelIsTheRoundedMeanOfTheBlockItCovers) {
     EXPECT_EQ(shrunk->Row(0)[3], 45);
     EXPECT_FALSE(picture::ShrinkImage(image, 5, 1));  // never larger
     EXPECT_FALSE(picture::ShrinkImage(*picture::AllocateImage(4, 2, PixelFormat::Indexed8), 2, 1));
+    // A block of more than 16.8 M white pixels, whose sums pass 32 bits.
+    Image white = *picture::AllocateImage(4200, 4200, PixelFormat::Bgr24);
+    white.pixels.assign(white.pixels.size(), 255);
+    EXPECT_EQ(picture::ShrinkImage(white, 1, 1).value().Row(0)[0], 255);
 }
 
 }  // namespace

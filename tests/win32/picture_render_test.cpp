@@ -1,6 +1,7 @@
 // Picture objects made from file bytes, their handles, and how each kind is drawn onto a DC.
 #include <gtest/gtest.h>
 
+#include "picture/page_picture_win.h"
 #include "picture/picture_object_win.h"
 #include "picture/render_win.h"
 #include "picture_files.h"
@@ -311,6 +312,38 @@ TEST(RenderPicture, PixelsThatDoNotAddUpDrawNothing) {
     picture::RenderImage(canvas.dc(), shortImage, Kind::Bmp, 0, 0);
     picture::RenderImage(nullptr, shortImage, Kind::Bmp, 0, 0);
     EXPECT_EQ(canvas.Pixel(0, 0), grey);
+}
+
+// ---- pictures of a page ----------------------------------------------------------------------
+
+// A picture file on a page is drawn as the pixels prepared for its place, one device pixel
+// each; a file that does not decode draws nothing.
+TEST(FilePagePicture, DrawsThePixelsPreparedForItsPlace) {
+    const auto file = std::make_shared<const testing_win::FileBytes>(
+        testing_win::Bmp24(90, 60, [](int x, int y) { return RGB(x * 2, y * 4, x * y % 256); }));
+    const auto cache = std::make_shared<picture::PlacedPixelsCache>();
+    device::PictureItem item;
+    item.quarterTurns = 1;
+    item.crop = {5, 10, 40, 60};  // of the turned picture, 60 × 90
+    const RECT to{10, 10, 30, 40};
+    Canvas canvas(50, 50, white);
+    const picture::FilePagePicture drawn(file, Kind::Bmp, 90, 60, cache);
+    ASSERT_EQ(drawn.BandCount(canvas.dc(), item, to), 1);
+    drawn.DrawBand(canvas.dc(), item, to, SRCCOPY, 0);
+    const auto expected = picture::PixelsForPlace(*file, Kind::Bmp, 90, 60, 1, item.crop, 20, 30);
+    ASSERT_EQ(expected.value().width * expected->height, 20 * 30);
+    int wrong = canvas.Pixel(30, 20) != white;
+    for (int at = 0; at < 20 * 30; ++at) {
+        const std::uint8_t* bgr = expected->Row(at / 20) + 3 * (at % 20);
+        wrong += canvas.Pixel(10 + at % 20, 10 + at / 20) != RGB(bgr[2], bgr[1], bgr[0]);
+    }
+    EXPECT_EQ(wrong, 0);
+
+    canvas.Fill(white);
+    const picture::FilePagePicture broken(
+        std::make_shared<const testing_win::FileBytes>(100, 0xFF), Kind::Jpeg, 90, 60, cache);
+    broken.DrawBand(canvas.dc(), item, to, SRCCOPY, 0);
+    EXPECT_EQ(canvas.Pixel(20, 20), white);
 }
 
 }  // namespace
