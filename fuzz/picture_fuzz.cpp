@@ -15,11 +15,12 @@ void Check(bool condition) {
     if (!condition) std::abort();
 }
 
-bool SensibleDpi(double dpi) { return dpi == 0 || (dpi > 0 && dpi <= 100000); }
-
-void CheckImage(const picture::Image& image) {
+// With info, the picture is as its file's header said: upright size and resolution.
+void CheckImage(const picture::Image& image, const std::optional<picture::PictureInfo>& info = {}) {
     Check(picture::AcceptableSize(image.width, image.height));
-    Check(SensibleDpi(image.dpiX) && SensibleDpi(image.dpiY));
+    Check(image.dpiX == picture::SensibleDpi(image.dpiX) && image.dpiY == picture::SensibleDpi(image.dpiY));
+    Check(!info || (info->width == image.width && info->height == image.height &&
+                    info->dpiX == image.dpiX && info->dpiY == image.dpiY));
     Check(image.pixels.size() == image.Stride() * static_cast<std::size_t>(image.height));
     Check(image.paletteSize >= 0 && image.paletteSize <= 256);
     Check(image.transparentIndex >= -1 && image.transparentIndex <= 255);
@@ -38,12 +39,6 @@ void CheckSameFirstFrame(const picture::Image& indexed, const picture::Image& fr
     }
 }
 
-// A decoded picture is as its file's header said: upright size and resolution.
-void CheckAsHeaderSaid(const picture::Image& image, const std::optional<picture::PictureInfo>& info) {
-    Check(info && info->width == image.width && info->height == image.height &&
-          info->dpiX == image.dpiX && info->dpiY == image.dpiY);
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -53,8 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The bytes as an EXIF block, as JPEG, PNG and WebP files carry one.
     const picture::ExifFacts exif = picture::ReadExif(bytes);
-    Check(exif.orientation >= 1 && exif.orientation <= 8);
-    Check(SensibleDpi(exif.dpiX) && SensibleDpi(exif.dpiY));
+    Check(exif.orientation >= 1 && exif.orientation <= 8 && exif.dpiX == picture::SensibleDpi(exif.dpiX));
     const auto info = kind == picture::Kind::Gif ? std::nullopt : picture::ReadPictureInfo(bytes);
     if (info) Check(info->kind == kind && picture::AcceptableSize(info->width, info->height));
 
@@ -67,33 +61,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!(runs && le16(18) * le16(22) > (1u << 20))) {
         if (auto image = picture::DecodeBmp(bytes)) {
             Check(image->format == picture::PixelFormat::Bgr24);
-            CheckImage(*image);
-            CheckAsHeaderSaid(*image, picture::ReadBmpInfo(bytes));
+            CheckImage(*image, picture::ReadBmpInfo(bytes).value());
         }
     }
     int webpWidth = 0, webpHeight = 0;
     if (!WebPGetInfo(data, size, &webpWidth, &webpHeight) || webpWidth * webpHeight <= (1 << 20)) {
         if (auto image = picture::DecodeWebp(bytes)) {
             Check(kind == picture::Kind::Webp && image->format == picture::PixelFormat::Bgra32);
-            CheckImage(*image);
-            CheckAsHeaderSaid(*image, picture::ReadWebpInfo(bytes));
+            CheckImage(*image, picture::ReadWebpInfo(bytes).value());
         }
     }
-    if (auto image = picture::DecodePcx(bytes)) {
-        CheckImage(*image);
-        CheckAsHeaderSaid(*image, picture::ReadPcxInfo(bytes));
-    }
+    if (auto image = picture::DecodePcx(bytes)) CheckImage(*image, picture::ReadPcxInfo(bytes).value());
     // JPEG and PNG pictures take their stated size's memory whatever data follows: big ones only
     // slow the fuzzer down.
     const auto jpeg = picture::ReadJpegInfo(bytes);
     if (jpeg && std::uint64_t{1} * jpeg->width * jpeg->height <= (1u << 20)) {
         if (const auto image = picture::DecodeJpeg(bytes)) {
-            CheckAsHeaderSaid(*image, jpeg);
-            CheckImage(*image);
+            CheckImage(*image, jpeg);
             // The picture box's quick check tells an incomplete file as a whole decode does.
             const auto small = picture::DecodeJpegScaled(bytes, 1, 1);
-            Check(small && small->width * 8 >= jpeg->width && small->height * 8 >= jpeg->height &&
-                  small->complete == image->complete);
+            Check(small && small->width * 8 >= jpeg->width && small->complete == image->complete);
         }
     }
     const auto be32 = [&](std::size_t at) -> std::uint64_t {
@@ -102,8 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 24 || be32(16) * be32(20) <= (1u << 20)) {
         if (auto image = picture::DecodePng(bytes)) {
             Check(kind == picture::Kind::Png && image->format == picture::PixelFormat::Bgra32);
-            CheckImage(*image);
-            CheckAsHeaderSaid(*image, picture::ReadPngInfo(bytes));
+            CheckImage(*image, picture::ReadPngInfo(bytes).value());
         }
     }
     // GIF screens are allocated whatever the data holds, and each animation frame is a copy of

@@ -360,77 +360,58 @@ TEST(JpegDecoder, RefusesAFileWithEndlessScans) {
     EXPECT_FALSE(DecodeJpeg(repeatLastScan(1100)).has_value());
 }
 
-// The file with an APP1 marker holding the EXIF block right after the start of image.
+// The file with an APP1 marker holding the EXIF block (under 254 bytes) after the start of image.
 ByteVector WithExif(ByteVector bytes, const samples::Bytes& exif) {
-    const std::size_t length = exif.size() + 2;
-    ByteVector marker = {0xFF, 0xE1, static_cast<std::uint8_t>(length >> 8), static_cast<std::uint8_t>(length)};
-    marker.insert(marker.end(), exif.begin(), exif.end());
-    bytes.insert(bytes.begin() + 2, marker.begin(), marker.end());
+    bytes.insert(bytes.begin() + 2, {0xFF, 0xE1, 0, static_cast<std::uint8_t>(exif.size() + 2)});
+    bytes.insert(bytes.begin() + 6, exif.begin(), exif.end());
     return bytes;
 }
 
-// A 64 × 32 picture of four flat quarters, stored as a camera held the given way stores it:
-// stored row 0 and column 0 lie along the sides of the upright picture that the EXIF
-// orientation table names.
-const std::uint8_t quarterColours[4][3] = {{220, 30, 30}, {30, 200, 30}, {30, 30, 220}, {240, 240, 240}};
-ByteVector StoredQuarters(int orientation) {
-    const bool sideways = orientation >= 5;
-    const int w = sideways ? 32 : 64, h = sideways ? 64 : 32;
+// A 64 × 32 picture of four flat quarters, stored as the EXIF orientation table says: stored
+// row 0 and column 0 lie along the sides of the upright picture it names for the orientation.
+const std::uint8_t quarters[4][3] = {{220, 30, 30}, {30, 200, 30}, {30, 30, 220}, {240, 240, 240}};
+ByteVector StoredQuarters(int o) {
+    const int w = o >= 5 ? 32 : 64, h = 2048 / w;
     ByteVector samples;
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
-            const int along = (orientation == 2 || orientation == 3 || orientation == 7 || orientation == 8) ? w - 1 - x : x;
-            const int down = (orientation == 3 || orientation == 4 || orientation == 6 || orientation == 7) ? h - 1 - y : y;
-            const int ux = sideways ? down : along, uy = sideways ? along : down;
-            const auto& colour = quarterColours[(uy >= 16) * 2 + (ux >= 32)];
+            const int along = (o == 2 || o == 3 || o == 7 || o == 8) ? w - 1 - x : x;
+            const int down = (o == 3 || o == 4 || o == 6 || o == 7) ? h - 1 - y : y;
+            const auto* colour = quarters[((o >= 5 ? along : down) >= 16) * 2 + ((o >= 5 ? down : along) >= 32)];
             samples.insert(samples.end(), colour, colour + 3);
         }
     }
-    const ByteVector bytes = Encode(samples, w, h, {});
-    return WithExif(bytes, samples::Exif({{0x0112, 3, static_cast<std::uint32_t>(orientation)}}, orientation % 2 == 0));
+    return WithExif(Encode(samples, w, h, {}), samples::Exif({{0x0112, 3, static_cast<std::uint32_t>(o)}}, o % 2 == 0));
 }
 
-TEST(JpegDecoder, TurnsEveryExifOrientationUpright) {
+TEST(JpegDecoder, TurnsEveryExifOrientationUprightAndScalesByTheUprightSize) {
     for (int orientation = 1; orientation <= 8; ++orientation) {
-        SCOPED_TRACE(orientation);
         const auto image = DecodeJpeg(StoredQuarters(orientation));
-        ASSERT_TRUE(image.has_value());
-        ASSERT_EQ(image->width, 64);
-        ASSERT_EQ(image->height, 32);
+        ASSERT_TRUE(image && image->width == 64 && image->height == 32) << orientation;
         for (int q = 0; q < 4; ++q) {
             const std::uint8_t* pixel = image->Row(8 + 16 * (q / 2)) + 3 * (16 + 32 * (q % 2));
-            for (int c = 0; c < 3; ++c) EXPECT_NEAR(pixel[c], quarterColours[q][2 - c], 40) << q;
+            for (int c = 0; c < 3; ++c) EXPECT_NEAR(pixel[c], quarters[q][2 - c], 40) << orientation << q;
         }
     }
-    // A scaled decode takes the wanted size as the upright picture's: half of 64 × 32.
-    const auto half = DecodeJpegScaled(StoredQuarters(6), 32, 16);
-    ASSERT_TRUE(half.has_value());
-    EXPECT_EQ(half->width, 32);
-    EXPECT_EQ(half->height, 16);
-    // A damaged block (the orientation's count too large to be held in the entry) is ignored.
+    const auto half = DecodeJpegScaled(StoredQuarters(6), 32, 16);  // half of 64 × 32
+    EXPECT_TRUE(half && half->width == 32 && half->height == 16);
     ByteVector damaged = StoredQuarters(6);
-    damaged[2 + 4 + 6 + 8 + 2 + 4] = 0x7F;  // after the marker's start, "Exif", the TIFF header,
-                                            // the entry count, tag and type: the count's top byte
-    EXPECT_EQ(DecodeJpeg(damaged)->width, 32);
+    damaged[26] = 0x7F;  // the orientation's count (big-endian): too large to be held in its entry
+    EXPECT_EQ(DecodeJpeg(damaged)->width, 32);  // as stored
 }
 
 TEST(JpegDecoder, ResolutionComesFromJfifElseExifAndTheHeaderAloneGivesTheUprightSize) {
     ByteVector plain = Encode(Gradient(16, 8), 16, 8, {});  // JFIF without units
     const auto exif = samples::Exif({{0x0112, 3, 6}, {0x011A, 5, 300}, {0x011B, 5, 150}});
-    auto image = DecodeJpeg(WithExif(plain, exif));
-    EXPECT_EQ(image->dpiX, 150);  // stored rows run down the upright picture
-    EXPECT_EQ(image->dpiY, 300);
-    ASSERT_EQ(plain[13], 0);
-    plain[13] = 2, plain[15] = 100, plain[17] = 200;  // per centimetre
+    const auto image = DecodeJpeg(WithExif(plain, exif));
+    EXPECT_TRUE(image->dpiX == 150 && image->dpiY == 300);  // stored rows run down the upright picture
+    plain[13] = 2, plain[15] = 100, plain[17] = 200;  // JFIF per centimetre
     const ByteVector bytes = WithFrameSize(WithExif(plain, exif), 6000, 4000);
     std::optional<PictureInfo> info;
     EXPECT_LT(samples::PeakHeapGrowth([&] { info = ReadPictureInfo(bytes); }), 1 << 20);
-    ASSERT_TRUE(info.has_value());
-    EXPECT_EQ(info->kind, Kind::Jpeg);
-    EXPECT_EQ(info->width, 4000);
-    EXPECT_EQ(info->height, 6000);
-    EXPECT_DOUBLE_EQ(info->dpiX, 508);
-    EXPECT_DOUBLE_EQ(info->dpiY, 254);
+    ASSERT_TRUE(info && info->kind == Kind::Jpeg && info->width == 4000 && info->height == 6000);
+    EXPECT_NEAR(info->dpiX, 508, 1e-9);
+    EXPECT_NEAR(info->dpiY, 254, 1e-9);
     EXPECT_FALSE(ReadPictureInfo(WithFrameSize(plain, 65535, 65535)).has_value());
 }
 
