@@ -421,6 +421,7 @@ TEST(JpegSeeds, AreWritten) {
     progressive.progressive = true;
     EXPECT_TRUE(samples::WriteSeed("fuzz-seeds", "sample.jpg", Encode(Gradient(17, 9), 17, 9, {})));
     EXPECT_TRUE(samples::WriteSeed("fuzz-seeds", "progressive.jpg", Encode(Gradient(17, 9), 17, 9, progressive)));
+    EXPECT_TRUE(samples::WriteSeed("fuzz-seeds", "exif.jpg", StoredQuarters(6)));
 }
 
 }  // namespace
