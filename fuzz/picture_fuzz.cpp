@@ -7,6 +7,7 @@
 #include <webp/decode.h>
 
 #include "picture/decoders.h"
+#include "picture/exif.h"
 
 namespace {
 
@@ -14,8 +15,12 @@ void Check(bool condition) {
     if (!condition) std::abort();
 }
 
-void CheckImage(const picture::Image& image) {
+// With info, the picture is as its file's header said: upright size and resolution.
+void CheckImage(const picture::Image& image, const std::optional<picture::PictureInfo>& info = {}) {
     Check(picture::AcceptableSize(image.width, image.height));
+    Check(image.dpiX == picture::SensibleDpi(image.dpiX) && image.dpiY == picture::SensibleDpi(image.dpiY));
+    Check(!info || (info->width == image.width && info->height == image.height &&
+                    info->dpiX == image.dpiX && info->dpiY == image.dpiY));
     Check(image.pixels.size() == image.Stride() * static_cast<std::size_t>(image.height));
     Check(image.paletteSize >= 0 && image.paletteSize <= 256);
     Check(image.transparentIndex >= -1 && image.transparentIndex <= 255);
@@ -41,6 +46,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const picture::Kind kind = picture::RecognizeKind(bytes);
     if (size < 8) Check(kind == picture::Kind::None);
 
+    // The bytes as an EXIF block, as JPEG, PNG and WebP files carry one.
+    const picture::ExifFacts exif = picture::ReadExif(bytes);
+    Check(exif.orientation >= 1 && exif.orientation <= 8 && exif.dpiX == picture::SensibleDpi(exif.dpiX));
+    const auto info = kind == picture::Kind::Gif ? std::nullopt : picture::ReadPictureInfo(bytes);
+    if (info) Check(info->kind == kind && picture::AcceptableSize(info->width, info->height));
+
     const auto le16 = [&](std::size_t at) -> std::uint64_t {
         return data[at] | (data[at + 1] << 8);
     };
@@ -50,24 +61,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!(runs && le16(18) * le16(22) > (1u << 20))) {
         if (auto image = picture::DecodeBmp(bytes)) {
             Check(image->format == picture::PixelFormat::Bgr24);
-            CheckImage(*image);
+            CheckImage(*image, picture::ReadBmpInfo(bytes).value());
         }
     }
     int webpWidth = 0, webpHeight = 0;
     if (!WebPGetInfo(data, size, &webpWidth, &webpHeight) || webpWidth * webpHeight <= (1 << 20)) {
         if (auto image = picture::DecodeWebp(bytes)) {
             Check(kind == picture::Kind::Webp && image->format == picture::PixelFormat::Bgra32);
-            CheckImage(*image);
+            CheckImage(*image, picture::ReadWebpInfo(bytes).value());
         }
     }
-    if (auto image = picture::DecodePcx(bytes)) CheckImage(*image);
+    if (auto image = picture::DecodePcx(bytes)) CheckImage(*image, picture::ReadPcxInfo(bytes).value());
     // JPEG and PNG pictures take their stated size's memory whatever data follows: big ones only
     // slow the fuzzer down.
-    const auto jpeg = picture::ReadJpegSize(bytes);
+    const auto jpeg = picture::ReadJpegInfo(bytes);
     if (jpeg && std::uint64_t{1} * jpeg->width * jpeg->height <= (1u << 20)) {
         if (const auto image = picture::DecodeJpeg(bytes)) {
-            Check(image->width == jpeg->width && image->height == jpeg->height);
-            CheckImage(*image);
+            CheckImage(*image, jpeg);
             // The picture box's quick check tells an incomplete file as a whole decode does.
             const auto small = picture::DecodeJpegScaled(bytes, 1, 1);
             Check(small && small->width * 8 >= jpeg->width && small->complete == image->complete);
@@ -79,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 24 || be32(16) * be32(20) <= (1u << 20)) {
         if (auto image = picture::DecodePng(bytes)) {
             Check(kind == picture::Kind::Png && image->format == picture::PixelFormat::Bgra32);
-            CheckImage(*image);
+            CheckImage(*image, picture::ReadPngInfo(bytes).value());
         }
     }
     // GIF screens are allocated whatever the data holds, and each animation frame is a copy of

@@ -2,7 +2,7 @@
 // Bgr24: uncompressed with 1, 4, 8, 16, 24 or 32 bits per pixel, 16 and 32 bits also with colour
 // masks (BI_BITFIELDS), and run-length compressed with 8 (BI_RLE8) or 4 bits (BI_RLE4).
 // An uncompressed file whose pixel data ends early is shown as far as it goes, the rest black,
-// and marked incomplete.
+// and marked incomplete. The resolution is the header's pixels per metre.
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -176,9 +176,33 @@ bool KnownLayout(int bitCount, std::uint32_t compression) {
     return false;
 }
 
-}  // namespace
+// What the headers and the palette say, checked.
+struct Layout {
+    std::uint64_t pixelOffset = 0;
+    std::int32_t storedHeight = 0;
+    std::int64_t width = 0;
+    std::int64_t height = 0;
+    int bitCount = 0;
+    std::uint32_t compression = plain;
+    Masks masks;
+    Colours colours{};
+    double dpiX = 0;
+    double dpiY = 0;
+};
 
-std::optional<Image> DecodeBmp(Bytes bytes) {
+// The bytes of uncompressed pixel data: every stored row is padded to 4 bytes, and the last one
+// may go without its padding.
+std::uint64_t RowBytes(const Layout& layout) {
+    return (static_cast<std::uint64_t>(layout.width) * layout.bitCount + 7) / 8;
+}
+std::uint64_t SourceStride(const Layout& layout) {
+    return (RowBytes(layout) + 3) & ~std::uint64_t{3};
+}
+std::uint64_t NeededBytes(const Layout& layout) {
+    return SourceStride(layout) * static_cast<std::uint64_t>(layout.height - 1) + RowBytes(layout);
+}
+
+std::optional<Layout> ReadLayout(Bytes bytes) {
     if (bytes.size() < fileHeaderSize + smallestInfoHeader) return std::nullopt;
     if (bytes[0] != 'B' || bytes[1] != 'M') return std::nullopt;
 
@@ -193,10 +217,18 @@ std::optional<Image> DecodeBmp(Bytes bytes) {
     const std::int64_t width = storedWidth < 0 ? -std::int64_t{storedWidth} : storedWidth;
     const std::int64_t height = storedHeight < 0 ? -std::int64_t{storedHeight} : storedHeight;
     if (!AcceptableSize(width, height)) return std::nullopt;
+    Layout layout;
+    layout.storedHeight = storedHeight;
+    layout.width = width;
+    layout.height = height;
+    layout.bitCount = bitCount;
+    layout.compression = compression;
+    layout.dpiX = DpiFromPerMetre(static_cast<std::int32_t>(Le32(bytes, fileHeaderSize + 24)));
+    layout.dpiY = DpiFromPerMetre(static_cast<std::int32_t>(Le32(bytes, fileHeaderSize + 28)));
 
     std::uint64_t dataStart = fileHeaderSize + headerSize;  // 64 bits: the header size is read
     if (dataStart > bytes.size()) return std::nullopt;
-    Masks masks;
+    Masks& masks = layout.masks;
     if (bitCount == 16 || bitCount == 32) {
         // Without masks, 16 bits are 5 each of red, green and blue, 32 bits a byte each.
         std::uint32_t red = bitCount == 16 ? 0x7C00 : 0xFF0000;
@@ -213,7 +245,7 @@ std::optional<Image> DecodeBmp(Bytes bytes) {
             return std::nullopt;
         }
     }
-    Colours colours{};
+    Colours& colours = layout.colours;
     if (bitCount <= 8) {
         const std::uint64_t mostEntries = std::uint64_t{1} << bitCount;
         const std::uint64_t entries = coloursUsed == 0 ? mostEntries : coloursUsed;
@@ -225,21 +257,35 @@ std::optional<Image> DecodeBmp(Bytes bytes) {
         dataStart += entries * 4;
     }
     if (pixelOffset < dataStart || pixelOffset > bytes.size()) return std::nullopt;
+    layout.pixelOffset = pixelOffset;
+    if (!runs) {
+        const std::uint64_t needed = NeededBytes(layout);
+        const std::uint64_t present = bytes.size() - pixelOffset;
+        if (present < needed && needed > cutFileAnySize + present * cutFileBytesPerByte) {
+            return std::nullopt;
+        }
+    }
+    return layout;
+}
 
-    if (runs) {
+std::optional<Image> DecodePixels(Bytes bytes, const Layout& layout) {
+    const std::uint64_t pixelOffset = layout.pixelOffset;
+    const std::int64_t width = layout.width, height = layout.height;
+    const int bitCount = layout.bitCount;
+    const std::uint32_t compression = layout.compression;
+    const Masks& masks = layout.masks;
+    const Colours& colours = layout.colours;
+    if (compression == rle8 || compression == rle4) {
         const Bytes data = bytes.subspan(static_cast<std::size_t>(pixelOffset));
         const int w = static_cast<int>(width), h = static_cast<int>(height);
         return compression == rle8 ? DecodeRuns<8>(data, w, h, colours)
                                    : DecodeRuns<4>(data, w, h, colours);
     }
 
-    // Every stored row is padded to 4 bytes; the last one may go without its padding.
-    const std::uint64_t rowBytes = (static_cast<std::uint64_t>(width) * bitCount + 7) / 8;
-    const std::uint64_t sourceStride = (rowBytes + 3) & ~std::uint64_t{3};
-    const std::uint64_t needed = sourceStride * static_cast<std::uint64_t>(height - 1) + rowBytes;
+    const std::uint64_t rowBytes = RowBytes(layout);
+    const std::uint64_t sourceStride = SourceStride(layout);
     const std::uint64_t present = bytes.size() - pixelOffset;
-    const bool complete = present >= needed;
-    if (!complete && needed > cutFileAnySize + present * cutFileBytesPerByte) return std::nullopt;
+    const bool complete = present >= NeededBytes(layout);
 
     auto image = AllocateImage(width, height, PixelFormat::Bgr24);
     if (!image) return std::nullopt;
@@ -248,7 +294,7 @@ std::optional<Image> DecodeBmp(Bytes bytes) {
     // The rows whose data is all there.
     const int h = complete ? image->height
                            : static_cast<int>(std::min<std::uint64_t>(present / sourceStride, height));
-    const bool bottomUp = storedHeight > 0;
+    const bool bottomUp = layout.storedHeight > 0;
     const bool standard32 = bitCount == 32 && compression == plain;
     const std::uint8_t* data = bytes.data() + pixelOffset;
 
@@ -271,6 +317,26 @@ std::optional<Image> DecodeBmp(Bytes bytes) {
         }
     }
     return image;
+}
+
+}  // namespace
+
+std::optional<Image> DecodeBmp(Bytes bytes) {
+    const std::optional<Layout> layout = ReadLayout(bytes);
+    if (!layout) return std::nullopt;
+    std::optional<Image> image = DecodePixels(bytes, *layout);
+    if (image) {
+        image->dpiX = layout->dpiX;
+        image->dpiY = layout->dpiY;
+    }
+    return image;
+}
+
+std::optional<PictureInfo> ReadBmpInfo(Bytes bytes) {
+    const std::optional<Layout> layout = ReadLayout(bytes);
+    if (!layout) return std::nullopt;
+    return PictureInfo{Kind::Bmp, static_cast<int>(layout->width), static_cast<int>(layout->height),
+                       layout->dpiX, layout->dpiY};
 }
 
 }  // namespace picture

@@ -18,6 +18,31 @@ std::optional<Image> DecodePicture(Bytes bytes, Kind kind) {
     return std::nullopt;
 }
 
+std::optional<PictureInfo> ReadPictureInfo(Bytes bytes) {
+    const Kind kind = RecognizeKind(bytes);
+    switch (kind) {
+    case Kind::Jpeg: return ReadJpegInfo(bytes);
+    case Kind::Png: return ReadPngInfo(bytes);
+    case Kind::Bmp: return ReadBmpInfo(bytes);
+    case Kind::Webp: return ReadWebpInfo(bytes);
+    case Kind::Pcx8:
+    case Kind::Pcx1: return ReadPcxInfo(bytes);
+    case Kind::Gif: {
+        const std::optional<Image> image = DecodeGif(bytes);
+        if (!image) return std::nullopt;
+        return PictureInfo{kind, image->width, image->height, image->dpiX, image->dpiY};
+    }
+    case Kind::Icon:
+    case Kind::Cursor: {
+        const std::optional<IconImage> icon = SelectIconImage(bytes);
+        if (!icon) return std::nullopt;
+        return PictureInfo{kind, icon->width, icon->height, 0, 0};
+    }
+    case Kind::None: return std::nullopt;
+    }
+    return std::nullopt;
+}
+
 PictureState StateOf(const std::optional<Image>& image) {
     if (!image) return PictureState::Undecodable;
     return image->complete ? PictureState::Whole : PictureState::Incomplete;

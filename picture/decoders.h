@@ -2,6 +2,12 @@
 // decode (a wrong or lying header, a size that is not acceptable, data that ends before the
 // pixels start). Data that ends among the pixels gives what it holds, marked incomplete (see
 // Image::complete), where the format lets the decoder tell.
+//
+// Pictures come out upright: JPEG, PNG and WebP files that record an EXIF orientation are turned
+// and mirrored as it says (see picture/exif.h), and left as stored when the memory for that is
+// not there. Image::dpiX and dpiY hold the resolution the file records, along the upright
+// picture's rows and columns: JPEG from its JFIF header, else its EXIF block; PNG from its pHYs
+// chunk, else its EXIF block; WebP from its EXIF block; BMP and PCX from their headers.
 #pragma once
 
 #include <cstdint>
@@ -14,14 +20,8 @@ namespace picture {
 
 std::optional<Image> DecodeJpeg(Bytes bytes);  // to Bgr24
 // As DecodeJpeg, shrunk by the smallest of 1/8, 1/4 and 1/2 (decoded so, which is much faster)
-// whose size is still at least atLeastWidth × atLeastHeight; the full size when none is.
+// whose upright size is still at least atLeastWidth × atLeastHeight; the full size when none is.
 std::optional<Image> DecodeJpegScaled(Bytes bytes, int atLeastWidth, int atLeastHeight);
-struct PictureSize {
-    int width = 0;
-    int height = 0;
-};
-// A JPEG's size from its header alone; nullopt for a header DecodeJpeg refuses.
-std::optional<PictureSize> ReadJpegSize(Bytes bytes);
 std::optional<Image> DecodePng(Bytes bytes);   // to Bgra32
 std::optional<Image> DecodeBmp(Bytes bytes);   // to Bgr24
 std::optional<Image> DecodeWebp(Bytes bytes);  // still pictures only, to Bgra32
@@ -30,6 +30,27 @@ std::optional<Image> DecodePcx(Bytes bytes);   // Indexed8 or Mono1
 
 // Decodes by the recognised kind; icons and cursors are made by Windows and give nullopt here.
 std::optional<Image> DecodePicture(Bytes bytes, Kind kind);
+
+// What a picture file is without its pixels: the upright picture's size and the resolution it
+// records (0 for none), as the decoded Image would have them.
+struct PictureInfo {
+    Kind kind = Kind::None;
+    int width = 0;
+    int height = 0;
+    double dpiX = 0;
+    double dpiY = 0;
+};
+// By the recognised kind. JPEG, PNG, BMP, PCX and WebP are read from their headers alone, and give
+// nullopt where the decoder refuses the header; a header that passes may still lead to damaged
+// data that the decoder refuses. GIF is decoded. Icons and cursors give the size of the entry
+// SelectIconImage chooses, with no resolution. Nullopt for what is no picture.
+std::optional<PictureInfo> ReadPictureInfo(Bytes bytes);
+// ReadPictureInfo for one format each; the file must be of that format.
+std::optional<PictureInfo> ReadJpegInfo(Bytes bytes);
+std::optional<PictureInfo> ReadPngInfo(Bytes bytes);
+std::optional<PictureInfo> ReadBmpInfo(Bytes bytes);
+std::optional<PictureInfo> ReadPcxInfo(Bytes bytes);
+std::optional<PictureInfo> ReadWebpInfo(Bytes bytes);
 
 // Whole, incomplete, or undecodable for nullopt.
 PictureState StateOf(const std::optional<Image>& image);

@@ -14,11 +14,17 @@
 // file ended properly, and the rows it had no data for come out grey (or as the coarser scans
 // had them, for a progressive file). Only the header has to be complete; the warning marks the
 // picture incomplete.
+//
+// Phones store photos as the sensor saw them and record in an EXIF block (an APP1 marker) which
+// way up they are: the pixels are turned upright after decoding, and a scaled decode compares
+// the wanted size with the upright picture's. The resolution comes from the JFIF header when it
+// states one per inch or per centimetre, else from the EXIF block.
 #include <climits>
 #include <csetjmp>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>  // jpeglib.h needs FILE
+#include <cstring>
 #include <limits>
 #include <new>
 
@@ -26,6 +32,8 @@
 #include <jerror.h>
 
 #include "picture/decoders.h"
+#include "picture/exif.h"
+#include "picture/turn_and_crop.h"
 
 namespace picture {
 namespace {
@@ -46,6 +54,13 @@ constexpr std::uint64_t bytesPerCoefficient = 2;
 constexpr int rowsPerCall = 16;
 // libjpeg's quick scales as the denominator of 1/n, smallest output first; 1 is the full size.
 constexpr unsigned scaleDenominators[] = {8, 4, 2, 1};
+// An APP1 marker's data is at most this long; the EXIF block is the one starting "Exif\0\0".
+constexpr unsigned longestMarker = 0xFFFF;
+constexpr std::uint8_t exifStart[] = {'E', 'x', 'i', 'f', 0, 0};
+// JFIF density units.
+constexpr int jfifPerInch = 1;
+constexpr int jfifPerCentimetre = 2;
+constexpr double centimetresPerInch = 2.54;
 
 // What a run of the decompressor is for: the header alone, or the pixels at the smallest of the
 // scales whose output is still at least the wanted size.
@@ -100,15 +115,44 @@ void CmykRowToBgr(const JSAMPLE* cmyk, std::uint8_t* bgr, int width) {
 
 enum class Outcome { Decoded, Refused, Failed };
 
+// What the header says besides the pixels: the stored size, which way up the picture is, and its
+// resolution along the stored rows and columns.
+struct Header {
+    int width = 0;
+    int height = 0;
+    ExifFacts exif;
+};
+
+// The orientation from the first EXIF block, and the resolution from the JFIF header or else
+// from the EXIF block.
+ExifFacts ReadFacts(const jpeg_decompress_struct& info) {
+    ExifFacts facts;
+    for (jpeg_saved_marker_ptr marker = info.marker_list; marker; marker = marker->next) {
+        if (marker->marker == JPEG_APP0 + 1 && marker->data_length >= sizeof exifStart &&
+            std::memcmp(marker->data, exifStart, sizeof exifStart) == 0) {
+            facts = ReadExif(Bytes(marker->data, marker->data_length));
+            break;
+        }
+    }
+    if (info.saw_JFIF_marker &&
+        (info.density_unit == jfifPerInch || info.density_unit == jfifPerCentimetre)) {
+        const double perInch = info.density_unit == jfifPerInch ? 1 : centimetresPerInch;
+        facts.dpiX = SensibleDpi(info.X_density * perInch);
+        facts.dpiY = SensibleDpi(info.Y_density * perInch);
+    }
+    return facts;
+}
+
 // Leaves the chosen scale and its output size in info; the full size when no smaller scale
-// gives the wanted size.
-void ChooseScale(jpeg_decompress_struct& info, const Request& request) {
+// gives the wanted size. The wanted size is the upright picture's: sideways it is swapped.
+void ChooseScale(jpeg_decompress_struct& info, const Request& request, bool sideways) {
+    const std::int64_t atLeastWidth = sideways ? request.atLeastHeight : request.atLeastWidth;
+    const std::int64_t atLeastHeight = sideways ? request.atLeastWidth : request.atLeastHeight;
     info.scale_num = 1;
     for (const unsigned denominator : scaleDenominators) {
         info.scale_denom = denominator;
         jpeg_calc_output_dimensions(&info);
-        if (info.output_width >= request.atLeastWidth &&
-            info.output_height >= request.atLeastHeight) {
+        if (info.output_width >= atLeastWidth && info.output_height >= atLeastHeight) {
             if (denominator > 1) {
                 // A reduced picture is for the screen, and is averaged down further there: the
                 // quick transform and plain chroma upsampling lose nothing that shows.
@@ -121,15 +165,20 @@ void ChooseScale(jpeg_decompress_struct& info, const Request& request) {
 }
 
 // Runs the decompressor over bytes into image, which it allocates once the header has been
-// read. Only trivially destructible locals here: a libjpeg error longjmps back to the setjmp.
+// read, and the header's facts into header. Only trivially destructible locals here: a libjpeg
+// error longjmps back to the setjmp.
 Outcome Decompress(jpeg_decompress_struct& info, ErrorManager& errors, Bytes bytes,
-                   const Request& request, std::optional<Image>& image,
+                   const Request& request, Header& header, std::optional<Image>& image,
                    std::optional<std::vector<JSAMPLE>>& cmykRow) {
     if (setjmp(errors.jump)) return Outcome::Failed;
 
     jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
+    jpeg_save_markers(&info, JPEG_APP0 + 1, longestMarker);
     jpeg_read_header(&info, TRUE);  // TRUE: a file of tables only is an error
     if (!AcceptableSize(info.image_width, info.image_height)) return Outcome::Refused;
+    header.width = static_cast<int>(info.image_width);
+    header.height = static_cast<int>(info.image_height);
+    header.exif = ReadFacts(info);
     if (jpeg_has_multiple_scans(&info)) {
         const std::uint64_t coefficients = static_cast<std::uint64_t>(info.image_width) *
                                            info.image_height * info.num_components *
@@ -153,7 +202,7 @@ Outcome Decompress(jpeg_decompress_struct& info, ErrorManager& errors, Bytes byt
         return Outcome::Refused;
     }
     if (request.headerOnly) return Outcome::Decoded;  // all that was asked for
-    ChooseScale(info, request);
+    ChooseScale(info, request, SwapsSides(header.exif.orientation));
 
     // Allocated before libjpeg's own buffers, while nothing of libjpeg can be left half done.
     try {
@@ -196,10 +245,9 @@ Outcome Decompress(jpeg_decompress_struct& info, ErrorManager& errors, Bytes byt
     return Outcome::Decoded;
 }
 
-// Sets a decompressor up, runs Decompress and cleans up after either way out. size gets the
-// picture's full size when the run succeeded.
-std::optional<Image> Decode(Bytes bytes, const Request& request,
-                            std::optional<PictureSize>& size) {
+// Sets a decompressor up, runs Decompress and cleans up after either way out. header gets the
+// header's facts when the run succeeded. The image is as stored, with the resolution set.
+std::optional<Image> Decode(Bytes bytes, const Request& request, std::optional<Header>& header) {
     // The shortest JPEG file is far longer; jpeg_mem_src takes an unsigned long length.
     if (bytes.size() < 4 || bytes.size() > ULONG_MAX) return std::nullopt;
 
@@ -222,32 +270,40 @@ std::optional<Image> Decode(Bytes bytes, const Request& request,
     info.progress = &progress;
     info.mem->max_memory_to_use = mostWorkingMemory;
 
-    const Outcome outcome = Decompress(info, errors, bytes, request, image, cmykRow);
-    if (outcome == Outcome::Decoded) {
-        size = PictureSize{static_cast<int>(info.image_width), static_cast<int>(info.image_height)};
-    }
+    Header facts;
+    const Outcome outcome = Decompress(info, errors, bytes, request, facts, image, cmykRow);
     jpeg_destroy_decompress(&info);
     if (outcome != Outcome::Decoded) return std::nullopt;
-    if (image) image->complete = !errors.dataEnded;
+    header = facts;
+    if (image) {
+        image->complete = !errors.dataEnded;
+        image->dpiX = facts.exif.dpiX;
+        image->dpiY = facts.exif.dpiY;
+    }
+    return image;
+}
+
+// The decoded picture turned upright; as stored when the memory for turning it is not there.
+std::optional<Image> DecodeUpright(Bytes bytes, const Request& request) {
+    std::optional<Header> header;
+    std::optional<Image> image = Decode(bytes, request, header);
+    if (image) TurnUpright(*image, header->exif.orientation);
     return image;
 }
 
 }  // namespace
 
-std::optional<Image> DecodeJpeg(Bytes bytes) {
-    std::optional<PictureSize> size;
-    return Decode(bytes, wholePicture, size);
-}
+std::optional<Image> DecodeJpeg(Bytes bytes) { return DecodeUpright(bytes, wholePicture); }
 
 std::optional<Image> DecodeJpegScaled(Bytes bytes, int atLeastWidth, int atLeastHeight) {
-    std::optional<PictureSize> size;
-    return Decode(bytes, {false, atLeastWidth, atLeastHeight}, size);
+    return DecodeUpright(bytes, {false, atLeastWidth, atLeastHeight});
 }
 
-std::optional<PictureSize> ReadJpegSize(Bytes bytes) {
-    std::optional<PictureSize> size;
-    Decode(bytes, headerAlone, size);
-    return size;
+std::optional<PictureInfo> ReadJpegInfo(Bytes bytes) {
+    std::optional<Header> header;
+    Decode(bytes, headerAlone, header);
+    if (!header) return std::nullopt;
+    return UprightInfo(Kind::Jpeg, header->width, header->height, header->exif);
 }
 
 }  // namespace picture

@@ -1,6 +1,7 @@
 // ZSoft PCX with run-length encoding: 8 bits in one plane with the 256-colour palette at the end
 // of the file, or 1 bit in one plane. A file whose runs end early is shown as far as they go and
 // marked incomplete; an 8-bit one has lost its palette with its end and is shown in greys.
+// The resolution is the header's dots per inch across and down.
 #include <algorithm>
 #include <cstring>
 #include <new>
@@ -55,9 +56,20 @@ bool ExpandRuns(Bytes data, std::size_t bytesPerLine, int rows, std::vector<std:
     return true;
 }
 
-}  // namespace
+// What the header says, checked, and where the runs are.
+struct Header {
+    int bitsPerPixel = 0;
+    std::int64_t width = 0;
+    std::int64_t height = 0;
+    std::size_t bytesPerLine = 0;
+    std::size_t usedPerLine = 0;
+    bool paletteAtEnd = false;
+    Bytes runs;
+    double dpiX = 0;
+    double dpiY = 0;
+};
 
-std::optional<Image> DecodePcx(Bytes bytes) {
+std::optional<Header> ReadHeader(Bytes bytes) {
     if (bytes.size() < headerSize) return std::nullopt;
     if (bytes[0] != 0x0A || bytes[2] != 1) return std::nullopt;
     const int bitsPerPixel = bytes[3];
@@ -81,7 +93,29 @@ std::optional<Image> DecodePcx(Bytes bytes) {
         (static_cast<std::uint64_t>(runs.size()) + 1) / 2 * 63) {
         return std::nullopt;
     }
+    return Header{bitsPerPixel, width,        height, bytesPerLine,
+                  usedPerLine,  paletteAtEnd, runs,   SensibleDpi(Le16(bytes, 12)),
+                  SensibleDpi(Le16(bytes, 14))};
+}
 
+}  // namespace
+
+std::optional<PictureInfo> ReadPcxInfo(Bytes bytes) {
+    const std::optional<Header> header = ReadHeader(bytes);
+    if (!header) return std::nullopt;
+    return PictureInfo{header->bitsPerPixel == 8 ? Kind::Pcx8 : Kind::Pcx1,
+                       static_cast<int>(header->width), static_cast<int>(header->height),
+                       header->dpiX, header->dpiY};
+}
+
+std::optional<Image> DecodePcx(Bytes bytes) {
+    const std::optional<Header> header = ReadHeader(bytes);
+    if (!header) return std::nullopt;
+    const int bitsPerPixel = header->bitsPerPixel;
+    const std::int64_t width = header->width, height = header->height;
+    const std::size_t bytesPerLine = header->bytesPerLine, usedPerLine = header->usedPerLine;
+    const bool paletteAtEnd = header->paletteAtEnd;
+    const Bytes runs = header->runs;
     std::optional<Image> image;
     if (bitsPerPixel == 8) {
         image = AllocateImage(width, height, PixelFormat::Indexed8);
@@ -127,6 +161,8 @@ std::optional<Image> DecodePcx(Bytes bytes) {
         complete = false;
     }
     image->complete = complete;
+    image->dpiX = header->dpiX;
+    image->dpiY = header->dpiY;
     return image;
 }
 

@@ -1,11 +1,14 @@
 #include "picture/picture_data.h"
 
+#include <cmath>
 #include <new>
 
 namespace picture {
 namespace {
 
 constexpr std::int64_t longestSide = 65535;
+constexpr double mostDpi = 100000;
+constexpr double metresPerInch = 0.0254;
 
 std::size_t PadToFourBytes(std::size_t bytes) { return (bytes + 3) & ~std::size_t{3}; }
 
@@ -21,6 +24,14 @@ std::size_t Image::StrideFor(PixelFormat format, int width) {
     }
     return 0;
 }
+
+double SensibleDpi(double pixelsPerInch) {
+    return std::isfinite(pixelsPerInch) && pixelsPerInch > 0 && pixelsPerInch <= mostDpi
+               ? pixelsPerInch
+               : 0;
+}
+
+double DpiFromPerMetre(double pixelsPerMetre) { return SensibleDpi(pixelsPerMetre * metresPerInch); }
 
 bool AcceptableSize(std::int64_t width, std::int64_t height) {
     return width >= 1 && height >= 1 && width <= longestSide && height <= longestSide &&

@@ -74,6 +74,9 @@ struct Image {
     // False when the file's data ends early (a download cut short): the pixels hold what the
     // data gave, and the rest is filler.
     bool complete = true;
+    // Pixels per inch across and down as the file records them; 0 when it records none.
+    double dpiX = 0;
+    double dpiY = 0;
 
     std::size_t Stride() const { return StrideFor(format, width); }
     static std::size_t StrideFor(PixelFormat format, int width);
@@ -82,6 +85,12 @@ struct Image {
         return pixels.data() + static_cast<std::size_t>(y) * Stride();
     }
 };
+
+// A resolution as a file states it, in pixels per inch: itself when it is one a picture can
+// have, else 0 (none, zero, negative, not a number, or above 100000).
+double SensibleDpi(double pixelsPerInch);
+// Pixels per metre (PNG, BMP) as pixels per inch, through SensibleDpi.
+double DpiFromPerMetre(double pixelsPerMetre);
 
 // What a picture file's bytes come to: a whole picture, one whose data ends early (shown as far
 // as it goes), or none the program can show.

@@ -13,6 +13,9 @@
 // chunk's data in large pieces, and would stop at the first piece that is not all there: so the
 // file is closed where it was cut and read again, giving every row the data holds; the rest
 // stays transparent. Image data that stops short in a file that goes on is damage, and refused.
+//
+// The orientation (an eXIf chunk) and the resolution (a pHYs chunk, else the eXIf chunk) are
+// found by walking the chunks here, as far as they lie inside the bytes.
 #include <algorithm>
 #include <array>
 #include <cstddef>
@@ -23,6 +26,8 @@
 #include <zlib.h>
 
 #include "picture/decoders.h"
+#include "picture/exif.h"
+#include "picture/turn_and_crop.h"
 
 namespace picture {
 namespace {
@@ -35,6 +40,8 @@ constexpr std::size_t chunkCrcSize = 4;
 // all: libpng's own limit for one chunk.
 constexpr std::uint64_t mostInflatedMetadata = 8'000'000;
 constexpr std::size_t inflateStepSize = 16 * 1024;
+constexpr std::size_t physSize = 9;  // pixels per unit across and down, then the unit
+constexpr std::uint8_t physPerMetre = 1;
 
 std::uint32_t Be32(Bytes b, std::size_t at) {
     return (static_cast<std::uint32_t>(b[at]) << 24) | (static_cast<std::uint32_t>(b[at + 1]) << 16) |
@@ -108,6 +115,45 @@ bool MetadataFits(Bytes bytes) {
     return false;  // no image data
 }
 
+// The orientation from the first eXIf chunk, and the resolution from the pHYs chunk when it is
+// per metre, else from the eXIf chunk; chunks are read up to the end chunk or the first one that
+// does not lie inside the bytes.
+ExifFacts ReadFacts(Bytes bytes) {
+    ExifFacts facts;
+    bool exifSeen = false;
+    double dpiX = 0, dpiY = 0;
+    bool physSeen = false;
+    for (std::size_t at = signatureSize; bytes.size() - at >= chunkHeaderSize + chunkCrcSize;) {
+        const Bytes chunk = bytes.subspan(at);
+        const std::size_t length = Be32(chunk, 0);
+        if (length > chunk.size() - chunkHeaderSize - chunkCrcSize || IsType(chunk, "IEND")) break;
+        const Bytes data = chunk.subspan(chunkHeaderSize, length);
+        if (IsType(chunk, "eXIf") && !exifSeen) {
+            facts = ReadExif(data);
+            exifSeen = true;
+        } else if (IsType(chunk, "pHYs") && !physSeen && length == physSize) {
+            physSeen = true;
+            if (data[8] == physPerMetre) {
+                dpiX = DpiFromPerMetre(Be32(data, 0));
+                dpiY = DpiFromPerMetre(Be32(data, 4));
+            }
+        }
+        at += chunkHeaderSize + length + chunkCrcSize;
+    }
+    if (physSeen) {
+        facts.dpiX = dpiX;
+        facts.dpiY = dpiY;
+    }
+    return facts;
+}
+
+// Sets the resolution and turns the image upright.
+void ApplyFacts(Image& image, const ExifFacts& facts) {
+    image.dpiX = facts.dpiX;
+    image.dpiY = facts.dpiY;
+    TurnUpright(image, facts.orientation);
+}
+
 // libpng's error for a file that ends while it is being read.
 bool FileEndedEarly(const png_image& png) {
     return std::strcmp(png.message, "read beyond end of data") == 0;
@@ -176,7 +222,10 @@ std::optional<Image> DecodePng(Bytes bytes) {
 
     std::optional<Image> image = AllocateImage(png.width, png.height, PixelFormat::Bgra32);
     if (!image) return std::nullopt;
-    if (ReadInto(png, *image)) return image;
+    if (ReadInto(png, *image)) {
+        ApplyFacts(*image, ReadFacts(bytes));
+        return image;
+    }
     if (!FileEndedEarly(png)) return std::nullopt;
 
     // Whatever this reading ends with, the rows it read are the picture.
@@ -186,7 +235,18 @@ std::optional<Image> DecodePng(Bytes bytes) {
         ReadInto(again.Get(), *image);
     }
     image->complete = false;
+    ApplyFacts(*image, ReadFacts(bytes));
     return image;
+}
+
+std::optional<PictureInfo> ReadPngInfo(Bytes bytes) {
+    if (bytes.size() < signatureSize || !MetadataFits(bytes)) return std::nullopt;
+    PngReader reader;
+    png_image& png = reader.Get();
+    if (!png_image_begin_read_from_memory(&png, bytes.data(), bytes.size())) return std::nullopt;
+    if (!AcceptableSize(png.width, png.height)) return std::nullopt;
+    return UprightInfo(Kind::Png, static_cast<int>(png.width), static_cast<int>(png.height),
+                       ReadFacts(bytes));
 }
 
 }  // namespace picture

@@ -102,6 +102,9 @@ std::optional<Image> TransposeImage(const Image& image) {
     turned->palette = image.palette;
     turned->paletteSize = image.paletteSize;
     turned->transparentIndex = image.transparentIndex;
+    turned->complete = image.complete;
+    turned->dpiX = image.dpiY;
+    turned->dpiY = image.dpiX;
     switch (image.format) {
     case PixelFormat::Bgr24: TransposeWholePixels<bgrBytes>(image, *turned); break;
     case PixelFormat::Bgra32: TransposeWholePixels<bgraBytes>(image, *turned); break;

@@ -9,7 +9,8 @@
 namespace picture {
 
 // The turned picture, height wide and width high, in the same pixel format with the palette,
-// its size and the transparent index copied; nullopt when the image is empty, its buffer is
+// its size, the transparent index and completeness copied and the resolutions across and down
+// exchanged; nullopt when the image is empty, its buffer is
 // short, or the memory for the result is not there.
 std::optional<Image> TransposeImage(const Image& image);
 

@@ -30,6 +30,30 @@ int BytesPerPixel(PixelFormat format) {
     return 0;
 }
 
+// Each row's pixels in the opposite order; padding stays where it is.
+void MirrorColumns(Image& image) {
+    const int bytes = BytesPerPixel(image.format);
+    for (int y = 0; y < image.height; ++y) {
+        std::uint8_t* row = image.Row(y);
+        for (int left = 0, right = image.width - 1; left < right; ++left, --right) {
+            if (bytes > 0) {
+                std::swap_ranges(row + static_cast<std::size_t>(left) * bytes,
+                                 row + static_cast<std::size_t>(left + 1) * bytes,
+                                 row + static_cast<std::size_t>(right) * bytes);
+                continue;
+            }
+            const auto mask = [](int x) { return static_cast<std::uint8_t>(0x80 >> (x % bitsPerByte)); };
+            std::uint8_t& a = row[left / bitsPerByte];
+            std::uint8_t& b = row[right / bitsPerByte];
+            const bool aSet = (a & mask(left)) != 0;
+            const bool bSet = (b & mask(right)) != 0;
+            if (aSet == bSet) continue;
+            a ^= mask(left);
+            b ^= mask(right);
+        }
+    }
+}
+
 }  // namespace
 
 // A clockwise quarter turn is the rows upside down, then turned over the diagonal.
@@ -50,6 +74,23 @@ std::optional<Image> TurnQuarters(const Image& image, int quarterTurns) {
     return turned;
 }
 
+// Mirrored over the main diagonal first (the only step that takes memory, so that a failure
+// leaves the image untouched), then mirrored across and down as the orientation still needs.
+bool TurnUpright(Image& image, int orientation) {
+    if (orientation < 2 || orientation > 8) return true;
+    if (orientation >= 5) {
+        std::optional<Image> transposed = TransposeImage(image);
+        if (!transposed) return false;
+        image = std::move(*transposed);
+    }
+    // After the transpose 5 is done, 6 wants a mirror across, 7 both mirrors, 8 one down.
+    const bool across = orientation == 2 || orientation == 3 || orientation == 6 || orientation == 7;
+    const bool down = orientation == 3 || orientation == 4 || orientation == 7 || orientation == 8;
+    if (across) MirrorColumns(image);
+    if (down) FlipRows(image);
+    return true;
+}
+
 std::optional<Image> CropImage(const Image& image, int left, int top, int width, int height) {
     const int x0 = std::clamp(left, 0, image.width);
     const int y0 = std::clamp(top, 0, image.height);
@@ -61,6 +102,8 @@ std::optional<Image> CropImage(const Image& image, int left, int top, int width,
     part->paletteSize = image.paletteSize;
     part->transparentIndex = image.transparentIndex;
     part->complete = image.complete;
+    part->dpiX = image.dpiX;
+    part->dpiY = image.dpiY;
     const int bytes = BytesPerPixel(image.format);
     for (int y = y0; y < y1; ++y) {
         const std::uint8_t* from = image.Row(y);

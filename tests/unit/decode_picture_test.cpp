@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "picture/decoders.h"
@@ -57,6 +59,30 @@ TEST(DecodeWebp, ShowsAFileCutAmongItsPixelsAsIncomplete) {
         EXPECT_EQ(picture::StateOf(picture::DecodeWebp(picture::Bytes(file).first(n))),
                   picture::PictureState::Incomplete) << n;
     }
+}
+
+TEST(DecodeWebp, TurnsByItsExifChunk) {
+    auto file = SampleWebp();
+    const auto exif = samples::Exif({{0x0112, 3, 8}});
+    file.insert(file.end(), {'E', 'X', 'I', 'F', static_cast<std::uint8_t>(exif.size()), 0, 0, 0});
+    file.insert(file.end(), exif.begin(), exif.end());
+    samples::Set32(file, 4, static_cast<std::uint32_t>(file.size() - 8));
+    const auto plain = picture::DecodeWebp(SampleWebp());
+    const auto turned = picture::DecodeWebp(file);
+    ASSERT_TRUE(turned && turned->height == 2);
+    EXPECT_TRUE(std::equal(turned->Row(0), turned->Row(0) + 4, plain->Row(0) + 4));
+    EXPECT_EQ(picture::ReadPictureInfo(file)->height, 2);
+}
+
+TEST(ReadPictureInfo, GivesBmpAndPcxResolutionAndTheChosenIconsSize) {
+    const auto bmp = picture::ReadPictureInfo(SampleBmp());  // 2835 pixels per metre
+    EXPECT_NEAR(bmp->dpiX, 72, 0.01);
+    EXPECT_EQ(picture::DecodeBmp(SampleBmp())->dpiY, bmp->dpiY);
+    auto pcx = SamplePcx8();
+    pcx[12] = 44, pcx[13] = 1, pcx[14] = 150;  // 300 × 150
+    EXPECT_TRUE(picture::DecodePcx(pcx)->dpiX == 300 && picture::ReadPictureInfo(pcx)->dpiY == 150);
+    const auto icon = picture::ReadPictureInfo(SampleIcon());
+    EXPECT_TRUE(icon && icon->kind == Kind::Icon && icon->width == 32 && icon->dpiX == 0);
 }
 
 // One valid file per format for the fuzzer to start from, written beside the build's tests:

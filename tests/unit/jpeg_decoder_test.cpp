@@ -182,10 +182,10 @@ TEST(JpegDecoder, ScaledDecodeTakesTheSmallestQuickScaleStillAtLeastTheWantedSiz
         EXPECT_EQ(image->width, wanted.width);
         EXPECT_EQ(image->height, wanted.height);
     }
-    const auto size = ReadJpegSize(bytes);
-    ASSERT_TRUE(size.has_value());
-    EXPECT_EQ(size->width, 64);
-    EXPECT_EQ(size->height, 48);
+    const auto info = ReadPictureInfo(bytes);
+    ASSERT_TRUE(info.has_value());
+    EXPECT_EQ(info->width, 64);
+    EXPECT_EQ(info->height, 48);
 }
 
 TEST(JpegDecoder, ScaledDecodeKeepsAFlatColour) {
@@ -360,12 +360,68 @@ TEST(JpegDecoder, RefusesAFileWithEndlessScans) {
     EXPECT_FALSE(DecodeJpeg(repeatLastScan(1100)).has_value());
 }
 
+// The file with an APP1 marker holding the EXIF block (under 254 bytes) after the start of image.
+ByteVector WithExif(ByteVector bytes, const samples::Bytes& exif) {
+    bytes.insert(bytes.begin() + 2, {0xFF, 0xE1, 0, static_cast<std::uint8_t>(exif.size() + 2)});
+    bytes.insert(bytes.begin() + 6, exif.begin(), exif.end());
+    return bytes;
+}
+
+// A 64 × 32 picture of four flat quarters, stored as the EXIF orientation table says: stored
+// row 0 and column 0 lie along the sides of the upright picture it names for the orientation.
+const std::uint8_t quarters[4][3] = {{220, 30, 30}, {30, 200, 30}, {30, 30, 220}, {240, 240, 240}};
+ByteVector StoredQuarters(int o) {
+    const int w = o >= 5 ? 32 : 64, h = 2048 / w;
+    ByteVector samples;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const int along = (o == 2 || o == 3 || o == 7 || o == 8) ? w - 1 - x : x;
+            const int down = (o == 3 || o == 4 || o == 6 || o == 7) ? h - 1 - y : y;
+            const auto* colour = quarters[((o >= 5 ? along : down) >= 16) * 2 + ((o >= 5 ? down : along) >= 32)];
+            samples.insert(samples.end(), colour, colour + 3);
+        }
+    }
+    return WithExif(Encode(samples, w, h, {}), samples::Exif({{0x0112, 3, static_cast<std::uint32_t>(o)}}, o % 2 == 0));
+}
+
+TEST(JpegDecoder, TurnsEveryExifOrientationUprightAndScalesByTheUprightSize) {
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        const auto image = DecodeJpeg(StoredQuarters(orientation));
+        ASSERT_TRUE(image && image->width == 64 && image->height == 32) << orientation;
+        for (int q = 0; q < 4; ++q) {
+            const std::uint8_t* pixel = image->Row(8 + 16 * (q / 2)) + 3 * (16 + 32 * (q % 2));
+            for (int c = 0; c < 3; ++c) EXPECT_NEAR(pixel[c], quarters[q][2 - c], 40) << orientation << q;
+        }
+    }
+    const auto half = DecodeJpegScaled(StoredQuarters(6), 32, 16);  // half of 64 × 32
+    EXPECT_TRUE(half && half->width == 32 && half->height == 16);
+    ByteVector damaged = StoredQuarters(6);
+    damaged[26] = 0x7F;  // the orientation's count (big-endian): too large to be held in its entry
+    EXPECT_EQ(DecodeJpeg(damaged)->width, 32);  // as stored
+}
+
+TEST(JpegDecoder, ResolutionComesFromJfifElseExifAndTheHeaderAloneGivesTheUprightSize) {
+    ByteVector plain = Encode(Gradient(16, 8), 16, 8, {});  // JFIF without units
+    const auto exif = samples::Exif({{0x0112, 3, 6}, {0x011A, 5, 300}, {0x011B, 5, 150}});
+    const auto image = DecodeJpeg(WithExif(plain, exif));
+    EXPECT_TRUE(image->dpiX == 150 && image->dpiY == 300);  // stored rows run down the upright picture
+    plain[13] = 2, plain[15] = 100, plain[17] = 200;  // JFIF per centimetre
+    const ByteVector bytes = WithFrameSize(WithExif(plain, exif), 6000, 4000);
+    std::optional<PictureInfo> info;
+    EXPECT_LT(samples::PeakHeapGrowth([&] { info = ReadPictureInfo(bytes); }), 1 << 20);
+    ASSERT_TRUE(info && info->kind == Kind::Jpeg && info->width == 4000 && info->height == 6000);
+    EXPECT_NEAR(info->dpiX, 508, 1e-9);
+    EXPECT_NEAR(info->dpiY, 254, 1e-9);
+    EXPECT_FALSE(ReadPictureInfo(WithFrameSize(plain, 65535, 65535)).has_value());
+}
+
 // Baseline and progressive files for the picture fuzzer to start from (<build>/fuzz-seeds).
 TEST(JpegSeeds, AreWritten) {
     EncodeOptions progressive;
     progressive.progressive = true;
     EXPECT_TRUE(samples::WriteSeed("fuzz-seeds", "sample.jpg", Encode(Gradient(17, 9), 17, 9, {})));
     EXPECT_TRUE(samples::WriteSeed("fuzz-seeds", "progressive.jpg", Encode(Gradient(17, 9), 17, 9, progressive)));
+    EXPECT_TRUE(samples::WriteSeed("fuzz-seeds", "exif.jpg", StoredQuarters(6)));
 }
 
 }  // namespace

@@ -257,6 +257,26 @@ inline Bytes Pcx(int width, int height, int bitsPerPixel, int bytesPerLine, cons
     return out;
 }
 
+// An EXIF block of one directory in either byte order, each entry {tag, type, value}: a SHORT (3)
+// or LONG (4) held in the entry, a RATIONAL (5) of value / 1 stored after the directory.
+inline Bytes Exif(const std::vector<std::array<std::uint32_t, 3>>& entries, bool bigEndian = false) {
+    Bytes out = {'E', 'x', 'i', 'f', 0, 0};
+    const auto put = [&](std::uint32_t v, int size) {
+        for (int i = 0; i < size; ++i) out.push_back(static_cast<std::uint8_t>(v >> 8 * (bigEndian ? size - 1 - i : i)));
+    };
+    put(bigEndian ? 0x4D4D : 0x4949, 2), put(42, 2), put(8, 4), put(static_cast<std::uint32_t>(entries.size()), 2);
+    auto rational = static_cast<std::uint32_t>(8 + 2 + 12 * entries.size() + 4);
+    for (const auto& [tag, type, value] : entries) {
+        put(tag, 2), put(type, 2), put(1, 4);
+        type == 5 ? put(std::exchange(rational, rational + 8), 4) : type == 3 ? (put(value, 2), put(0, 2)) : put(value, 4);
+    }
+    put(0, 4);  // no next directory
+    for (const auto& [tag, type, value] : entries) {
+        if (type == 5) put(value, 4), put(1, 4);
+    }
+    return out;
+}
+
 struct IconEntry {
     int width;    // as the directory says it; 0 stands for 256
     int colours;  // the directory's colour count byte

@@ -94,6 +94,17 @@ ByteVector RgbaPattern(int width, int height) {
     return pixels;
 }
 
+// The file with a chunk put right after the header chunk.
+ByteVector WithChunk(ByteVector bytes, const char* type, const ByteVector& data) {
+    ByteVector chunk = {0, 0, 0, static_cast<std::uint8_t>(data.size())};  // under 256 bytes
+    chunk.insert(chunk.end(), type, type + 4);
+    chunk.insert(chunk.end(), data.begin(), data.end());
+    chunk.resize(chunk.size() + 4);
+    bytes.insert(bytes.begin() + 33, chunk.begin(), chunk.end());
+    FixCrc(bytes, 33);
+    return bytes;
+}
+
 TEST(PngDecoder, RgbaComesOutAsBlueGreenRedAlphaUnchanged) {
     const int width = 7, height = 5;
     const ByteVector rgba = RgbaPattern(width, height);
@@ -246,6 +257,23 @@ TEST(PngSeeds, AreWritten) {
     EXPECT_TRUE(samples::WriteSeed("fuzz-seeds", "sample.png", Encode(rgba.data(), 9, 7, PNG_FORMAT_RGBA)));
     EXPECT_TRUE(samples::WriteSeed("fuzz-seeds", "palette.png",
                                    Encode(indices, 2, 2, PNG_FORMAT_RGBA_COLORMAP, colours, 3)));
+}
+
+TEST(PngDecoder, TurnsByTheExifChunkAndTakesTheResolutionFromPhysElseExif) {
+    const std::uint8_t redGreen[] = {255, 0, 0, 255, 0, 255, 0, 255};
+    const ByteVector exif = samples::Exif({{0x0112, 3, 8}, {0x011A, 5, 96}});
+    const auto image = DecodePng(WithChunk(Encode(redGreen, 2, 1, PNG_FORMAT_RGBA), "eXIf", exif));
+    ASSERT_TRUE(image && image->width == 1);
+    EXPECT_TRUE(image->Row(0)[1] == 255 && image->Row(1)[2] == 255);  // green, stored right, on top
+    EXPECT_EQ(image->dpiY, 96);
+    const ByteVector large(1200 * 900 * 4, 0x80);
+    const ByteVector phys = {0, 0, 0x2E, 0x23, 0, 0, 0x2E, 0x23, 1};  // 11811 per metre
+    const auto bytes = WithChunk(Encode(large.data(), 1200, 900, PNG_FORMAT_RGBA), "pHYs", phys);
+    const auto info = ReadPictureInfo(bytes);
+    ASSERT_TRUE(info && info->width == 1200);
+    EXPECT_NEAR(info->dpiX, 300, 0.01);
+    EXPECT_NEAR(info->dpiY, 300, 0.01);
+    EXPECT_EQ(DecodePng(bytes)->dpiX, info->dpiX);
 }
 
 }  // namespace

@@ -34,6 +34,20 @@ TEST(TurnQuarters, TurnsClockwiseByQuarters) {
     EXPECT_EQ(Pixels(*picture::TurnQuarters(image, 4)), Pixels(image));
 }
 
+TEST(TurnUpright, TurnsAndMirrorsSwappingTheResolutionsOnTheSide) {
+    Image image = Numbered();
+    image.dpiX = 100, image.dpiY = 200;
+    EXPECT_TRUE(picture::TurnQuarters(image, 1)->dpiX == 200 && picture::TurnQuarters(image, 2)->dpiX == 100);
+    EXPECT_EQ(picture::CropImage(image, 1, 0, 1, 1)->dpiY, 200);
+    ASSERT_TRUE(picture::TurnUpright(image, 7));  // transverse
+    EXPECT_EQ(Pixels(image), (std::vector<int>{6, 3, 5, 2, 4, 1}));
+    EXPECT_EQ(image.dpiX, 200);
+    Image bits = *picture::AllocateImage(10, 1, PixelFormat::Mono1);
+    bits.Row(0)[0] = 0xC1;  // 11000001 00, mirrored 00100000 11
+    ASSERT_TRUE(picture::TurnUpright(bits, 2));
+    EXPECT_TRUE(bits.Row(0)[0] == 0x20 && bits.Row(0)[1] == 0xC0);
+}
+
 TEST(CropImage, KeepsThePartInsideThePicture) {
     EXPECT_EQ(Pixels(*picture::CropImage(Numbered(), 1, 0, 2, 2)), (std::vector<int>{2, 3, 5, 6}));
     EXPECT_EQ(Pixels(*picture::CropImage(Numbered(), 2, 1, 9, 9)), (std::vector<int>{6}));
