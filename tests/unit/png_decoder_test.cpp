@@ -261,7 +261,8 @@ TEST(PngSeeds, AreWritten) {
 
 TEST(PngDecoder, TurnsByTheExifChunkAndTakesTheResolutionFromPhysElseExif) {
     const std::uint8_t redGreen[] = {255, 0, 0, 255, 0, 255, 0, 255};
-    const ByteVector exif = samples::Exif({{0x0112, 3, 8}, {0x011A, 5, 96}});
+    const auto block = samples::Exif({{0x0112, 3, 8}, {0x011A, 5, 96}});
+    const ByteVector exif(block.begin() + 6, block.end());  // without "Exif", as PNG has it
     const auto image = DecodePng(WithChunk(Encode(redGreen, 2, 1, PNG_FORMAT_RGBA), "eXIf", exif));
     ASSERT_TRUE(image && image->width == 1);
     EXPECT_TRUE(image->Row(0)[1] == 255 && image->Row(1)[2] == 255);  // green, stored right, on top
