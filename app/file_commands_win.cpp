@@ -151,7 +151,7 @@ void OnMainFilesDropped(ui::EventArgs& event) {
         MainDocument& document = event.Context<Program>().document;
         const bool taken = event.files.size() == 1
                                ? TakePicture(main, document, std::move(bytes))
-                               : TakePictureFiles(main, document, event.files);
+                               : TakePictureFiles(main, document, {event.files.begin(), event.files.end()});
         if (!taken) return;
         main.Raise(pictureOption, ui::Event::Clicked);
     } else {
