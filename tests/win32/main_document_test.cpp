@@ -1,5 +1,5 @@
-// The main window's picture is decoded once: the picture box, the adjustment window and the
-// print job hold the document's own.
+// The main window's picture is decoded once: the picture box and the adjustment window hold the
+// document's own, and the print job places the picture from its file as it draws it.
 #include <gtest/gtest.h>
 
 #include "app/adjust_window_description.h"
@@ -24,7 +24,7 @@ void CALLBACK AnswerPictureJob(HWND, UINT, UINT_PTR, DWORD) {
     EnumThreadWindows(GetCurrentThreadId(), AnswerDialog, 0);
 }
 
-TEST(MainDocument, ThePictureBoxAdjustmentWindowAndPrintJobShareOneDecodedPicture) {
+TEST(MainDocument, ThePictureBoxAndAdjustmentWindowShareOneDecodedPictureThePrintJobItsFile) {
     app::Program program;
     const ui::WindowSpec description{"MozhouDocumentTest", "", 400, 400, ui::fixedBorder,
                                      app::MainControls(), {}, {}};
@@ -40,7 +40,9 @@ TEST(MainDocument, ThePictureBoxAdjustmentWindowAndPrintJobShareOneDecodedPictur
     const auto prepared = app::PreparePictureJob(*main, program);
     KillTimer(nullptr, timer);
     ASSERT_TRUE(prepared && decoded);
-    EXPECT_EQ(prepared->picture, decoded->Picture());
+    ASSERT_EQ(prepared->pictures.size(), 1u);
+    EXPECT_EQ(prepared->pictures[0].picture->Width(), 6);
+    EXPECT_EQ(prepared->pictures[0].picture->Height(), 4);
 }
 
 }  // namespace
