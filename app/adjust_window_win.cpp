@@ -219,4 +219,8 @@ void AdjustWindow::Open() {
 
 ui::Window* AdjustWindow::Window() const { return windows_.CurrentWindow(); }
 
+void AdjustWindow::ShowPicture() {
+    if (ui::Window* window = Window()) AdjustWindowHandlers::ShowMainPicture(*this, *window);
+}
+
 }  // namespace app

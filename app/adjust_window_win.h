@@ -24,6 +24,8 @@ public:
     // "调节大小": opens the window, or brings the open one forward.
     void Open();
     ui::Window* Window() const;
+    // The open window's preview shows the main picture again, after another was chosen.
+    void ShowPicture();
 
     // The preview panel's size: as designed until the window first opens, then its last size,
     // also after the window was closed.

@@ -75,6 +75,7 @@ namespace {
 // Files that cannot be read or decoded leave the picture there too.
 void LoadPictureFiles(ui::Window& main, Program& program, const std::vector<std::wstring>& paths) {
     if (!TakePictureFiles(main, program.document, paths)) return;
+    program.adjustWindow.ShowPicture();
     UpdatePrintButton(main, program, PrintButtonCause::PictureLoaded);
     main.SetChecked(deleteSpacesOption, false);
     main.SetChecked(keepSpacesOption, false);

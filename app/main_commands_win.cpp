@@ -139,14 +139,17 @@ void StepPicture(ui::EventArgs& event, bool forward) {
     if (!document.Show(event.window, forward ? (shown + 1) % count : (shown + count - 1) % count)) {
         SetStatusMessage(event.window, ui::Widen(picture::undecodableMessage));
     }
+    ProgramOf(event).adjustWindow.ShowPicture();
 }
 void OnPreviousPictureChosen(ui::EventArgs& event) { StepPicture(event, false); }
 void OnNextPictureChosen(ui::EventArgs& event) { StepPicture(event, true); }
 
 void OnRemovePictureChosen(ui::EventArgs& event) {
-    if (!ProgramOf(event).document.RemoveShown(event.window)) {
+    Program& program = ProgramOf(event);
+    if (!program.document.RemoveShown(event.window)) {
         SetStatusMessage(event.window, ui::Widen(onlyPictureMessage));
     }
+    program.adjustWindow.ShowPicture();
 }
 
 void OnTrayNotify(ui::EventArgs& event) {

@@ -33,6 +33,19 @@ TEST(PreviewTexts, PageNumberAndMargins) {
     EXPECT_EQ(app::MarginUnits(20), 200);
     EXPECT_EQ(app::MarginUnits(-5), 0);
     EXPECT_EQ(app::MarginUnits(500), 2000);
+    EXPECT_EQ(app::LayoutButtonText(picture::PictureLayout::idCard), "版式：身份证正反面");
+    EXPECT_EQ(app::PhotoCountButtonText(0), "张数：铺满一页");
+    EXPECT_EQ(app::PhotoCountButtonText(4), "张数：4");
+}
+
+// The layout menu lists every layout, in their order, under one hidden item.
+TEST(PreviewMenu, HoldsEveryLayoutInOrder) {
+    const auto menu = app::PreviewMenu();
+    ASSERT_EQ(menu.size(), picture::pictureLayoutCount + 1u);
+    EXPECT_TRUE(menu[0].hiddenTop);
+    EXPECT_EQ(menu[1].text, "拉伸铺满");
+    EXPECT_EQ(menu[picture::pictureLayoutCount].text, "每页 9 张");
+    EXPECT_EQ(menu[5].id, app::firstLayoutItem + 4);
 }
 
 }  // namespace

@@ -15,6 +15,12 @@ TEST(VersionText, IsTheShortestTextOfTheNumber) {
     EXPECT_EQ(app::VersionText(3.25), "3.25");
 }
 
+TEST(PictureTexts, PlaceAndWhatCameOfSeveralFiles) {
+    EXPECT_EQ(app::PicturePlaceText(2, 5), "2 / 5");
+    EXPECT_EQ(app::PicturesLoadedMessage(5, 0), "已载入 5 张图片");
+    EXPECT_EQ(app::PicturesLoadedMessage(3, 2), "已载入 3 张图片，2 个文件不是可用的图片，已跳过");
+}
+
 }  // namespace
 
 #include "app/about_text.h"

@@ -45,4 +45,36 @@ TEST(MainDocument, ThePictureBoxAndAdjustmentWindowShareOneDecodedPictureThePrin
     EXPECT_EQ(prepared->pictures[0].picture->Height(), 4);
 }
 
+// Several pictures: the box writes the place of the one shown; stepping decodes the next, and
+// removing the shown one shows its neighbour.
+TEST(MainDocument, ShowsItsPlaceAmongSeveralAndRemovesTheShownOne) {
+    app::Program program;
+    const ui::WindowSpec description{"MozhouDocumentTest", "", 400, 400, ui::fixedBorder,
+                                     app::MainControls(), {}, {}};
+    auto main = ui::Window::Create(description, SW_HIDE, &program);
+    std::vector<app::LoadedPicture> pictures;
+    std::shared_ptr<const picture::DecodedPicture> first;
+    for (int width : {6, 7, 8}) {
+        pictures.push_back(*app::LoadPicture(testing_win::SolidBmp(width, 4, 0),
+                                             pictures.empty() ? &first : nullptr));
+    }
+    program.document.SetPictures(*main, std::move(pictures), first);
+    const auto caption = [&main] {
+        auto shown = std::dynamic_pointer_cast<const picture::DecodedPicture>(
+            main->PictureContent(app::pictureBox));
+        return shown ? shown->Caption() : L"none";
+    };
+    EXPECT_EQ(caption(), L"1 / 3");
+    ASSERT_TRUE(program.document.Show(*main, 2));
+    EXPECT_EQ(caption(), L"3 / 3");
+    EXPECT_EQ(program.document.Picture()->Width(), 8);
+    ASSERT_TRUE(program.document.RemoveShown(*main));
+    EXPECT_EQ(caption(), L"2 / 2");
+    EXPECT_EQ(program.document.Picture()->Width(), 7);
+    ASSERT_TRUE(program.document.RemoveShown(*main));
+    EXPECT_EQ(caption(), L"");  // one left: no place to tell
+    EXPECT_FALSE(program.document.RemoveShown(*main));
+    EXPECT_EQ(program.document.Picture()->Width(), 6);
+}
+
 }  // namespace
