@@ -18,7 +18,9 @@
 //    bitmap made for the screen), with pixels prepared afresh, beside decoding the nine photos at
 //    their full size one after the other. Goal: at most 0.5 times (medians of the rounds).
 //
-// Usage: bench_photo_print [rounds]
+// Usage: bench_photo_print [rounds] [noise]. The noise (8 unless given) moves each channel of each
+// pixel by up to so much either way: the more of it, the larger the files and the longer libjpeg
+// takes to read their coded data, which it reads whole at any scale.
 #include <windows.h>
 #include <psapi.h>
 
@@ -55,7 +57,7 @@ constexpr int photoWidth = 6000;
 constexpr int photoHeight = 4000;
 constexpr int photoCount = 9;
 constexpr int jpegQuality = 90;
-constexpr int noise = 8;  // each channel ± this much: about 5.5 MB a photo at quality 90
+constexpr int defaultNoise = 8;  // about 5.5 MB a photo at quality 90
 constexpr int printWidth = 1000;  // 10 × 15 cm, in 0.1 mm
 constexpr int printHeight = 1500;
 constexpr int viewWidth = 800;  // the preview's page view
@@ -72,6 +74,8 @@ double Median(std::vector<double> values) {
 }
 
 // Photo `seed`'s row y: gradients across, down and diagonally, each channel moved by noise.
+int noise = defaultNoise;
+
 void PhotoRow(int seed, int y, std::uint8_t* bgr) {
     for (int x = 0; x < photoWidth; ++x) {
         std::uint32_t k = static_cast<std::uint32_t>(x) * 0x9E3779B1u ^
@@ -151,14 +155,22 @@ std::wstring TempFile(const wchar_t* name) {
     return std::wstring(folder) + name;
 }
 
-// The size of a file the spooler wrote, once it stops growing.
-long long WrittenBytes(const std::wstring& path) {
+// The size of a file the spooler wrote, once it stops growing, and its first line.
+long long WrittenBytes(const std::wstring& path, std::string& firstLine) {
     long long last = -1;
     for (int i = 0; i < 100; ++i) {
         WIN32_FILE_ATTRIBUTE_DATA data{};
         if (GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
             const long long size = (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-            if (size > 0 && size == last) return size;
+            if (size > 0 && size == last) {
+                firstLine.assign(32, '\0');
+                if (FILE* file = _wfopen(path.c_str(), L"rb")) {
+                    firstLine.resize(std::fread(firstLine.data(), 1, firstLine.size(), file));
+                    std::fclose(file);
+                }
+                firstLine.resize(std::min(firstLine.find_first_of("\r\n"), firstLine.size()));
+                return size;
+            }
             last = size;
         }
         Sleep(50);
@@ -178,6 +190,7 @@ RECT PlaceOnPrinter(HDC dc, const device::PictureItem& item) {
 
 struct SizedPrint {
     long long bytes = -1;  // in the output file
+    std::string firstLine;  // of the output file
     RECT place{};          // where the photo went, in device pixels
     int dpiX = 0;
     int dpiY = 0;
@@ -203,7 +216,7 @@ SizedPrint PrintAtSize(const File& file, const wchar_t* name) {
     bench::StartedJob started = bench::StartJob(printer, layOut, name, output.c_str());
     if (!started.job) return result;
     result.printed = Printed(bench::RunMeasuringWaits(std::move(started.job)));
-    result.bytes = WrittenBytes(output);
+    result.bytes = WrittenBytes(output, result.firstLine);
     DeleteFileW(output.c_str());
     return result;
 }
@@ -242,8 +255,8 @@ bool SpoolerBytes(const File& photo) {
         return false;
     }
     const double ratio = static_cast<double>(full.bytes) / static_cast<double>(shrunk.bytes);
-    std::printf("  printer %d x %d dpi; the photo's place %d x %d device pixels\n", full.dpiX, full.dpiY,
-                width, height);
+    std::printf("  printer %d x %d dpi; the photo's place %d x %d device pixels; the files begin \"%s\"\n",
+                full.dpiX, full.dpiY, width, height, full.firstLine.c_str());
     std::printf("  %d x %d JPEG (%zu bytes)          %10lld bytes to the spooler\n", photoWidth, photoHeight,
                 photo->size(), full.bytes);
     std::printf("  shrunk first: %d x %d JPEG (%zu bytes) %10lld bytes to the spooler\n", width, height,
@@ -290,6 +303,9 @@ bool PeakMemory(const std::vector<File>& photos) {
 struct PreviewSeconds {
     double laidOut = -1;  // the plan made on the printer's information context
     double drawn = -1;    // the first page drawn, its pictures decoded and prepared on the way
+    double again = -1;    // drawn once more, its pictures' pixels kept from the first time
+    int width = 0;        // the paper on the screen
+    int height = 0;
 };
 
 // The first page laid out on the printer's information context and drawn as the preview draws
@@ -325,7 +341,14 @@ PreviewSeconds PreviewFirstPage(device::PrinterObject& printer, const std::vecto
     frame.dpiY = paper.dpiY * height / static_cast<double>(m.physicalHeight);
     renderer.DrawPage(dc.get(), frame, 0);
     GdiFlush();
-    seconds.drawn = Seconds(Now() - laidOut);
+    const LONGLONG drawn = Now();
+    seconds.drawn = Seconds(drawn - laidOut);
+    PatBlt(dc.get(), 0, 0, width, height, WHITENESS);
+    renderer.DrawPage(dc.get(), frame, 0);
+    GdiFlush();
+    seconds.again = Seconds(Now() - drawn);
+    seconds.width = width;
+    seconds.height = height;
     return seconds;
 }
 
@@ -346,7 +369,8 @@ bool PreviewTime(const std::vector<File>& photos, int rounds) {
                 "beside decoding them at full size\n",
                 photos.size(), photoWidth, photoHeight, viewWidth, viewHeight);
     device::PrinterObject printer;
-    std::vector<double> shown, laidOut, decoded, eighths;
+    std::vector<double> shown, laidOut, again, decoded, eighths;
+    int width = 0, height = 0;
     for (int round = 0; round < rounds; ++round) {
         const PreviewSeconds preview = PreviewFirstPage(printer, photos);
         const double decode = DecodeAll(photos, false);
@@ -357,17 +381,22 @@ bool PreviewTime(const std::vector<File>& photos, int rounds) {
         }
         shown.push_back(preview.laidOut + preview.drawn);
         laidOut.push_back(preview.laidOut);
+        again.push_back(preview.again);
+        width = preview.width;
+        height = preview.height;
         decoded.push_back(decode);
         eighths.push_back(eighth);
-        std::printf("  round %d  first page shown %.3f s (laid out %.3f s, drawn %.3f s); nine decoded %.3f s, "
-                    "at 1/8 %.3f s\n",
-                    round + 1, preview.laidOut + preview.drawn, preview.laidOut, preview.drawn, decode, eighth);
+        std::printf("  round %d  first page shown %.3f s (laid out %.3f s, drawn %.3f s; drawn again %.3f s); "
+                    "nine decoded %.3f s, at 1/8 %.3f s\n",
+                    round + 1, preview.laidOut + preview.drawn, preview.laidOut, preview.drawn, preview.again,
+                    decode, eighth);
     }
     const double ratio = Median(shown) / Median(decoded);
     std::printf("  shown / decoded: %.3f s / %.3f s = %.3f (goal <= %.1f; medians of %d rounds)\n",
                 Median(shown), Median(decoded), ratio, previewGoal, rounds);
-    std::printf("  of which laid out %.3f s; the nine decoded at 1/8 alone %.3f s = %.3f of the full decode\n",
-                Median(laidOut), Median(eighths), Median(eighths) / Median(decoded));
+    std::printf("  paper %d x %d on the screen; laid out %.3f s, drawn again with the pixels kept %.3f s; the nine "
+                "decoded at 1/8 alone %.3f s = %.3f of the full decode\n",
+                width, height, Median(laidOut), Median(again), Median(eighths), Median(eighths) / Median(decoded));
     return ratio <= previewGoal;
 }
 
@@ -375,6 +404,7 @@ bool PreviewTime(const std::vector<File>& photos, int rounds) {
 
 int wmain(int argc, wchar_t** argv) {
     const int rounds = argc > 1 ? std::max(1, _wtoi(argv[1])) : defaultRounds;
+    if (argc > 2) noise = std::clamp(_wtoi(argv[2]), 0, 127);
     const LONGLONG making = Now();
     std::vector<File> photos;
     std::size_t bytes = 0;
@@ -382,8 +412,8 @@ int wmain(int argc, wchar_t** argv) {
         photos.push_back(Photo(seed));
         bytes += photos.back()->size();
     }
-    std::printf("photo printing: %d JPEGs of %d x %d, quality %d, %.1f MB in all (made in %.1f s)\n", photoCount,
-                photoWidth, photoHeight, jpegQuality, bytes / megabyte, Seconds(Now() - making));
+    std::printf("photo printing: %d JPEGs of %d x %d, quality %d, noise %d, %.1f MB in all (made in %.1f s)\n",
+                photoCount, photoWidth, photoHeight, jpegQuality, noise, bytes / megabyte, Seconds(Now() - making));
     // The memory first, before anything else has raised the peak.
     const bool memory = PeakMemory(photos);
     const bool spooled = SpoolerBytes(photos.front());
