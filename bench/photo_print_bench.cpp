@@ -90,7 +90,9 @@ void PhotoRow(int seed, int y, std::uint8_t* bgr) {
         const int moved = static_cast<int>(k % (2 * noise + 1)) - noise;
         const int values[3] = {x * 255 / photoWidth, y * 255 / photoHeight,
                                (x / 7 + y / 5 + seed * 29) & 0xFF};
-        for (int c = 0; c < 3; ++c) bgr[3 * x + c] = static_cast<std::uint8_t>(std::clamp(values[c] + moved, 0, 255));
+        for (int c = 0; c < 3; ++c) {
+            bgr[3 * x + c] = static_cast<std::uint8_t>(std::clamp(values[c] + moved, 0, 255));
+        }
     }
 }
 
@@ -360,9 +362,9 @@ PreviewSeconds PreviewFirstPage(device::PrinterObject& printer, const std::vecto
 double DecodeAll(const std::vector<File>& photos, bool eighth) {
     const LONGLONG start = Now();
     for (const File& photo : photos) {
-        if (!(eighth ? picture::DecodeJpegScaled(*photo, 1, 1) : picture::DecodePicture(*photo, picture::Kind::Jpeg))) {
-            return -1;
-        }
+        const bool decoded = eighth ? picture::DecodeJpegScaled(*photo, 1, 1).has_value()
+                                    : picture::DecodePicture(*photo, picture::Kind::Jpeg).has_value();
+        if (!decoded) return -1;
     }
     return Seconds(Now() - start);
 }
@@ -424,11 +426,11 @@ bool PreviewTime(const std::vector<File>& photos, int rounds) {
     const double ratio = Median(shown) / Median(decoded);
     std::printf("  shown / decoded: %.3f s / %.3f s = %.3f (goal <= %.1f; medians of %d rounds)\n",
                 Median(shown), Median(decoded), ratio, previewGoal, rounds);
-    std::printf("  paper %d x %d on the screen; laid out %.3f s, drawn again with the pixels kept %.3f s; the nine "
-                "decoded at 1/8 alone %.3f s = %.3f of the full decode\n",
-                width, height, Median(laidOut), Median(again), Median(eighths), Median(eighths) / Median(decoded));
-    std::printf("  the nine decoded at 1/8 on two threads %.3f s = %.3f of the full decode\n", Median(twoThreads),
-                Median(twoThreads) / Median(decoded));
+    const double full = Median(decoded);
+    std::printf("  paper %d x %d on the screen; laid out %.3f s, drawn again with the pixels kept %.3f s\n", width,
+                height, Median(laidOut), Median(again));
+    std::printf("  the nine decoded at 1/8 alone %.3f s = %.3f of the full decode; on two threads %.3f s = %.3f\n",
+                Median(eighths), Median(eighths) / full, Median(twoThreads), Median(twoThreads) / full);
     return ratio <= previewGoal;
 }
 
@@ -445,7 +447,8 @@ int wmain(int argc, wchar_t** argv) {
         bytes += photos.back()->size();
     }
     std::printf("photo printing: %d JPEGs of %d x %d, quality %d, noise %d, %.1f MB in all (made in %.1f s)\n",
-                photoCount, photoWidth, photoHeight, jpegQuality, noise, bytes / megabyte, Seconds(Now() - making));
+                photoCount, photoWidth, photoHeight, jpegQuality, noise, bytes / megabyte,
+                Seconds(Now() - making));
     // The memory first, before anything else has raised the peak.
     const bool memory = PeakMemory(photos);
     const bool spooled = SpoolerBytes(photos.front());
