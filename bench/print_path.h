@@ -1,6 +1,6 @@
 // A job on the default printer the way the program prints, without the dialog: the printer
 // chosen as a print without the dialog takes it, the job laid out on its paper, the document
-// started behind its progress dialog; and such a job run from a message loop by the job runner,
+// started behind its progress dialog (into a file when one is named, as "打印到文件" does); and such a job run from a message loop by the job runner,
 // measuring how long the loop keeps a message waiting meanwhile.
 #pragma once
 
@@ -29,13 +29,14 @@ struct StartedJob {
 };
 
 inline StartedJob StartJob(device::PrinterObject& printer, const device::LayOut& layOut,
-                           const wchar_t* document) {
+                           const wchar_t* document, const wchar_t* outputFile = nullptr) {
     device::PrinterChooser chooser;
     device::ChooseResult chosen = chooser.Choose(nullptr, false, device::PaperChoice{}, printer.Settings());
     if (!chosen.printer) {
         std::fprintf(stderr, "no default printer (error %lu)\n", chosen.error);
         return {};
     }
+    if (outputFile != nullptr) chosen.printer->outputFile = outputFile;
     HDC dc = chosen.printer->dc.get();
     const auto plan = std::make_shared<const device::PagePlan>(layOut(dc, printer.PaperOf(dc)));
     StartedJob started{nullptr, plan->pages.size(), chosen.printer->device};

@@ -31,6 +31,11 @@ kill "$update_server"; wait "$update_server" 2>/dev/null
 # Peak memory of printing a 6000 x 4000 picture beside its decoded size.
 (cd "$build/bench" && "$MOZHOU_WINE" ./bench_picture_print.exe) || status=1
 
+# Photos printed from their files: the spooler's bytes for a 24-megapixel JPEG at 10 x 15 cm beside
+# the same photo shrunk to the printer's pixels first, peak memory printing nine to a page beside
+# one photo decoded, and the preview's first page of those nine beside decoding them.
+(cd "$build/bench" && "$MOZHOU_WINE" ./bench_photo_print.exe 3) || status=1
+
 # Turning a 256 x 256 icon in the adjustment window beside copying it pixel by pixel.
 (cd "$build/bench" && "$MOZHOU_WINE" ./bench_turn_icon.exe 256) || status=1
 
@@ -48,7 +53,8 @@ for _ in $(seq 1 900); do
   sleep 1
 done
 rm -f "$MOZHOU_PDF_DIR"/bench-printer-object*.pdf "$MOZHOU_PDF_DIR"/bench-bare-loop*.pdf \
-  "$MOZHOU_PDF_DIR"/bench-picture-print*.pdf "$MOZHOU_PDF_DIR"/bench-preview-print*.pdf
+  "$MOZHOU_PDF_DIR"/bench-picture-print*.pdf "$MOZHOU_PDF_DIR"/bench-preview-print*.pdf \
+  "$MOZHOU_PDF_DIR"/bench-photo-print*.pdf
 tools/harness.sh down >/dev/null 2>&1 || true
 # Decoding speed: native, beside libjpeg-turbo, libpng, giflib and memcpy.
 bench/decode/run.sh || status=1
