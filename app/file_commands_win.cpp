@@ -21,6 +21,12 @@
 #include "ui/window_win.h"
 
 namespace app {
+namespace {
+
+// The most file bytes a load of several pictures keeps.
+constexpr std::size_t mostLoadedBytes = std::size_t{512} << 20;
+
+}  // namespace
 
 bool TakePicture(ui::Window& main, MainDocument& document, std::vector<std::uint8_t> bytes) {
     std::shared_ptr<const picture::DecodedPicture> decoded;
@@ -48,14 +54,24 @@ bool TakePictureFiles(ui::Window& main, MainDocument& document,
     std::vector<LoadedPicture> pictures;
     std::shared_ptr<const picture::DecodedPicture> first;
     std::size_t skipped = 0;
+    std::size_t held = 0;
+    std::size_t leftOut = 0;
     for (const std::wstring& path : paths) {
+        // The files are kept whole until printed: a 32-bit program stops well before its address
+        // space is full, with room left to decode and print them.
+        if (held > mostLoadedBytes) {
+            ++leftOut;
+            continue;
+        }
         ui::FileContents file = ui::ReadFileContents(path);
+        const std::size_t size = file.bytes.size();
         // Only the first is decoded whole, to be shown; the others are read from their headers.
         std::optional<LoadedPicture> loaded;
         if (file.failure == ui::ReadFailure::none) {
             loaded = LoadPicture(std::move(file.bytes), first ? nullptr : &first);
         }
         if (loaded) {
+            held += size;
             pictures.push_back(std::move(*loaded));
         } else {
             ++skipped;
@@ -66,7 +82,7 @@ bool TakePictureFiles(ui::Window& main, MainDocument& document,
         return false;
     }
     document.SetPictures(main, std::move(pictures), std::move(first));
-    SetStatusMessage(main, ui::Widen(PicturesLoadedMessage(document.Pictures().size(), skipped)));
+    SetStatusMessage(main, ui::Widen(PicturesLoadedMessage(document.Pictures().size(), skipped, leftOut)));
     return true;
 }
 

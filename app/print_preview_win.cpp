@@ -313,6 +313,14 @@ void OnMargins(ui::EventArgs& event) {
     PreviewState& state = StateOf(event);
     if (AskMargins(state.program.printer.Settings())) RequestEnd(state, Request::relayout);
 }
+// The layout on its button; the count of prints only for the photo sizes, which use it.
+void ShowLayoutChoice(PreviewState& state) {
+    const picture::PictureLayout layout = state.program.pictureLayout;
+    state.window->SetText(layoutButton, ui::Widen(LayoutButtonText(layout)));
+    state.window->SetText(photoCountButton, ui::Widen(PhotoCountButtonText(state.program.photoCount)));
+    state.window->SetEnabled(photoCountButton, picture::IsPhotoSize(layout));
+}
+
 // The layouts' menu under the layout button.
 void OnLayoutButton(ui::EventArgs& event) {
     RECT button{};
@@ -326,7 +334,7 @@ void OnLayoutChosen(ui::EventArgs& event) {
     const int chosen = event.source - firstLayoutItem;
     if (chosen < 0 || chosen >= picture::pictureLayoutCount) return;
     state.program.pictureLayout = static_cast<picture::PictureLayout>(chosen);
-    state.window->SetText(layoutButton, ui::Widen(LayoutButtonText(state.program.pictureLayout)));
+    ShowLayoutChoice(state);
     RequestEnd(state, Request::relayout);
 }
 
@@ -339,7 +347,7 @@ void OnPhotoCount(ui::EventArgs& event) {
         return;
     }
     state.program.photoCount = std::clamp(count, 0, picture::maxPhotoCount);
-    state.window->SetText(photoCountButton, ui::Widen(PhotoCountButtonText(state.program.photoCount)));
+    ShowLayoutChoice(state);
     RequestEnd(state, Request::relayout);
 }
 
@@ -402,8 +410,7 @@ const ui::WindowSpec& PreviewWindowDescription() {
 // A picture job shows its layout row, and the page view moves down to make room for it.
 void ShowLayoutRow(PreviewState& state) {
     ui::Window& window = *state.window;
-    window.SetText(layoutButton, ui::Widen(LayoutButtonText(state.program.pictureLayout)));
-    window.SetText(photoCountButton, ui::Widen(PhotoCountButtonText(state.program.photoCount)));
+    ShowLayoutChoice(state);
     for (const int id : {layoutButton, photoCountButton, noticeLabel}) {
         ShowWindow(window.Control(id), SW_SHOW);
     }

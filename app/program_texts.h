@@ -35,9 +35,10 @@ inline constexpr std::string_view onlyPictureMessage = "只有这一张图片，
 
 // The shown picture's place among several, as the picture box writes it: "2 / 5".
 std::string PicturePlaceText(std::size_t shown, std::size_t count);
-// After several files were chosen or dropped: how many became pictures, and how many were
-// passed over because they could not be read or are no picture.
-std::string PicturesLoadedMessage(std::size_t loaded, std::size_t skipped);
+// After several files were chosen or dropped: how many became pictures, how many were passed
+// over because they could not be read or are no picture, and how many were not read at all
+// because the pictures already loaded took all the memory they may.
+std::string PicturesLoadedMessage(std::size_t loaded, std::size_t skipped, std::size_t leftOut = 0);
 
 inline constexpr std::string_view backgroundFileName = "打印机图";
 inline constexpr int aboutCountdownStart = 6;

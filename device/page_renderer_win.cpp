@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <cwchar>
 #include <string>
 #include <string_view>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "device/drawing_unit_win.h"
@@ -21,6 +24,8 @@ constexpr int viewportPerInch = 100;
 
 // Text lines drawn in one step.
 constexpr std::size_t linesPerStep = 4;
+// Threads that make a page's pictures ready for the preview, this one included.
+constexpr std::size_t maxPrepareThreads = 4;
 
 std::size_t TextSteps(const PlanPage& page) {
     return std::max<std::size_t>(1, (page.texts.size() + linesPerStep - 1) / linesPerStep);
@@ -138,8 +143,53 @@ std::size_t PageRenderer::StepCount(HDC dc, std::size_t page) const {
 }
 
 void PageRenderer::DrawPage(HDC dc, const PageFrame& frame, std::size_t page) {
+    if (page < plan_->pages.size()) PreparePictures(dc, frame, plan_->pages[page]);
     const std::size_t steps = StepCount(dc, frame, page);
     for (std::size_t step = 0; step < steps; ++step) DrawStep(dc, frame, page, step);
+}
+
+void PageRenderer::PreparePictures(HDC dc, const PageFrame& frame, const PlanPage& page) {
+    struct Work {
+        const DrawablePicture* picture;
+        const PictureItem* item;
+        RECT to;
+    };
+    std::vector<Work> work;
+    const int saved = SaveDC(dc);
+    ApplyPageMapping(dc, frame);
+    for (const PictureItem& item : page.pictures) {
+        const auto* picture = dynamic_cast<const DrawablePicture*>(item.picture.get());
+        if (picture == nullptr) continue;
+        const RECT to = PlaceInDevice(dc, item);
+        // A sheet of one photo many times over is made ready once.
+        const bool again = std::any_of(work.begin(), work.end(), [&](const Work& done) {
+            return done.picture == picture && done.item->quarterTurns == item.quarterTurns &&
+                   done.item->crop.left == item.crop.left && done.item->crop.top == item.crop.top &&
+                   done.item->crop.width == item.crop.width &&
+                   done.item->crop.height == item.crop.height &&
+                   done.to.right - done.to.left == to.right - to.left &&
+                   done.to.bottom - done.to.top == to.bottom - to.top;
+        });
+        if (!again) work.push_back({picture, &item, to});
+    }
+    RestoreDC(dc, saved);
+    if (work.size() < 2) return;  // drawing makes a single picture ready itself
+    std::atomic<std::size_t> next{0};
+    const auto worker = [&work, &next] {
+        for (std::size_t i = next++; i < work.size(); i = next++) {
+            work[i].picture->Prepare(*work[i].item, work[i].to);
+        }
+    };
+    const std::size_t threads = std::min<std::size_t>(
+        {work.size(), std::max(1u, std::thread::hardware_concurrency()), maxPrepareThreads});
+    std::vector<std::thread> helpers;
+    try {
+        for (std::size_t i = 1; i < threads; ++i) helpers.emplace_back(worker);
+    } catch (const std::system_error&) {
+        // Fewer helpers than hoped: this thread does the rest.
+    }
+    worker();
+    for (std::thread& helper : helpers) helper.join();
 }
 
 void PageRenderer::DrawStep(HDC dc, const PageFrame& frame, std::size_t page, std::size_t step) {

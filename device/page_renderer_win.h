@@ -24,6 +24,9 @@ public:
     // Draws one band of the item's picture; `to` is the whole picture's place in device pixels.
     virtual void DrawBand(HDC dc, const PictureItem& item, const RECT& to, DWORD rop,
                           int band) const = 0;
+    // Makes ready, ahead of drawing, what DrawBand will draw for the item at `to`, so that the
+    // pictures of a page can be made ready at once; called on worker threads, never with a DC.
+    virtual void Prepare(const PictureItem& /*item*/, const RECT& /*to*/) const {}
 };
 
 // Where a page lands on a device context: the top-left corner of the printable area in its
@@ -61,10 +64,13 @@ public:
     std::size_t StepCount(HDC dc, const PageFrame& frame, std::size_t page) const;
     std::size_t StepCount(HDC dc, std::size_t page) const;
     void DrawStep(HDC dc, const PageFrame& frame, std::size_t page, std::size_t step);
+    // A whole page at once, as a preview shows it: its pictures are made ready side by side
+    // first, on as many threads as there are processors (up to four).
     void DrawPage(HDC dc, const PageFrame& frame, std::size_t page);
 
 private:
     struct Fonts;
+    void PreparePictures(HDC dc, const PageFrame& frame, const PlanPage& page);
     void DrawTexts(HDC dc, const PlanPage& page, std::size_t first, std::size_t count);
     void DrawLine(HDC dc, const TextItem& item);
     void PrepareFonts(HDC dc);

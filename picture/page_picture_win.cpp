@@ -77,14 +77,7 @@ void FilePagePicture::DrawBand(HDC dc, const device::PictureItem& item, const RE
                                int band) const {
     const int bands = BandCount(dc, item, to);
     if (!wholeOnly_ && !IsIcon(kind_)) {
-        const int width = DeviceWidth(to);
-        const int height = DeviceHeight(to);
-        const std::shared_ptr<const Image> pixels =
-            cache_->Get({file_, item.quarterTurns, item.crop, width, height}, [&] {
-                return PixelsForPlace(*file_, kind_, width_, height_, item.quarterTurns, item.crop,
-                                      width, height);
-            });
-        if (pixels) {
+        if (const std::shared_ptr<const Image> pixels = Placed(item, to)) {
             DrawShare(band, bands,
                       RenderBandCount(dc, kind_, pixels->format, pixels->width, pixels->height),
                       [&](int each) {
@@ -99,6 +92,20 @@ void FilePagePicture::DrawBand(HDC dc, const device::PictureItem& item, const RE
         DrawShare(band, bands, whole->BandCount(dc, item, to),
                   [&](int each) { whole->DrawBand(dc, item, to, rop, each); });
     }
+}
+
+std::shared_ptr<const Image> FilePagePicture::Placed(const device::PictureItem& item,
+                                                     const RECT& to) const {
+    const int width = DeviceWidth(to);
+    const int height = DeviceHeight(to);
+    return cache_->Get({file_, item.quarterTurns, item.crop, width, height}, [&] {
+        return PixelsForPlace(*file_, kind_, width_, height_, item.quarterTurns, item.crop, width,
+                              height);
+    });
+}
+
+void FilePagePicture::Prepare(const device::PictureItem& item, const RECT& to) const {
+    if (!wholeOnly_ && !IsIcon(kind_)) Placed(item, to);
 }
 
 const PagePictureOf* FilePagePicture::Whole() const {

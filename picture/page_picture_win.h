@@ -54,9 +54,11 @@ public:
     int BandCount(HDC dc, const device::PictureItem& item, const RECT& to) const override;
     void DrawBand(HDC dc, const device::PictureItem& item, const RECT& to, DWORD rop,
                   int band) const override;
+    void Prepare(const device::PictureItem& item, const RECT& to) const override;
 
 private:
     const PagePictureOf* Whole() const;
+    std::shared_ptr<const Image> Placed(const device::PictureItem& item, const RECT& to) const;
 
     std::shared_ptr<const std::vector<std::uint8_t>> file_;
     Kind kind_;

@@ -164,14 +164,24 @@ std::shared_ptr<const Image> PlacedPixelsCache::Get(
     Key key = asked;
     key.quarterTurns = Turns(key.quarterTurns);
     if (key.crop.Empty()) key.crop = {};
-    const std::lock_guard<std::mutex> lock(mutex_);
-    for (auto entry = entries_.begin(); entry != entries_.end(); ++entry) {
-        if (!SameKey(entry->key, key)) continue;
-        entries_.splice(entries_.begin(), entries_, entry);
-        return entries_.front().image;
+    // The pixels are prepared without the lock, so that several pictures are prepared at once;
+    // one prepared meanwhile by another thread for the same key is taken instead.
+    const auto kept = [this, &key]() -> std::shared_ptr<const Image> {
+        for (auto entry = entries_.begin(); entry != entries_.end(); ++entry) {
+            if (!SameKey(entry->key, key)) continue;
+            entries_.splice(entries_.begin(), entries_, entry);
+            return entries_.front().image;
+        }
+        return nullptr;
+    };
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (auto image = kept()) return image;
     }
     std::optional<Image> made = prepare();
     if (!made) return nullptr;
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (auto image = kept()) return image;
     std::shared_ptr<const Image> image;
     try {
         image = std::make_shared<const Image>(std::move(*made));

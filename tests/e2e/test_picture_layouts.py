@@ -3,15 +3,17 @@ and laid out as the print preview's "版式" says, checked on the paper."""
 
 from __future__ import annotations
 
+import re
 import struct
 import subprocess
 import time
+from itertools import groupby
 from pathlib import Path
 
 from e2elib import Raster, wait_for_equal, wait_until, windows_path
 from mainwindow import IDOK, MainWindow, print_dialog
 from test_pictures import FILE_NAME_BOX, OPEN_DIALOG_CAPTION, PICTURE_BOX, make_picture
-from test_print_picture import FINE_DPI, MM_PER_INCH, answer, choose_size, is_red
+from test_print_picture import FINE_DPI, MM_PER_INCH, answer, choose_size, is_red, load_picture
 from test_print_preview import open_preview, print_from
 
 # How each EXIF orientation's file stores an upright picture: the turn or mirror that the reader
@@ -30,9 +32,8 @@ def oriented_jpeg(path: Path, orientation: int) -> Path:
                     "-size", "80x60", "xc:blue", "-size", "80x60", "xc:yellow", "+append", ")", "-append",
                     *STORED_AS[orientation], "-strip", "-quality", "95", path.as_posix()], check=True)
     tiff = b"II*\x00" + struct.pack("<IHHHIHHI", 8, 1, 0x0112, 3, 1, orientation, 0, 0)
-    app1 = b"\xff\xe1" + struct.pack(">H", 2 + 6 + len(tiff)) + b"Exif\x00\x00" + tiff
     data = path.read_bytes()
-    path.write_bytes(data[:2] + app1 + data[2:])
+    path.write_bytes(data[:2] + b"\xff\xe1" + struct.pack(">H", 8 + len(tiff)) + b"Exif\x00\x00" + tiff + data[2:])
     return path
 
 
@@ -64,11 +65,9 @@ def choose_layout(preview, main: MainWindow, layout: str) -> int:
     menu = main.app.popup_menu()
     main.app.driver.call("key", *["Down"] * (LAYOUTS.index(layout) + 1), "Enter")
     menu.wait_gone()
-    button = preview.control(prefix="版式：")
-    wait_for_equal(lambda: button.text, f"版式：{layout}")
+    wait_for_equal(lambda: preview.control(prefix="版式：").text, f"版式：{layout}")
     label = preview.control(cls="Static")
-    return wait_until(lambda: label.text.startswith("第 1 页") and int(label.text.split("共 ")[1].split(" ")[0]),
-                      message="the page count")
+    return wait_until(lambda: (m := re.fullmatch(r"第 1 页 / 共 (\d+) 页", label.text)) and int(m[1]))
 
 
 def default_size_preview(main: MainWindow):
@@ -79,23 +78,15 @@ def default_size_preview(main: MainWindow):
 
 
 def red_runs(pdf, page: int, across: bool, at: float) -> list[float]:
-    """Lengths in millimetres of the red runs along one row (across) or column of a page, at a
-    fraction of its height or width."""
+    """Millimetres of each red run along the row (across) or column at a fraction of the page."""
     coarse = pdf.render(page, dpi=50)
     width, height = coarse.width * FINE_DPI // 50, coarse.height * FINE_DPI // 50
     x, y, w, h = (0, int(height * at), width, 1) if across else (int(width * at), 0, 1, height)
-    strip = subprocess.run(["pdftoppm", "-r", str(FINE_DPI), "-f", str(page), "-l", str(page), "-x", str(x),
-                            "-y", str(y), "-W", str(w), "-H", str(h), str(pdf.path)],
-                           capture_output=True, check=True).stdout
-    line = Raster.from_ppm(strip)
-    runs, length = [], 0
-    for i in range(0, len(line.rgb), 3):
-        if is_red(tuple(line.rgb[i:i + 3])):
-            length += 1
-        elif length:
-            runs.append(length * MM_PER_INCH / FINE_DPI)
-            length = 0
-    return runs + ([length * MM_PER_INCH / FINE_DPI] if length else [])
+    line = Raster.from_ppm(subprocess.run(["pdftoppm", "-r", str(FINE_DPI), "-f", str(page), "-l", str(page),
+                                           "-x", str(x), "-y", str(y), "-W", str(w), "-H", str(h), str(pdf.path)],
+                                          capture_output=True, check=True).stdout).rgb
+    reds = [is_red(tuple(line[i:i + 3])) for i in range(0, len(line), 3)]
+    return [len(list(run)) * MM_PER_INCH / FINE_DPI for red, run in groupby(reds) if red]
 
 
 def test_photos_print_upright_and_several_load_at_once(app, paper, tmp_path):
@@ -106,7 +97,6 @@ def test_photos_print_upright_and_several_load_at_once(app, paper, tmp_path):
     choose_files(main, tmp_path, names)
     wait_for_equal(main.status_message, "已载入 8 张图片")
     picture_menu(main, "Up")  # "移除这张": the first goes, seven stay
-    picture_menu(main, "Up", "Up")  # "下一张"
 
     main.print_button.click()
     answer(main, "( Dpi)", 300)
@@ -116,14 +106,10 @@ def test_photos_print_upright_and_several_load_at_once(app, paper, tmp_path):
     assert pdf.pages == 7
     for page in range(1, 8):
         raster = pdf.render(page, dpi=20)
-        ink = [(x, y) for x, y, _ in raster.pixels()]
-        left, top = min(x for x, _ in ink), min(y for _, y in ink)
-        right, bottom = max(x for x, _ in ink), max(y for _, y in ink)
+        xs, ys = zip(*((x, y) for x, y, _ in raster.pixels()))  # the picture: all the ink
         for (column, row), colour in QUADRANTS.items():
-            x = left + (right - left) * (1 + 2 * column) // 4
-            y = top + (bottom - top) * (1 + 2 * row) // 4
-            offset = 3 * (y * raster.width + x)
-            seen = tuple(raster.rgb[offset:offset + 3])
+            x, y = [min(v) + (max(v) - min(v)) * (1 + 2 * at) // 4 for v, at in ((xs, column), (ys, row))]
+            seen = tuple(raster.rgb[3 * (y * raster.width + x):][:3])
             assert all(abs(a - b) <= 40 for a, b in zip(seen, colour)), (page, column, row, seen)
 
 
@@ -132,10 +118,7 @@ def test_the_preview_lays_photos_out_as_chosen_and_the_paper_agrees(app, paper, 
     picture = tmp_path / "300dpi.png"
     subprocess.run(["convert", "-size", "1200x900", "xc:#FF0000", "-units", "PixelsPerInch", "-density", "300",
                     picture.as_posix()], check=True)
-    main.picture_option.click()
-    main.window.control("查找").click()
-    choose_files(main, tmp_path, [picture.name])
-    wait_for_equal(lambda: main.print_button.enabled, True)
+    load_picture(main, picture)
 
     preview, _ = default_size_preview(main)
     assert choose_layout(preview, main, "实际尺寸") == 1
@@ -154,20 +137,13 @@ def test_the_preview_lays_photos_out_as_chosen_and_the_paper_agrees(app, paper, 
     assert all(abs(run - 25) <= 0.5 for run in across) and all(abs(run - 35) <= 0.5 for run in down)
     paper.clear()
 
-    # Five pictures: an identity card's two sides on one page, then four to a page on two.
+    # Five pictures, four to a page: two pages, as the preview counts them. (Where each lands is
+    # the layouts' own business, checked without the printer.)
     for n in range(2, 6):
-        make_picture(tmp_path / f"card{n}.png", "xc:#FF0000", "856x540")
+        make_picture(tmp_path / f"more{n}.png", "xc:#FF0000", "40x30")
     main.window.control("查找").click()
-    choose_files(main, tmp_path, [picture.name] + [f"card{n}.png" for n in range(2, 6)])
+    choose_files(main, tmp_path, [picture.name] + [f"more{n}.png" for n in range(2, 6)])
     wait_for_equal(main.status_message, "已载入 5 张图片")
-    preview, _ = default_size_preview(main)
-    assert choose_layout(preview, main, "身份证正反面") == 1
-    pdf = print_from(preview, main, paper)
-    across, down = red_runs(pdf, 1, True, 0.4), red_runs(pdf, 1, False, 0.5)
-    assert len(across) == 1 and abs(across[0] - 85.6) <= 0.5, across
-    assert len(down) == 2 and all(abs(run - 54) <= 0.5 for run in down), down
-    paper.clear()
-
     preview, _ = default_size_preview(main)
     assert choose_layout(preview, main, "每页 4 张") == 2
     assert print_from(preview, main, paper).pages == 2

@@ -19,6 +19,7 @@ TEST(PictureTexts, PlaceAndWhatCameOfSeveralFiles) {
     EXPECT_EQ(app::PicturePlaceText(2, 5), "2 / 5");
     EXPECT_EQ(app::PicturesLoadedMessage(5, 0), "已载入 5 张图片");
     EXPECT_EQ(app::PicturesLoadedMessage(3, 2), "已载入 3 张图片，2 个文件不是可用的图片，已跳过");
+    EXPECT_EQ(app::PicturesLoadedMessage(9, 0, 4), "已载入 9 张图片，图片太多，其余 4 个文件未载入");
 }
 
 }  // namespace
