@@ -1,10 +1,9 @@
 #include <algorithm>
 #include <cstdlib>
-#include <cstdint>
 
 #include <gtest/gtest.h>
+#include <jpeglib.h>
 
-#include "jpeg_encoder.h"
 #include "picture/decoders.h"
 #include "picture/place_pixels.h"
 #include "picture/shrink.h"
@@ -14,16 +13,34 @@
 namespace picture {
 namespace {
 
-// Red growing rightwards and green downwards.
+// Red growing rightwards and green downwards, written by libjpeg.
 samples::Bytes GradientJpeg(int width, int height) {
-    mozhou::assets::RgbImage image{width, height, {}};
-    for (int y = 0; y < height; ++y) {
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(height);
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_start_compress(&info, TRUE);
+    samples::Bytes row(static_cast<std::size_t>(width) * 3, 128);
+    for (JSAMPROW rows[] = {row.data()}; info.next_scanline < info.image_height;) {
         for (int x = 0; x < width; ++x) {
-            image.samples.insert(image.samples.end(), {static_cast<std::uint8_t>(x * 255 / width),
-                                                       static_cast<std::uint8_t>(y * 255 / height), 128});
+            row[3 * x] = static_cast<std::uint8_t>(x * 255 / width);
+            row[3 * x + 1] = static_cast<std::uint8_t>(info.next_scanline * 255 / height);
         }
+        jpeg_write_scanlines(&info, rows, 1);
     }
-    return mozhou::assets::EncodeProgressiveJpeg(image, 90);
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    samples::Bytes bytes(buffer, buffer + size);
+    std::free(buffer);
+    return bytes;
 }
 
 TEST(PixelsForPlace, DecodesAJpegScaledDownThenCutsAndTurnsItAsTheWholePictureWouldBe) {
