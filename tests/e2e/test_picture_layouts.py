@@ -38,7 +38,8 @@ def oriented_jpeg(path: Path, orientation: int) -> Path:
 
 
 def choose_files(main: MainWindow, folder: Path, names: list[str]) -> None:
-    """Answers the open-file dialog with several files of one folder: the folder first, then the names."""
+    """"查找", then several files of one folder in the open-file dialog: the folder first, then the names."""
+    main.window.control("查找").click()
     dialog = main.app.message_box(caption=OPEN_DIALOG_CAPTION, timeout=10)
     box = dialog.control(id=FILE_NAME_BOX).control(cls="Edit")
     box.set_text("")
@@ -48,15 +49,6 @@ def choose_files(main: MainWindow, folder: Path, names: list[str]) -> None:
     box.set_text("")
     box.type_text(" ".join(f'"{name}"' for name in names))
     dialog.press(IDOK, timeout=10)
-
-
-def picture_menu(main: MainWindow, *keys: str) -> None:
-    x, y = main.by_id(PICTURE_BOX).rect.center
-    main.window.bring_to_front()
-    main.app.driver.call("mouse_click", x, y, button="right")
-    menu = main.app.popup_menu()
-    main.app.driver.call("key", *keys, "Enter")
-    menu.wait_gone()
 
 
 def choose_layout(preview, main: MainWindow, layout: str) -> int:
@@ -93,10 +85,13 @@ def test_photos_print_upright_and_several_load_at_once(app, paper, tmp_path):
     main = MainWindow(app)
     names = [oriented_jpeg(tmp_path / f"o{n}.jpg", n).name for n in STORED_AS]
     main.picture_option.click()
-    main.window.control("查找").click()
     choose_files(main, tmp_path, names)
     wait_for_equal(main.status_message, "已载入 8 张图片")
-    picture_menu(main, "Up")  # "移除这张": the first goes, seven stay
+    main.window.bring_to_front()
+    main.app.driver.call("mouse_click", *main.by_id(PICTURE_BOX).rect.center, button="right")
+    menu = main.app.popup_menu()
+    main.app.driver.call("key", "Up", "Enter")  # "移除这张", the last item: the first goes, seven stay
+    menu.wait_gone()
 
     main.print_button.click()
     answer(main, "( Dpi)", 300)
@@ -141,7 +136,6 @@ def test_the_preview_lays_photos_out_as_chosen_and_the_paper_agrees(app, paper, 
     # the layouts' own business, checked without the printer.)
     for n in range(2, 6):
         make_picture(tmp_path / f"more{n}.png", "xc:#FF0000", "40x30")
-    main.window.control("查找").click()
     choose_files(main, tmp_path, [picture.name] + [f"more{n}.png" for n in range(2, 6)])
     wait_for_equal(main.status_message, "已载入 5 张图片")
     preview, _ = default_size_preview(main)

@@ -42,7 +42,6 @@ TEST(MainDocument, ThePictureBoxAndAdjustmentWindowShareOneDecodedPictureThePrin
     ASSERT_TRUE(prepared && decoded);
     ASSERT_EQ(prepared->pictures.size(), 1u);
     EXPECT_EQ(prepared->pictures[0].picture->Width(), 6);
-    EXPECT_EQ(prepared->pictures[0].picture->Height(), 4);
 }
 
 // Several pictures: the box writes the place of the one shown; stepping decodes the next, and
@@ -57,9 +56,7 @@ TEST(MainDocument, ShowsItsPlaceAmongSeveralAndRemovesTheShownOne) {
     for (int width : {7, 8}) pictures.push_back(*app::LoadPicture(testing_win::SolidBmp(width, 4, 0), nullptr));
     program.document.SetPictures(*main, std::move(pictures), first);
     const auto caption = [&main] {
-        auto shown = std::dynamic_pointer_cast<const picture::DecodedPicture>(
-            main->PictureContent(app::pictureBox));
-        return shown ? shown->Caption() : L"none";
+        return std::dynamic_pointer_cast<const picture::DecodedPicture>(main->PictureContent(app::pictureBox))->Caption();
     };
     EXPECT_EQ(caption(), L"1 / 3");
     ASSERT_TRUE(program.document.Show(*main, 2));
