@@ -1,5 +1,7 @@
 #include "text/chunk_text.h"
 
+#include <utility>
+
 #include "ui/unicode.h"
 
 namespace text {
@@ -32,6 +34,23 @@ void ChunkLine(std::u16string_view line, std::size_t limit, std::vector<std::u16
     }
 }
 
+// Calls onLine with each of the text's own lines, without its break: the lines end at CR LF, LF
+// or a lone CR, and a break at the end of the text leaves an empty last line.
+template <typename OnLine>
+void ForEachLine(std::u16string_view text, OnLine onLine) {
+    for (;;) {
+        const std::size_t lineBreak = text.find_first_of(u"\r\n");
+        if (lineBreak == std::u16string_view::npos) {
+            onLine(text);
+            return;
+        }
+        onLine(text.substr(0, lineBreak));
+        const bool crLf = text[lineBreak] == carriageReturn && lineBreak + 1 < text.size() &&
+                          text[lineBreak + 1] == lineFeed;
+        text.remove_prefix(lineBreak + (crLf ? 2 : 1));
+    }
+}
+
 }  // namespace
 
 Character CharacterAt(std::u16string_view text, std::size_t position) {
@@ -44,17 +63,25 @@ std::vector<std::u16string> ChunkText(std::u16string_view text, int charsPerLine
     std::vector<std::u16string> chunks;
     if (charsPerLine < 1) return chunks;
     const auto limit = static_cast<std::size_t>(charsPerLine);
-    for (;;) {
-        const std::size_t lineBreak = text.find_first_of(u"\r\n");
-        if (lineBreak == std::u16string_view::npos) {
-            ChunkLine(text, limit, chunks);
-            return chunks;
+    ForEachLine(text, [&](std::u16string_view line) { ChunkLine(line, limit, chunks); });
+    return chunks;
+}
+
+std::vector<NumberedLine> ChunkNumbered(std::u16string_view text, int charsPerLine) {
+    std::vector<NumberedLine> numbered;
+    if (charsPerLine < 1) return numbered;
+    const auto limit = static_cast<std::size_t>(charsPerLine);
+    int number = 0;
+    std::vector<std::u16string> pieces;
+    ForEachLine(text, [&](std::u16string_view line) {
+        pieces.clear();
+        ChunkLine(line, limit, pieces);
+        ++number;
+        for (std::size_t i = 0; i < pieces.size(); ++i) {
+            numbered.push_back({std::move(pieces[i]), i == 0 ? number : 0});
         }
-        ChunkLine(text.substr(0, lineBreak), limit, chunks);
-        const bool crLf = text[lineBreak] == carriageReturn && lineBreak + 1 < text.size() &&
-                          text[lineBreak + 1] == lineFeed;
-        text.remove_prefix(lineBreak + (crLf ? 2 : 1));
-    }
+    });
+    return numbered;
 }
 
 }  // namespace text

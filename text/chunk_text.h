@@ -27,4 +27,16 @@ Character CharacterAt(std::u16string_view text, std::size_t position);
 // charsPerLine below 1 gives no line at all: nothing sensible can be printed with it.
 std::vector<std::u16string> ChunkText(std::u16string_view text, int charsPerLine);
 
+// A printed line with the number of the text's own line it comes from: 1-based on the first
+// piece of each of the text's lines (an empty line keeps its number too), 0 on the pieces that
+// continue it.
+struct NumberedLine {
+    std::u16string text;
+    int number = 0;
+    bool operator==(const NumberedLine&) const = default;
+};
+
+// The lines ChunkText prints for the text, cut exactly as it cuts them, with their numbers.
+std::vector<NumberedLine> ChunkNumbered(std::u16string_view text, int charsPerLine);
+
 }  // namespace text
