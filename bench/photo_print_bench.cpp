@@ -36,9 +36,8 @@
 #include <string>
 #include <vector>
 
-#include <jpeglib.h>
-
 #include "app/print_preview_description.h"
+#include "bench/bench_jpeg.h"
 #include "bench/bench_support.h"
 #include "bench/print_path.h"
 #include "device/page_renderer_win.h"
@@ -96,38 +95,9 @@ void PhotoRow(int seed, int y, std::uint8_t* bgr) {
     }
 }
 
-// A JPEG of width × height Bgr24 rows, each written by row(y, bytes).
-template <typename Row>
-File EncodeJpeg(int width, int height, const Row& row) {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);  // exits the bench on an error
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = static_cast<JDIMENSION>(width);
-    info.image_height = static_cast<JDIMENSION>(height);
-    info.input_components = 3;
-    info.in_color_space = JCS_EXT_BGR;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, jpegQuality, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(width) * 3);
-    while (info.next_scanline < info.image_height) {
-        row(static_cast<int>(info.next_scanline), bytes.data());
-        JSAMPROW rows[] = {bytes.data()};
-        jpeg_write_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    auto file = std::make_shared<const std::vector<std::uint8_t>>(buffer, buffer + size);
-    std::free(buffer);
-    return file;
-}
-
 File Photo(int seed) {
-    return EncodeJpeg(photoWidth, photoHeight, [seed](int y, std::uint8_t* bgr) { PhotoRow(seed, y, bgr); });
+    return std::make_shared<const std::vector<std::uint8_t>>(bench::EncodeJpeg(
+        photoWidth, photoHeight, jpegQuality, [seed](int y, std::uint8_t* bgr) { PhotoRow(seed, y, bgr); }));
 }
 
 // The files as the program lays them out: read for their sizes, sharing one cache of prepared
@@ -234,9 +204,10 @@ File Shrunk(const File& file, int width, int height) {
         if (full) shrunk = picture::ShrinkImage(*full, width, height);
     }
     if (!shrunk) return nullptr;
-    return EncodeJpeg(width, height, [&shrunk](int y, std::uint8_t* bgr) {
-        std::copy_n(shrunk->Row(y), static_cast<std::size_t>(shrunk->width) * 3, bgr);
-    });
+    return std::make_shared<const std::vector<std::uint8_t>>(
+        bench::EncodeJpeg(width, height, jpegQuality, [&shrunk](int y, std::uint8_t* bgr) {
+            std::copy_n(shrunk->Row(y), static_cast<std::size_t>(shrunk->width) * 3, bgr);
+        }));
 }
 
 bool SpoolerBytes(const File& photo) {

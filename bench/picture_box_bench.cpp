@@ -19,8 +19,7 @@
 #include <memory>
 #include <vector>
 
-#include <jpeglib.h>
-
+#include "bench/bench_jpeg.h"
 #include "picture/decoded_picture_win.h"
 #include "picture/picture_box_painter_win.h"
 #include "ui/handles_win.h"
@@ -126,31 +125,7 @@ std::vector<std::uint8_t> LargeBmp() {
 
 // The same gradients as a JPEG with libjpeg's default settings.
 std::vector<std::uint8_t> LargeJpeg() {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);  // exits the bench on an error
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = pictureWidth;
-    info.image_height = pictureHeight;
-    info.input_components = 3;
-    info.in_color_space = JCS_EXT_BGR;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, jpegQuality, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<std::uint8_t> row(static_cast<std::size_t>(pictureWidth) * 3);
-    while (info.next_scanline < info.image_height) {
-        GradientRow(static_cast<int>(info.next_scanline), row.data());
-        JSAMPROW rows[] = {row.data()};
-        jpeg_write_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    std::vector<std::uint8_t> out(buffer, buffer + size);
-    std::free(buffer);
-    return out;
+    return bench::EncodeJpeg(pictureWidth, pictureHeight, jpegQuality, GradientRow);
 }
 
 void Pump() {
