@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "app/adjust_window_win.h"
 #include "app/edge_docking_win.h"
@@ -10,6 +11,7 @@
 #include "app/tray_icon_win.h"
 #include "device/printer_object_win.h"
 #include "picture/picture_layout.h"
+#include "text/page_setup.h"
 #include "text/separate_edit_win.h"
 #include "ui/file_dialog_win.h"
 #include "ui/font_choice.h"
@@ -49,6 +51,11 @@ struct Program {
     // sizes how many prints of each picture (0: a sheet of each).
     picture::PictureLayout pictureLayout = picture::PictureLayout::stretch;
     int photoCount = 0;
+    // How texts are laid out on their pages, kept between runs; its margins are the printer's.
+    text::PageSetup pageSetup;
+    // The name of the text file loaded last into the edit box, printed for "&f"; empty for a
+    // text typed or pasted.
+    std::u16string textFileName;
     update::XmlParserObject xmlParser;
     ui::KernelHandle singleInstance;  // its existence marks the running instance
 };
