@@ -16,6 +16,7 @@
 #include "ui/dialogs_win.h"
 #include "ui/edit_box_win.h"
 #include "ui/files_win.h"
+#include "ui/paths.h"
 #include "ui/text_win.h"
 #include "ui/timed_message_win.h"
 #include "ui/window_win.h"
@@ -98,9 +99,11 @@ void LoadPictureFiles(ui::Window& main, Program& program, const std::vector<std:
 }
 
 // The whole file goes in with one edit, after the text already there; a text not taken whole
-// says so in the status bar.
-void AppendTextFile(ui::Window& main, std::span<const std::uint8_t> bytes) {
+// says so in the status bar. The text carries the file's name from now on.
+void AppendTextFile(ui::Window& main, Program& program, const std::wstring& path,
+                    std::span<const std::uint8_t> bytes) {
     const text::LoadedText loaded = text::LoadTextFile(bytes);
+    program.textFileName = ui::ToUtf16(ui::FileNamePart(path));
     ui::AppendText(main.Control(editBox), loaded.text);
     main.SetChecked(keepSpacesOption, true);
     main.SetChecked(deleteSpacesOption, false);
@@ -129,7 +132,7 @@ void OnFindClicked(ui::EventArgs& event) {
         dialog.filter = ui::Widen(textFileFilter);
         if (!dialog.ShowOpen(main.Handle())) return;
         const ui::FileContents file = ui::ReadFileContents(dialog.fileName);
-        if (!text::ToldReadFailure(file)) AppendTextFile(main, file.bytes);
+        if (!text::ToldReadFailure(file)) AppendTextFile(main, program, dialog.fileName, file.bytes);
     }
 }
 
@@ -172,7 +175,7 @@ void OnMainFilesDropped(ui::EventArgs& event) {
         if (!taken) return;
         main.Raise(pictureOption, ui::Event::Clicked);
     } else {
-        AppendTextFile(main, bytes);
+        AppendTextFile(main, event.Context<Program>(), event.files.front(), bytes);
         main.Raise(textOption, ui::Event::Clicked);
     }
 }

@@ -43,7 +43,8 @@ void ShowContextMenu(ui::EventArgs& event, int menu) {
 
 void PrintText(ui::Window& main, Program& program, ui::Window& source, int edit,
                text::SpaceMode spaces, bool preview) {
-    const text::TextJob job{&source, edit, main.Checked(textOption), spaces};
+    const text::TextJob job{&source, edit, main.Checked(textOption), spaces, &program.pageSetup,
+                            program.textFileName};
     if (preview) return PreviewText(main, program, job);
     text::PrintTextJob(job, program.printer, [&main](std::wstring_view message, bool bold) {
         SetStatusMessage(main, message, bold);
@@ -225,7 +226,11 @@ void OnFontChosen(ui::EventArgs& event) {
 void OnAlignLeftChosen(ui::EventArgs& event) { SetAlignment(event, ui::Alignment::left); }
 void OnAlignCenterChosen(ui::EventArgs& event) { SetAlignment(event, ui::Alignment::center); }
 void OnAlignRightChosen(ui::EventArgs& event) { SetAlignment(event, ui::Alignment::right); }
-void OnClearChosen(ui::EventArgs& event) { event.window.SetText(editBox, L""); }
+// The text goes, and with it the name of the file it came from.
+void OnClearChosen(ui::EventArgs& event) {
+    event.window.SetText(editBox, L"");
+    ProgramOf(event).textFileName.clear();
+}
 
 void OnSeparateEditChosen(ui::EventArgs& event) { ProgramOf(event).separateEdit.Open(); }
 void OnAdjustPictureChosen(ui::EventArgs& event) { ProgramOf(event).adjustWindow.Open(); }

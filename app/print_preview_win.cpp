@@ -37,6 +37,8 @@ struct PreviewJob {
     // A picture job: the layout can be chosen, and the last layout may have a notice.
     bool choosesLayout = false;
     std::function<std::string()> notice;
+    // The paper asked of the printer, again at each layout: the page setup may change it.
+    std::function<device::PaperChoice()> paper;
 };
 
 enum class Request { none, close, print, printPage, relayout };
@@ -435,7 +437,8 @@ void RunPreview(ui::Window& main, Program& program, const PreviewJob& job) {
     if (job.choosesLayout) ShowLayoutRow(state);
     do {
         state.request = Request::none;
-        state.plan = printer.PlanOnCurrentPrinter(job.layOut);
+        state.plan = printer.PlanOnCurrentPrinter(job.layOut,
+                                                  job.paper ? job.paper() : device::PaperChoice{});
         if (!state.plan) break;
         state.renderer = std::make_unique<device::PageRenderer>(state.plan);
         state.drawn = {};
@@ -461,11 +464,12 @@ void PreviewText(ui::Window& main, Program& program, const text::TextJob& job) {
     if (!prepared) return;
     auto text = std::make_shared<const text::PreparedText>(std::move(*prepared));
     text::ApplyTextSettings(*text, program.printer);
-    RunPreview(main, program,
-               {text::TextLayOut(text, program.printer),
-                [&](std::shared_ptr<const device::PagePlan> plan, int page) {
-                    text::PrintPreparedText(text, program.printer, report, std::move(plan), page);
-                }});
+    PreviewJob preview{text::TextLayOut(text, program.printer),
+                       [&](std::shared_ptr<const device::PagePlan> plan, int page) {
+                           text::PrintPreparedText(text, program.printer, report, std::move(plan), page);
+                       }};
+    preview.paper = [&program] { return text::PaperFor(program.pageSetup); };
+    RunPreview(main, program, preview);
 }
 
 void PreviewPicture(ui::Window& main, Program& program) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 #include <utility>
 
 
@@ -57,18 +58,75 @@ LinePlacement LinePlacer::Place(int lineHeight) {
     return placement;
 }
 
+namespace {
+
+int DigitCount(int number) {
+    int digits = 1;
+    for (; number >= 10; number /= 10) ++digits;
+    return digits;
+}
+
+void AddBand(PlanPage& page, const PageBand& band, int left, int width, int top, std::size_t font) {
+    const std::pair<const std::u16string*, std::pair<int, TextAlign>> parts[] = {
+        {&band.left, {left, TextAlign::left}},
+        {&band.centre, {left + width / 2, TextAlign::centre}},
+        {&band.right, {left + width, TextAlign::right}}};
+    for (const auto& [text, place] : parts) {
+        if (!text->empty()) page.texts.push_back({place.first, top, *text, font, place.second});
+    }
+}
+
+}  // namespace
+
 PagePlan PlanText(const PaperSpec& paper, const TextPlanRequest& request, const UnitScale& scale) {
     PagePlan plan{paper, {request.font}, {}};
-    const int pageHeight = LengthInsideMargins(scale.toTenths(paper.metrics.UsableHeight()),
-                                               paper.marginTop, paper.marginBottom);
-    LinePlacer placer(0, pageHeight, scale);
+    const int printableHeight = LengthInsideMargins(scale.toTenths(paper.metrics.UsableHeight()),
+                                                    paper.marginTop, paper.marginBottom);
+    const int bandRoom = request.bandLineHeight + bandGap;
+    const int textTop = paper.marginTop + (request.header ? bandRoom : 0);
+    const int textHeight = std::max(0, printableHeight - (request.header ? bandRoom : 0) -
+                                           (request.footer ? bandRoom : 0));
+
+    int textLeft = paper.marginLeft;
+    int numberRight = 0;
+    const bool numbered = !request.numbers.empty();
+    if (numbered) {
+        const int largest = *std::max_element(request.numbers.begin(), request.numbers.end());
+        numberRight = paper.marginLeft + DigitCount(largest) * request.digitWidth;
+        textLeft = numberRight + request.digitWidth;
+    }
+
+    LinePlacer placer(0, textHeight, scale);
     plan.pages.emplace_back();
-    for (const std::u16string& line : request.lines) {
+    for (std::size_t index = 0; index < request.lines.size(); ++index) {
+        const std::u16string& line = request.lines[index];
         const LinePlacement placement = placer.Place(request.lineHeight);
         if (placement.onNewPage) plan.pages.emplace_back();
-        if (line.empty()) continue;
-        plan.pages.back().texts.push_back(
-            {paper.marginLeft, paper.marginTop + placement.top, line, 0});
+        const int top = textTop + placement.top;
+        std::vector<TextItem>& texts = plan.pages.back().texts;
+        if (numbered && index < request.numbers.size() && request.numbers[index] > 0) {
+            const std::string digits = std::to_string(request.numbers[index]);
+            texts.push_back({numberRight, top, std::u16string(digits.begin(), digits.end()), 0,
+                             TextAlign::right});
+        }
+        if (!line.empty()) texts.push_back({textLeft, top, line, 0});
+    }
+
+    if ((request.header || request.footer) && request.bands) {
+        plan.fonts.push_back(request.bandFont);
+        const int pageCount = static_cast<int>(plan.pages.size());
+        const int footerTop = paper.marginTop + printableHeight - request.bandLineHeight;
+        for (int page = 0; page < pageCount; ++page) {
+            const PageBands bands = request.bands(page + 1, pageCount);
+            PlanPage& planned = plan.pages[static_cast<std::size_t>(page)];
+            if (request.header) {
+                AddBand(planned, bands.header, paper.marginLeft, paper.PrintableWidth(),
+                        paper.marginTop, 1);
+            }
+            if (request.footer) {
+                AddBand(planned, bands.footer, paper.marginLeft, paper.PrintableWidth(), footerTop, 1);
+            }
+        }
     }
     return plan;
 }

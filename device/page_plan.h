@@ -80,12 +80,16 @@ struct PlanFont {
     bool operator==(const PlanFont&) const = default;
 };
 
-// One line of text, its top-left corner at (left, top).
+// Which edge or middle of a line its x stands for.
+enum class TextAlign : std::uint8_t { left, centre, right };
+
+// One line of text, its top at top, its left edge (or its middle, or its right edge) at left.
 struct TextItem {
     int left = 0;
     int top = 0;
     std::u16string text;
     std::size_t font = 0;  // index into the plan's fonts
+    TextAlign align = TextAlign::left;
 };
 
 // Something a plan can place a picture of; the renderer knows how to draw it.
@@ -139,14 +143,41 @@ struct PagePlan {
     std::vector<PlanPage> pages;
 };
 
+// Words printed at the top or the bottom of a page: at the left, in the middle, at the right.
+struct PageBand {
+    std::u16string left;
+    std::u16string centre;
+    std::u16string right;
+};
+struct PageBands {
+    PageBand header;
+    PageBand footer;
+};
+
+// Space between a header or a footer and the text, in 0.1 mm.
+inline constexpr int bandGap = 20;
+
 // A text job: lines without breaks, written one below the other at the left margin in one font.
 // lineHeight is the font's height on the printer in 0.1 mm (the height of "W" for an empty
 // line is the same); each line is followed by a gap of 2 device pixels. A line that would end
 // below the printable area goes onto a new page, unless it is the first of its page.
+//
+// With line numbers, each line's number (0 for none) is written right-aligned in a column at the
+// left margin, as wide as the largest number's digits and one digit more, and the lines move to
+// its right. A header takes the top of the printable area and a footer its bottom, each one
+// band line high and bandGap away from the text, which has that much less room. Their words
+// are asked for once the pages are known, with each page's number and the number of pages.
 struct TextPlanRequest {
     std::vector<std::u16string> lines;
     PlanFont font;
     int lineHeight = 0;
+    std::vector<int> numbers;  // one per line, or none at all for no column
+    int digitWidth = 0;        // 0.1 mm, of a digit in the font
+    bool header = false;
+    bool footer = false;
+    PlanFont bandFont;
+    int bandLineHeight = 0;
+    std::function<PageBands(int page, int pageCount)> bands;
 };
 PagePlan PlanText(const PaperSpec& paper, const TextPlanRequest& request, const UnitScale& scale);
 

@@ -277,41 +277,58 @@ void PageRenderer::PrepareFonts(HDC dc) {
     SelectObject(dc, selected);
 }
 
-// Writes one line with its top-left corner at the item's place, each character in the first of
-// the font and its fallbacks that has it, on the font's baseline. A fallback font draws its
-// glyphs by index: characters beyond the basic plane then reach every driver.
+// Writes one line at the item's place, each character in the first of the font and its fallbacks
+// that has it, on the font's baseline. A fallback font draws its glyphs by index: characters
+// beyond the basic plane then reach every driver. A line placed by its middle or its right edge
+// is measured the same way first.
 void PageRenderer::DrawLine(HDC dc, const TextItem& item) {
     const Fonts::One& one = fonts_->fonts[item.font];
     const std::u16string_view units(item.text);
     const auto* text = reinterpret_cast<const wchar_t*>(units.data());
     const std::vector<FontRun> runs = SplitByFont(units, one.coverage);
-    if (runs.empty() || (runs.size() == 1 && runs.front().font == 0)) {
-        TextOutW(dc, item.left, item.top, text, static_cast<int>(units.size()));
-        return;
-    }
     const HGDIOBJ textFont = GetCurrentObject(dc, OBJ_FONT);
     const int baseline = item.top + AscentOfSelectedFont(dc);
-    int left = item.left;
-    for (const FontRun& run : runs) {
-        SIZE extent{};
-        if (run.font == 0) {
+    // Writes the runs from left, or only measures them; gives their width.
+    const auto write = [&](int left, bool draw) {
+        const int start = left;
+        for (const FontRun& run : runs) {
+            SIZE extent{};
             const int length = static_cast<int>(run.length);
-            TextOutW(dc, left, item.top, text + run.start, length);
-            GetTextExtentPoint32W(dc, text + run.start, length, &extent);
-        } else {
-            SelectObject(dc, one.fallbacks[run.font - 1].get());
-            std::vector<WORD> glyphs;
-            for (char32_t c : CodePoints(units.substr(run.start, run.length))) {
-                glyphs.push_back(one.coverage[run.font].Glyph(c));
+            if (run.font == 0) {
+                if (draw) TextOutW(dc, left, item.top, text + run.start, length);
+                GetTextExtentPoint32W(dc, text + run.start, length, &extent);
+            } else {
+                SelectObject(dc, one.fallbacks[run.font - 1].get());
+                std::vector<WORD> glyphs;
+                for (char32_t c : CodePoints(units.substr(run.start, run.length))) {
+                    glyphs.push_back(one.coverage[run.font].Glyph(c));
+                }
+                const int count = static_cast<int>(glyphs.size());
+                if (draw) {
+                    ExtTextOutW(dc, left, baseline - AscentOfSelectedFont(dc), ETO_GLYPH_INDEX,
+                                nullptr, reinterpret_cast<const wchar_t*>(glyphs.data()), count,
+                                nullptr);
+                }
+                GetTextExtentPointI(dc, glyphs.data(), count, &extent);
+                SelectObject(dc, textFont);
             }
-            const int count = static_cast<int>(glyphs.size());
-            ExtTextOutW(dc, left, baseline - AscentOfSelectedFont(dc), ETO_GLYPH_INDEX, nullptr,
-                        reinterpret_cast<const wchar_t*>(glyphs.data()), count, nullptr);
-            GetTextExtentPointI(dc, glyphs.data(), count, &extent);
-            SelectObject(dc, textFont);
+            left += extent.cx;
         }
-        left += extent.cx;
+        return left - start;
+    };
+    const bool oneFont = runs.empty() || (runs.size() == 1 && runs.front().font == 0);
+    int left = item.left;
+    if (item.align != TextAlign::left) {
+        SIZE extent{};
+        if (oneFont) GetTextExtentPoint32W(dc, text, static_cast<int>(units.size()), &extent);
+        const int width = oneFont ? extent.cx : write(0, false);
+        left -= item.align == TextAlign::right ? width : width / 2;
     }
+    if (oneFont) {
+        TextOutW(dc, left, item.top, text, static_cast<int>(units.size()));
+        return;
+    }
+    write(left, true);
 }
 
 }  // namespace device

@@ -206,6 +206,9 @@ void PrinterChooser::ApplyPaper(const PaperChoice& paper) {
     } else if (const auto number = PaperNumberForCode(paper.paper)) {
         mode->dmPaperSize = static_cast<short>(*number);
         mode->dmFields |= DM_PAPERSIZE;
+    } else if (paper.paper == 0 && paper.paperNumber > 0) {
+        mode->dmPaperSize = static_cast<short>(paper.paperNumber);
+        mode->dmFields |= DM_PAPERSIZE;
     }
     mode->dmOrientation = static_cast<short>(OrientationForCode(paper.orientation));
     mode->dmFields |= DM_ORIENTATION;

@@ -19,6 +19,7 @@ struct PaperChoice {
     int orientation = 0;  // 1 landscape, anything else portrait
     int customWidth = 0;  // 0.1 mm, for the custom size
     int customHeight = 0;
+    int paperNumber = 0;  // Windows' paper number (DMPAPER_*), used when paper is 0
 };
 
 // Movable global memory, freed with the scope: the device names and settings of a printer.

@@ -1,6 +1,7 @@
 #include "device/printer_object_win.h"
 
 #include <algorithm>
+#include <cwchar>
 #include <string>
 #include <utility>
 
@@ -20,6 +21,9 @@ constexpr std::size_t longestFaceBytes = 31;  // LOGFONT's face field, in GBK by
 // The font the printer object holds has its height in pixels of a 96-dpi screen, whatever the
 // screen's resolution, so that a size in points prints the same on every screen.
 constexpr int fontDpi = ui::designDpi;
+
+// Headers and footers are written in the text's font at this share of its height.
+constexpr int bandFontPercent = 80;
 
 LOGFONTW DefaultGuiFont() {
     LOGFONTW font{};
@@ -83,22 +87,34 @@ PaperSpec PrinterObject::PaperOf(HDC dc) const {
 
 PagePlan PrinterObject::PlanTextLines(HDC dc, const PaperSpec& paper,
                                       const std::vector<std::u16string>& lines) const {
+    TextPlanRequest request;
+    request.lines = lines;
+    return PlanTextLines(dc, paper, std::move(request));
+}
+
+PagePlan PrinterObject::PlanTextLines(HDC dc, const PaperSpec& paper, TextPlanRequest request) const {
     const LOGFONTW held = font_.value_or(DefaultGuiFont());
-    PlanFont font;
-    font.face = ui::ToUtf16(held.lfFaceName);
-    font.height = PrinterFontHeight(held.lfHeight, fontDpi, DrawingUnit::TenthMillimetre, paper.dpiY);
-    font.colour = settings_.textColor;
+    request.font.face = ui::ToUtf16(held.lfFaceName);
+    request.font.height =
+        PrinterFontHeight(held.lfHeight, fontDpi, DrawingUnit::TenthMillimetre, paper.dpiY);
+    request.font.colour = settings_.textColor;
+    request.bandFont = request.font;
+    request.bandFont.height = request.font.height * bandFontPercent / 100;
 
     // Measured and placed through the printer's own mapping, as its pages will be drawn.
     const int saved = SaveDC(dc);
     ApplyPageMapping(dc, DeviceFrame(dc));
-    const LOGFONTW log = LogFontOf(font);
-    const ui::Font made(CreateFontIndirectW(&log));
-    SIZE letter{};
-    {
+    const auto measure = [dc](const PlanFont& font, const wchar_t* text) {
+        const LOGFONTW log = LogFontOf(font);
+        const ui::Font made(CreateFontIndirectW(&log));
+        SIZE extent{};
         const ui::SelectObjectScope selected(dc, made ? made.get() : GetStockObject(DEFAULT_GUI_FONT));
-        GetTextExtentPoint32W(dc, L"W", 1, &letter);
-    }
+        GetTextExtentPoint32W(dc, text, static_cast<int>(std::wcslen(text)), &extent);
+        return extent;
+    };
+    request.lineHeight = measure(request.font, L"W").cy;
+    if (!request.numbers.empty()) request.digitWidth = measure(request.font, L"0").cx;
+    if (request.header || request.footer) request.bandLineHeight = measure(request.bandFont, L"W").cy;
     const UnitScale scale{[dc](int tenths) {
                               POINT point{0, tenths};
                               LPtoDP(dc, &point, 1);
@@ -109,13 +125,14 @@ PagePlan PrinterObject::PlanTextLines(HDC dc, const PaperSpec& paper,
                               DPtoLP(dc, &point, 1);
                               return static_cast<int>(point.y);
                           }};
-    PagePlan plan = PlanText(paper, {lines, font, static_cast<int>(letter.cy)}, scale);
+    PagePlan plan = PlanText(paper, request, scale);
     RestoreDC(dc, saved);
     return plan;
 }
 
-std::shared_ptr<const PagePlan> PrinterObject::PlanOnCurrentPrinter(const LayOut& layOut) {
-    const ui::CreatedDc ic = chooser_.InformationContext(PaperChoice{});
+std::shared_ptr<const PagePlan> PrinterObject::PlanOnCurrentPrinter(const LayOut& layOut,
+                                                                    const PaperChoice& paper) {
+    const ui::CreatedDc ic = chooser_.InformationContext(paper);
     if (!ic || !layOut) return nullptr;
     return std::make_shared<const PagePlan>(layOut(ic.get(), PaperOf(ic.get())));
 }
@@ -135,7 +152,7 @@ void PrinterObject::Print(PrintRequest request) {
     std::shared_ptr<const PagePlan> plan = request.planned;
     PrinterSettings offered = settings_;
     if (request.offerPageRange) {
-        if (!plan) plan = PlanOnCurrentPrinter(request.layOut);
+        if (!plan) plan = PlanOnCurrentPrinter(request.layOut, request.paper);
         const int pages = plan ? static_cast<int>(plan->pages.size()) : 0;
         if (pages > 0) {
             offered.SetMinPage(1);
@@ -148,7 +165,7 @@ void PrinterObject::Print(PrintRequest request) {
     }
     if (request.layOutSelection) offered.SetSelection(0);
 
-    ChooseResult chosen = chooser_.Choose(owner_, true, PaperChoice{}, offered);
+    ChooseResult chosen = chooser_.Choose(owner_, true, request.paper, offered);
     settings_.SetCopies(offered.Copies());
     settings_.collate = offered.collate;
     result.copies = settings_.Copies();

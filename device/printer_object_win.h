@@ -32,6 +32,8 @@ struct PrintRequest {
     // as that page alone.
     bool offerPageRange = false;
     int presetPage = 0;
+    // The paper and orientation asked of the printer before the dialog opens.
+    PaperChoice paper;
     // A plan laid out before (the preview's), printed as it is when the paper is the same.
     std::shared_ptr<const PagePlan> planned;
     // Once the job has started on the chosen printer, and once it has ended (also when it never
@@ -66,10 +68,14 @@ public:
     // context's printer so that lines and pages break where that printer puts them.
     PagePlan PlanTextLines(HDC dc, const PaperSpec& paper,
                            const std::vector<std::u16string>& lines) const;
+    // The same with the request's line numbers, header and footer; its fonts and the heights
+    // and widths measured on the printer are filled in here.
+    PagePlan PlanTextLines(HDC dc, const PaperSpec& paper, TextPlanRequest request) const;
 
     // A job's plan on the printer a print would use now, with no dialog: for a preview. Null
     // when no printer is known.
-    std::shared_ptr<const PagePlan> PlanOnCurrentPrinter(const LayOut& layOut);
+    std::shared_ptr<const PagePlan> PlanOnCurrentPrinter(const LayOut& layOut,
+                                                         const PaperChoice& paper = {});
 
     // The print dialog, then the job, which runs on from the message loop; request.done tells
     // how it went. With another job under way nothing is shown and done hears "busy".

@@ -84,4 +84,10 @@ std::vector<NumberedLine> ChunkNumbered(std::u16string_view text, int charsPerLi
     return numbered;
 }
 
+int LineNumberAt(std::u16string_view before) {
+    int lines = 0;
+    ForEachLine(before, [&lines](std::u16string_view) { ++lines; });
+    return lines;
+}
+
 }  // namespace text

@@ -39,4 +39,8 @@ struct NumberedLine {
 // The lines ChunkText prints for the text, cut exactly as it cuts them, with their numbers.
 std::vector<NumberedLine> ChunkNumbered(std::u16string_view text, int charsPerLine);
 
+// The number of the text's own line that a text following this one starts in: one more than
+// the line breaks in it (CR LF counting once).
+int LineNumberAt(std::u16string_view before);
+
 }  // namespace text

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "device/printer_object_win.h"
+#include "text/page_setup.h"
 #include "text/print_messages.h"
 
 namespace ui {
@@ -25,21 +26,38 @@ struct TextJob {
     int editBox = 0;
     bool textChosen = false;  // the text option is ticked
     SpaceMode spaces = SpaceMode::Keep;
+    // The page setup in use when the text is laid out (the preview may change it between two
+    // layouts); none: plain pages. fileName is the text's file for "&f", empty when it has none.
+    const PageSetup* setup = nullptr;
+    std::u16string fileName;
 };
 
 // Where the job tells the user how it went: the status bar; bold for a warning.
 using StatusReport = std::function<void(std::wstring_view message, bool bold)>;
 
-// A text job with its question answered: the lines as they go onto paper, those of the
-// selection when part of the text is selected, and the edit box's font and colour.
-struct PreparedText {
+// Printed lines with the numbers of the text's own lines they start (0 for the pieces that
+// continue one).
+struct TextLines {
     std::vector<std::u16string> lines;
-    std::optional<std::vector<std::u16string>> selection;
+    std::vector<int> numbers;
+};
+
+// A text job with its question answered: the lines as they go onto paper, those of the
+// selection when part of the text is selected, the edit box's font and colour, and how the
+// pages are set up.
+struct PreparedText {
+    TextLines lines;
+    std::optional<TextLines> selection;
     int fontSize = 0;  // points
     std::wstring fontFace;
     COLORREF colour = 0;
     SpaceMode spaces = SpaceMode::Keep;
+    const PageSetup* setup = nullptr;
+    std::u16string fileName;
 };
+
+// The paper and orientation a page setup asks of the printer.
+device::PaperChoice PaperFor(const PageSetup& setup);
 
 // Asks for the bytes per line and cuts the edit box's text into lines; nothing when there is
 // nothing to print, the box was cancelled or the number refused (the user has been told).

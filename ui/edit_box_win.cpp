@@ -40,6 +40,13 @@ void ApplyHeldFont(Window& window, int edit, const FontChoice& heldFont) {
 
 }  // namespace
 
+Selection SelectionOf(HWND edit) {
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return {std::min(start, end), std::max(start, end)};
+}
+
 std::wstring SelectedText(HWND edit) {
     DWORD start = 0;
     DWORD end = 0;

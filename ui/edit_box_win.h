@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,12 @@ class Window;
 
 // The selected part of the edit box's text; empty when nothing is selected.
 std::wstring SelectedText(HWND edit);
+// Where the selection starts and ends, in UTF-16 units of the text.
+struct Selection {
+    std::size_t start = 0;
+    std::size_t end = 0;
+};
+Selection SelectionOf(HWND edit);
 // The selection as plain text on the clipboard; nothing selected leaves an empty text there.
 void CopySelection(HWND edit);
 // The clipboard's text over the selection; without text the selection is deleted.

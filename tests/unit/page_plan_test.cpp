@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -102,6 +103,65 @@ TEST(PlanText, BreaksAsPrintsOnTheTestPrinterAlwaysHave) {
         ASSERT_EQ(plan.pages[page].texts.size(), 72u) << page;
     }
     EXPECT_EQ(plan.pages.back().texts.size(), 48u);
+}
+
+// Numbers in a column as wide as the largest number's digits and one more; a header and a footer
+// in their own font within the margins, the text between them, and each page told its number
+// and the true page count once all pages are known.
+TEST(PlanText, NumbersLinesAndPutsHeadersAndFootersAroundTheTextWithTheTruePageCount) {
+    PaperSpec paper = A4();
+    paper.marginLeft = 100;
+    paper.marginTop = 100;
+    paper.marginBottom = 100;
+    const device::UnitScale scale = device::UnitScale::ForDpi(300);
+    device::TextPlanRequest request{Numbered(120), {u"宋体", -50, 0}, 50};
+    const std::size_t plainLines = device::PlanText(paper, request, scale).pages[0].texts.size();
+    for (std::size_t i = 0; i < request.lines.size(); ++i) {
+        request.numbers.push_back(i % 2 == 0 ? static_cast<int>(i / 2 + 1) : 0);  // 1 to 60
+    }
+    request.digitWidth = 25;
+    request.header = request.footer = true;
+    request.bandFont = {u"宋体", -40, 0};
+    request.bandLineHeight = 40;
+    request.bands = [](int page, int count) {
+        const std::string of = std::to_string(page) + "/" + std::to_string(count);
+        return device::PageBands{{u"left", u"", u"right"}, {u"", std::u16string(of.begin(), of.end()), u""}};
+    };
+    const PagePlan plan = device::PlanText(paper, request, scale);
+    ASSERT_EQ(plan.fonts.size(), 2u);
+    // The bands take 2 x (40 + 20) units from the text: three lines of 52 units less on a page.
+    const auto& page1 = plan.pages[0].texts;
+    EXPECT_EQ(std::count_if(page1.begin(), page1.end(), [](const auto& t) { return t.text.starts_with(u"line"); }),
+              plainLines - 3);
+
+    const int footerTop = 100 + paper.PrintableHeight() - 40;
+    for (std::size_t page = 0; page < plan.pages.size(); ++page) {
+        const std::string of = std::to_string(page + 1) + "/" + std::to_string(plan.pages.size());
+        std::vector<std::u16string> bands;
+        for (const device::TextItem& item : plan.pages[page].texts) {
+            if (item.font == 1) {
+                bands.push_back(item.text);
+                EXPECT_EQ(item.top, item.text == u"left" || item.text == u"right" ? 100 : footerTop);
+            } else {
+                EXPECT_GE(item.top, 100 + 40 + device::bandGap);
+                EXPECT_LE(item.top + 50, footerTop - device::bandGap);
+            }
+        }
+        EXPECT_EQ(bands, (std::vector<std::u16string>{u"left", u"right", std::u16string(of.begin(), of.end())}));
+    }
+    const auto& first = plan.pages.front().texts;
+    // "1" right-aligned at the column's edge, 2 digits from the margin; its line one digit further.
+    EXPECT_EQ(first[0].text, u"1");
+    EXPECT_EQ(first[0].align, device::TextAlign::right);
+    EXPECT_EQ(first[0].left, 150);
+    EXPECT_EQ(first[1].text, u"line 1");
+    EXPECT_EQ(first[1].left, 175);
+    EXPECT_EQ(first[2].text, u"line 2");  // a continuation: no number before it
+    EXPECT_EQ(first[2].top, first[1].top + 52);
+    EXPECT_EQ(first[3].text, u"2");
+    const auto& footer = plan.pages.front().texts.back();
+    EXPECT_EQ(footer.align, device::TextAlign::centre);
+    EXPECT_EQ(footer.left, 100 + paper.PrintableWidth() / 2);
 }
 
 TEST(PlanPicture, CentresThePictureWhereItFitsAndPutsItInTheCornerWhereItDoesNot) {

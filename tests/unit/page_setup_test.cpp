@@ -33,6 +33,10 @@ TEST(ChunkNumbered, NumbersTheFirstPieceOfEachLineAndCutsAsChunkText) {
     for (const NumberedLine& line : text::ChunkNumbered(mixed, 3)) cut.push_back(line.text);
     EXPECT_EQ(cut, text::ChunkText(mixed, 3));
     EXPECT_TRUE(text::ChunkNumbered(u"abc", 0).empty());
+    // A selection starting after a text numbers its lines from the line it starts in.
+    EXPECT_EQ(text::LineNumberAt(u""), 1);
+    EXPECT_EQ(text::LineNumberAt(u"a\r\n\nbcd\r"), 4);
+    EXPECT_EQ(text::LineNumberAt(u"a\r\nb"), 2);
 }
 
 text::PageSetup Awkward() {
