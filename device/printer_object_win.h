@@ -71,6 +71,9 @@ public:
     // when no printer is known.
     std::shared_ptr<const PagePlan> PlanOnCurrentPrinter(const LayOut& layOut);
 
+    // The papers of the printer a print would use now, for choosing one ahead of the print.
+    std::vector<PaperName> Papers() { return chooser_.Papers(); }
+
     // The print dialog, then the job, which runs on from the message loop; request.done tells
     // how it went. With another job under way nothing is shown and done hears "busy".
     void Print(PrintRequest request);
