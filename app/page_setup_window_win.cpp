@@ -344,6 +344,7 @@ bool ShowPageSetupWindow(ui::Window& owner, Program& program, bool textParts) {
     std::unique_ptr<ui::Window> window = ui::Window::Create(PageSetupDescription(), SW_SHOW, &dialog);
     if (!window) return false;
     EnableWindow(owner.Handle(), FALSE);
+    SetFocus(window->Control(textParts ? paperList : leftMarginBox));
     const bool answered = ui::RunModalLoop([&dialog] { return dialog.end != End::none; });
     const bool accepted = answered && dialog.end == End::ok;
     const text::PageSetup chosen = accepted ? ReadSetup(dialog) : text::PageSetup{};

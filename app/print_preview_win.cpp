@@ -35,10 +35,10 @@ struct PreviewJob {
     device::LayOut layOut;
     // Through the print dialog, with the plan shown; presetPage (1-based) asks for one page.
     std::function<void(std::shared_ptr<const device::PagePlan> plan, int presetPage)> print;
+    bool pictureJob = false;  // the page setup's text parts do not apply
     // A picture job: the layout can be chosen, and the last layout may have a notice.
     bool choosesLayout = false;
     std::function<std::string()> notice;
-    bool pictureJob = false;  // the page setup's text parts do not apply
 };
 
 enum class Request { none, close, print, printPage, relayout };

@@ -2,29 +2,32 @@
 
 #include <windows.h>
 
+#include <array>
+
+#include "ui/text_win.h"
+
 namespace ui {
 namespace {
 
-// A format call that writes into the buffer it is given and returns the length with the end mark.
 template <typename Format>
 std::u16string Formatted(Format format) {
-    wchar_t buffer[128] = {};
-    const int length = format(buffer, static_cast<int>(std::size(buffer)));
-    if (length <= 1) return {};
-    return std::u16string(buffer, buffer + length - 1);
+    std::array<wchar_t, 128> text{};
+    const int length = format(text.data(), static_cast<int>(text.size()));
+    return length > 0 ? ToUtf16(std::wstring_view(text.data(), static_cast<std::size_t>(length - 1)))
+                      : std::u16string();
 }
 
 }  // namespace
 
 std::u16string ShortDate() {
-    return Formatted([](wchar_t* buffer, int size) {
-        return GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, buffer, size, nullptr);
+    return Formatted([](wchar_t* text, int size) {
+        return GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, text, size);
     });
 }
 
 std::u16string ShortTime() {
-    return Formatted([](wchar_t* buffer, int size) {
-        return GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, TIME_NOSECONDS, nullptr, nullptr, buffer, size);
+    return Formatted([](wchar_t* text, int size) {
+        return GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, nullptr, nullptr, text, size);
     });
 }
 
