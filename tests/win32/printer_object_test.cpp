@@ -104,8 +104,8 @@ TEST(PrinterObject, ListsThePapersOfThePrinterAPrintWouldUse) {
     const auto a4 = std::find_if(papers.begin(), papers.end(), [](const auto& paper) { return paper.number == DMPAPER_A4; });
     ASSERT_NE(a4, papers.end());
     EXPECT_FALSE(a4->name.empty());
-    EXPECT_EQ(a4->width, 2100);
-    EXPECT_EQ(a4->height, 2970);
+    EXPECT_NEAR(a4->width, 2100, 2);  // drivers round from points
+    EXPECT_NEAR(a4->height, 2970, 2);
 }
 
 TEST(PrinterObject, TextPlanOnTheDefaultPrinterBreaksPagesAsItsPrintsDo) {
