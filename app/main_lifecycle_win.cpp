@@ -3,6 +3,7 @@
 
 #include "app/background_picture_win.h"
 #include "app/main_window_win.h"
+#include "app/page_setup_file_win.h"
 #include "app/program_texts.h"
 #include "app/program_win.h"
 #include "app/resource_ids.h"
@@ -45,6 +46,7 @@ void OnMainCreated(ui::EventArgs& event) {
         window.Handle(), picture::IconFromFileBytes(ResourceBytes(TRAY_ICON_RESOURCE)).icon,
         ui::Widen(trayTooltip));
     LoadOrWriteBackgroundPicture(window, program.document, ui::DataFolder());
+    LoadPageSetupAtStart(window, program);
     program.docking.SetHoldOpen(true);
     program.docking.Start(window.Handle());
 }

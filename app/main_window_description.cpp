@@ -66,6 +66,7 @@ constexpr std::array menu{
     MenuItemSpec{clearItem, 1, "全部删除"},
     MenuItemSpec{separateEditItem, 1, "单独编辑 (适于A4纸)"},
     MenuItemSpec{previewTextItem, 1, "打印预览"},
+    MenuItemSpec{pageSetupItem, 1, "页面设置"},
 
     MenuItemSpec{pictureMenu, 0, "查看图片", true},
     MenuItemSpec{adjustPictureItem, 1, "调节大小"},

@@ -44,6 +44,7 @@ enum MainId : int {
     clearItem,
     separateEditItem,
     previewTextItem,
+    pageSetupItem,
     // menu "查看图片", the picture box's context menu
     pictureMenu,
     adjustPictureItem,

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/about_box_win.h"
+#include "app/page_setup_window_win.h"
 #include "app/update_check_win.h"
 #include "app/program_texts.h"
 #include "app/program_win.h"
@@ -53,6 +54,7 @@ constexpr std::array events{
     Binding{adjustPictureItem, Event::Clicked, OnAdjustPictureChosen},
     Binding{pastePictureItem, Event::Clicked, OnPastePictureChosen},
     Binding{previewTextItem, Event::Clicked, OnPrintPreviewChosen},
+    Binding{pageSetupItem, Event::Clicked, OnPageSetupChosen},
     Binding{previewPictureItem, Event::Clicked, OnPrintPreviewChosen},
     Binding{previousPictureItem, Event::Clicked, OnPreviousPictureChosen},
     Binding{nextPictureItem, Event::Clicked, OnNextPictureChosen},

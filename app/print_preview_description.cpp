@@ -25,8 +25,8 @@ constexpr std::array controls{
                 {292, buttonTop, 56, buttonHeight}, ui::windowItself, buttonFlags},
     ControlSpec{actualSizeButton, "按钮4原大", Kind::PushButton, "100%",
                 {352, buttonTop, 56, buttonHeight}, ui::windowItself, buttonFlags},
-    ControlSpec{marginsButton, "按钮5页边距", Kind::PushButton, "页边距",
-                {420, buttonTop, 64, buttonHeight}, ui::windowItself, buttonFlags},
+    ControlSpec{pageSetupButton, "按钮5页面设置", Kind::PushButton, "页面设置…",
+                {416, buttonTop, 76, buttonHeight}, ui::windowItself, buttonFlags},
     ControlSpec{printPageButton, "按钮8打印本页", Kind::PushButton, "打印本页",
                 {500, buttonTop, 88, buttonHeight}, ui::windowItself, buttonFlags},
     ControlSpec{previewPrintButton, "按钮6打印", Kind::PushButton, "打印…",
@@ -104,7 +104,5 @@ PagePlacement PlacePage(const device::PaperSpec& paper, PreviewZoom zoom, int vi
                         scaled(page.printableWidth, scaleX), scaled(page.printableHeight, scaleY)};
     return placed;
 }
-
-int MarginUnits(int millimetres) { return std::clamp(millimetres, 0, 200) * 10; }
 
 }  // namespace app

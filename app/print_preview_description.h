@@ -17,7 +17,7 @@ enum PreviewId : int {
     nextPageButton,            // 按钮2下一页
     wholePageButton,           // 按钮3整页
     actualSizeButton,          // 按钮4原大
-    marginsButton,             // 按钮5页边距
+    pageSetupButton,           // 按钮5页面设置
     previewPrintButton,        // 按钮6打印
     previewCloseButton,        // 按钮7关闭
     printPageButton,           // 按钮8打印本页
@@ -67,8 +67,5 @@ inline constexpr int pageGap = 12;
 // the given pixels per inch. The paper is centred where the view is larger than it.
 PagePlacement PlacePage(const device::PaperSpec& paper, PreviewZoom zoom, int viewWidth, int viewHeight,
                         int screenDpiX, int screenDpiY);
-
-// Millimetres as 0.1 mm drawing units for the margins, held between 0 and 200 mm.
-int MarginUnits(int millimetres);
 
 }  // namespace app

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/main_window_win.h"
+#include "app/page_setup_window_win.h"
 #include "app/print_preview_description.h"
 #include "app/print_preview_win.h"
 #include "app/program_win.h"
@@ -34,6 +35,7 @@ struct PreviewJob {
     device::LayOut layOut;
     // Through the print dialog, with the plan shown; presetPage (1-based) asks for one page.
     std::function<void(std::shared_ptr<const device::PagePlan> plan, int presetPage)> print;
+    bool pictureJob = false;  // the page setup's text parts do not apply
     // A picture job: the layout can be chosen, and the last layout may have a notice.
     bool choosesLayout = false;
     std::function<std::string()> notice;
@@ -61,6 +63,7 @@ struct PreviewState {
     PreviewZoom zoom = PreviewZoom::wholePage;
     Request request = Request::none;
     POINT scroll{};
+    bool pictureJob = false;
 };
 
 constexpr COLORREF backgroundColour = RGB(128, 128, 128);
@@ -277,28 +280,6 @@ void RegisterPageView() {
     (void)registered;
 }
 
-// Four answers in millimetres, each starting from the margin in use; Cancel keeps them all.
-bool AskMargins(device::PrinterSettings& settings) {
-    struct Side {
-        const wchar_t* prompt;
-        int& margin;
-    };
-    const Side sides[] = {{L"左边距（毫米）", settings.marginLeft},
-                          {L"上边距（毫米）", settings.marginTop},
-                          {L"右边距（毫米）", settings.marginRight},
-                          {L"下边距（毫米）", settings.marginBottom}};
-    int answers[4] = {};
-    for (int i = 0; i < 4; ++i) {
-        answers[i] = sides[i].margin / 10;
-        if (!ui::InputInteger(nullptr, sides[i].prompt, L"页边距", std::to_wstring(answers[i]),
-                              answers[i])) {
-            return false;
-        }
-    }
-    for (int i = 0; i < 4; ++i) sides[i].margin = MarginUnits(answers[i]);
-    return true;
-}
-
 void OnPreviousPage(ui::EventArgs& event) { TurnPages(StateOf(event), -1); }
 void OnNextPage(ui::EventArgs& event) { TurnPages(StateOf(event), 1); }
 
@@ -311,9 +292,10 @@ void Zoom(ui::EventArgs& event, PreviewZoom zoom) {
 void OnWholePage(ui::EventArgs& event) { Zoom(event, PreviewZoom::wholePage); }
 void OnActualSize(ui::EventArgs& event) { Zoom(event, PreviewZoom::actualSize); }
 
-void OnMargins(ui::EventArgs& event) {
+// The page setup over the preview; a picture job's only takes its margins.
+void OnPageSetup(ui::EventArgs& event) {
     PreviewState& state = StateOf(event);
-    if (AskMargins(state.program.printer.Settings())) RequestEnd(state, Request::relayout);
+    if (ShowPageSetupWindow(event.window, state.program, !state.pictureJob)) RequestEnd(state, Request::relayout);
 }
 // The layout on its button; the count of prints only for the photo sizes, which use it.
 void ShowLayoutChoice(PreviewState& state) {
@@ -382,7 +364,7 @@ constexpr ui::Binding previewEvents[] = {
     {nextPageButton, ui::Event::Clicked, OnNextPage},
     {wholePageButton, ui::Event::Clicked, OnWholePage},
     {actualSizeButton, ui::Event::Clicked, OnActualSize},
-    {marginsButton, ui::Event::Clicked, OnMargins},
+    {pageSetupButton, ui::Event::Clicked, OnPageSetup},
     {previewPrintButton, ui::Event::Clicked, OnPreviewPrint},
     {printPageButton, ui::Event::Clicked, OnPrintPage},
     {previewCloseButton, ui::Event::Clicked, OnPreviewClose},
@@ -434,6 +416,7 @@ void RunPreview(ui::Window& main, Program& program, const PreviewJob& job) {
     if (!state.window) return;
     device::PrinterObject& printer = program.printer;
     EnableWindow(main.Handle(), FALSE);
+    state.pictureJob = job.pictureJob;
     if (job.choosesLayout) ShowLayoutRow(state);
     do {
         state.request = Request::none;
@@ -482,6 +465,7 @@ void PreviewPicture(ui::Window& main, Program& program) {
                    }};
     // At a size entered by hand there is no layout to choose.
     job.choosesLayout = !prepared->bySize;
+    job.pictureJob = true;
     job.notice = [shrunk] { return *shrunk ? std::string(picture::shrunkToFitNotice) : std::string(); };
     RunPreview(main, program, job);
 }

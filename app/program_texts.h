@@ -40,6 +40,11 @@ std::string PicturePlaceText(std::size_t shown, std::size_t count);
 // because the pictures already loaded took all the memory they may.
 std::string PicturesLoadedMessage(std::size_t loaded, std::size_t skipped, std::size_t leftOut = 0);
 
+// The page setup, kept in the user's roaming folder between runs.
+inline constexpr std::string_view pageSetupFileName = "页面设置.txt";
+inline constexpr std::string_view pageSetupDamagedMessage = "页面设置文件无法读取，已使用默认设置";
+inline constexpr std::string_view pageSetupNotSavedMessage = "页面设置未能保存：";  // and the system's reason
+
 inline constexpr std::string_view backgroundFileName = "打印机图";
 inline constexpr int aboutCountdownStart = 6;
 

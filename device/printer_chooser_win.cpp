@@ -73,6 +73,43 @@ bool PrinterChooser::KnowPrinter() {
     return static_cast<bool>(devNames_);
 }
 
+// The driver fills arrays of as many entries as it first says it has; a count beyond any real
+// driver's is taken as a fault and lists nothing.
+std::vector<PaperName> PrinterChooser::Papers() {
+    constexpr int mostPapers = 1024;
+    constexpr std::size_t nameLength = 64;  // DC_PAPERNAMES: 64 characters each, not always ended
+    std::vector<PaperName> papers;
+    if (!KnowPrinter()) return papers;
+    const DeviceNames names = ReadDeviceNames(devNames_.get());
+    const ui::GlobalMemoryLock<DEVMODEW> mode(devMode_.get());
+    const auto ask = [&](WORD what, void* into) {
+        return DeviceCapabilitiesW(names.device.c_str(), names.port.c_str(), what,
+                                   static_cast<LPWSTR>(into), mode.get());
+    };
+    const int count = ask(DC_PAPERS, nullptr);
+    if (count <= 0 || count > mostPapers) return papers;
+    std::vector<WORD> numbers(count);
+    std::vector<wchar_t> paperNames(count * nameLength);
+    std::vector<POINT> sizes(count);
+    if (ask(DC_PAPERS, numbers.data()) != count) return papers;
+    const bool named = ask(DC_PAPERNAMES, nullptr) == count && ask(DC_PAPERNAMES, paperNames.data()) == count;
+    const bool sized = ask(DC_PAPERSIZE, nullptr) == count && ask(DC_PAPERSIZE, sizes.data()) == count;
+    for (int i = 0; i < count; ++i) {
+        PaperName paper{numbers[i]};
+        if (named) {
+            const wchar_t* name = paperNames.data() + i * nameLength;
+            paper.name.assign(name, std::find(name, name + nameLength, L'\0'));
+        }
+        if (paper.name.empty()) paper.name = std::to_wstring(paper.number);
+        if (sized && sizes[i].x > 0 && sizes[i].y > 0) {
+            paper.width = sizes[i].x;
+            paper.height = sizes[i].y;
+        }
+        papers.push_back(std::move(paper));
+    }
+    return papers;
+}
+
 ui::CreatedDc PrinterChooser::InformationContext(const std::optional<PaperChoice>& paper) {
     if (!KnowPrinter()) return {};
     customPaper_.reset();

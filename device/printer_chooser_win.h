@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "device/printer_settings.h"
 #include "ui/handles_win.h"
@@ -20,6 +21,15 @@ struct PaperChoice {
     int customWidth = 0;  // 0.1 mm, for the custom size
     int customHeight = 0;
     int paperNumber = 0;  // Windows' paper number (DMPAPER_*), used when paper is 0
+};
+
+// A paper the printer offers: its DMPAPER_* number, its name as the driver gives it, and its
+// size in 0.1 mm (portrait; 0 when the driver does not say).
+struct PaperName {
+    int number = 0;
+    std::wstring name;
+    int width = 0;
+    int height = 0;
 };
 
 // Movable global memory, freed with the scope: the device names and settings of a printer.
@@ -55,6 +65,10 @@ public:
     // An information context for the printer a print would use now without a dialog: the one
     // chosen last, else the system's default, with the paper given. Null when there is none.
     ui::CreatedDc InformationContext(const std::optional<PaperChoice>& paper);
+
+    // The papers of the printer a print would use now (as for InformationContext), in the
+    // driver's order; empty when there is no printer or it names none.
+    std::vector<PaperName> Papers();
 
 private:
     bool KnowPrinter();

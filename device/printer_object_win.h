@@ -77,6 +77,9 @@ public:
     std::shared_ptr<const PagePlan> PlanOnCurrentPrinter(const LayOut& layOut,
                                                          const PaperChoice& paper = {});
 
+    // The papers of the printer a print would use now, for choosing one ahead of the print.
+    std::vector<PaperName> Papers() { return chooser_.Papers(); }
+
     // The print dialog, then the job, which runs on from the message loop; request.done tells
     // how it went. With another job under way nothing is shown and done hears "busy".
     void Print(PrintRequest request);

@@ -36,6 +36,7 @@ enum class Kind : std::uint8_t {
     Label,
     ScrollBar,  // horizontal unless flagged vertical
     Timer,  // not visible: an interval and a tick event
+    ComboBox,  // a drop-down list to choose one item from; its items are set at run time
     Custom, // a child window of a class the program registered; text is the class name, and
             // the window's context is its creation parameter
 };
@@ -52,6 +53,7 @@ enum ControlFlag : std::uint32_t {
     tabStop = 1u << 6,
     transparent = 1u << 8,
     vertical = 1u << 9,  // scroll bars
+    defaultButton = 1u << 10,  // push button: drawn as the one Enter presses
 };
 
 // How a picture box places its picture.
@@ -101,7 +103,7 @@ enum class Event : std::uint8_t {
     Destroyed,       // window: being destroyed
     TrayNotify,      // window: a mouse action on its tray icon; code holds the action
     Clicked,         // button, check box, radio button, menu item
-    Changed,         // edit box content changed
+    Changed,         // edit box content changed, another item chosen in a drop-down list
     RightButtonDown, // mouse position in screen coordinates
     LeftButtonDown,  // mouse position in screen coordinates
     Tick,            // timer

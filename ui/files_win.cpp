@@ -102,6 +102,19 @@ std::wstring UserDataFolder() {
     return folder;
 }
 
+std::wstring UserSettingsFolder() {
+    PWSTR roaming = nullptr;
+    const HRESULT found = SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_CREATE, nullptr, &roaming);
+    std::wstring folder = SUCCEEDED(found) && roaming != nullptr ? roaming : L"";
+    CoTaskMemFree(roaming);
+    while (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/')) folder.pop_back();
+    if (folder.empty()) return {};
+    folder += L'\\';
+    folder += userFolderName;
+    if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return {};
+    return folder;
+}
+
 // Without a user folder the program directory stays the place: its reads still work, and its
 // writes say why they failed.
 std::wstring DataFolder() {

@@ -29,6 +29,9 @@ std::wstring DataFolder();
 std::wstring DataPath(std::wstring_view name);
 // The user's own folder %LOCALAPPDATA%\墨舟, made when missing; empty when there is none.
 std::wstring UserDataFolder();
+// The user's roaming folder %APPDATA%\墨舟 for settings that follow the user, made when missing;
+// empty when there is none.
+std::wstring UserSettingsFolder();
 // Whether a new file can be made in the folder (it is removed again at once).
 bool FolderIsWritable(const std::wstring& folder);
 

@@ -63,7 +63,9 @@ void Window::CreateControl(const ControlSpec& control) {
     const std::wstring customClass = Widen(control.text);
     if (control.kind == Kind::Custom) kind = {customClass.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP};
     if (kind.className != nullptr) {
-        const Rect rect = ScaleRect(ClientRect(spec_, control), dpi_);
+        Rect rect = ScaleRect(ClientRect(spec_, control), dpi_);
+        // A drop-down list's window reaches down over its open list; it shows one line closed.
+        if (control.kind == Kind::ComboBox) rect.height += ScaleToDpi(comboListHeight, dpi_);
         state->handle = CreateWindowExW(
             0, kind.className, control.kind == Kind::Custom ? L"" : customClass.c_str(), kind.style,
             rect.x, rect.y, rect.width, rect.height, handle_,

@@ -42,7 +42,9 @@ ClassAndStyle ControlClass(const ControlSpec& control) {
     if (flags & thinBorder) style |= WS_BORDER;
     switch (control.kind) {
     case Kind::GroupBox: return {L"BUTTON", style | BS_GROUPBOX};
-    case Kind::PushButton: return {L"BUTTON", style | BS_PUSHBUTTON | BS_CENTER | BS_VCENTER};
+    case Kind::PushButton:
+        return {L"BUTTON", style | ((flags & defaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) |
+                               BS_CENTER | BS_VCENTER};
     case Kind::CheckBox: return {L"BUTTON", style | BS_AUTOCHECKBOX};
     case Kind::RadioButton: return {L"BUTTON", style | BS_AUTORADIOBUTTON};
     case Kind::EditBox:
@@ -57,6 +59,7 @@ ClassAndStyle ControlClass(const ControlSpec& control) {
         return {STATUSCLASSNAMEW, (style & ~WS_BORDER) | CCS_NOPARENTALIGN | CCS_NORESIZE};
     case Kind::Label: return {L"STATIC", style | SS_LEFT | SS_NOPREFIX};
     case Kind::ScrollBar: return {L"SCROLLBAR", style | ((flags & vertical) ? SBS_VERT : SBS_HORZ)};
+    case Kind::ComboBox: return {L"COMBOBOX", style | CBS_DROPDOWNLIST | WS_VSCROLL};
     case Kind::Timer:
     case Kind::Custom: break;
     }

@@ -105,6 +105,9 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (IsWindowEnabled(reinterpret_cast<HWND>(lParam))) Raise(id, Event::Clicked);
         } else if (code == EN_CHANGE) {
             Raise(id, Event::Changed);
+        } else if (code == CBN_SELCHANGE) {
+            const ControlState* state = Find(id);
+            if (state != nullptr && state->description->kind == Kind::ComboBox) Raise(id, Event::Changed);
         }
         return 0;
     }

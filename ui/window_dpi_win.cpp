@@ -51,7 +51,8 @@ void Window::ChangeDpi(int dpi, const RECT& suggested) {
     for (auto& state : controls_) {
         HWND control = state->handle;
         if (control == nullptr) continue;
-        const Rect at = RescaleRect(RectInParent(control), old, dpi_);
+        Rect at = RescaleRect(RectInParent(control), old, dpi_);
+        if (state->description->kind == Kind::ComboBox) at.height += ScaleToDpi(comboListHeight, dpi_);
         SetWindowPos(control, nullptr, at.x, at.y, at.width, at.height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
         if (state->font) {

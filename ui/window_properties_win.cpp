@@ -171,6 +171,32 @@ void Window::SetAlignment(int id, Alignment alignment) {
     if (hadFocus) SetFocus(created);
 }
 
+void Window::SetTextLimit(int id, std::size_t characters) {
+    if (HWND control = Control(id)) {
+        SendMessageW(control, EM_SETLIMITTEXT, static_cast<WPARAM>(std::max<std::size_t>(characters, 1)), 0);
+    }
+}
+
+void Window::SetListItems(int id, const std::vector<std::wstring>& items) {
+    HWND control = Control(id);
+    if (control == nullptr) return;
+    SendMessageW(control, CB_RESETCONTENT, 0, 0);
+    for (const std::wstring& item : items) {
+        SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    }
+}
+
+int Window::ListSelection(int id) const {
+    HWND control = Control(id);
+    if (control == nullptr) return -1;
+    const LRESULT chosen = SendMessageW(control, CB_GETCURSEL, 0, 0);
+    return chosen == CB_ERR ? -1 : static_cast<int>(chosen);
+}
+
+void Window::SelectListItem(int id, int index) {
+    if (HWND control = Control(id)) SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
 void Window::SetStatusText(int id, int part, std::wstring_view text) {
     if (HWND control = Control(id)) {
         SendMessageW(control, SB_SETTEXTW, static_cast<WPARAM>(part),

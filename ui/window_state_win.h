@@ -13,6 +13,8 @@
 namespace ui {
 
 inline constexpr COLORREF editTextColor = RGB(0, 0, 0);
+// How far a drop-down list opens below its box, at 96 dpi.
+inline constexpr int comboListHeight = 200;
 
 // A picture box's content and settings, reached from its window through GWLP_USERDATA.
 struct PictureBoxData {

@@ -73,6 +73,15 @@ public:
     void SetTextColor(int id, COLORREF color);
     void SetAlignment(int id, Alignment alignment);
 
+    // The most characters an edit box takes from the user.
+    void SetTextLimit(int id, std::size_t characters);
+
+    // Drop-down lists: the items, in order, nothing chosen; the index of the item chosen, -1 for
+    // none; choosing one (-1 for none) raises no Changed event, as only the user's choice does.
+    void SetListItems(int id, const std::vector<std::wstring>& items);
+    int ListSelection(int id) const;
+    void SelectListItem(int id, int index);
+
     void SetStatusText(int id, int part, std::wstring_view text);
     std::wstring StatusText(int id, int part) const;
 

@@ -15,7 +15,7 @@ import pytest
 from e2elib import App, Driver, DriverError, Paper, ProgramDir, exe_required, program_exe, temp_base, windows_path
 from e2elib.gui import DIALOG_CLASS, POPUP_MENU_CLASS, ms
 from e2elib.leftovers import end_leftovers
-from e2elib.paths import driver_exe, test_build_exe, test_updater_exe
+from e2elib.paths import driver_exe, page_setup_file, test_build_exe, test_updater_exe
 from e2elib.timing import patient
 
 FAILURE_DIR_NAME = "failures"
@@ -83,13 +83,16 @@ def driver(driver_holder) -> Driver:
 @pytest.fixture(autouse=True)
 def clean_slate(driver_holder, driver):
     """Every case starts with a driver that answers, and without what earlier cases started: no copy of
-    the program (it would refuse the next start under its name), no box or menu on the screen. What
-    this case leaves is ended when it is over, whatever state its driver was left in."""
+    the program (it would refuse the next start under its name), no box or menu on the screen, and the
+    page setup the user keeps at its defaults. What this case leaves is ended when it is over, whatever
+    state its driver was left in."""
     _end_leftovers(driver_holder, "before")
+    page_setup_file().unlink(missing_ok=True)
     for cls in (DIALOG_CLASS, POPUP_MENU_CLASS):
         driver.call("gone", cls=cls, visible=True, timeout=ms(patient(LEFTOVER_WINDOW_WAIT_S)))
     yield
     _end_leftovers(driver_holder, "after")
+    page_setup_file().unlink(missing_ok=True)
 
 
 def _end_leftovers(holder: DriverHolder, when: str) -> None:

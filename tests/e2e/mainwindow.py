@@ -91,7 +91,7 @@ class MainWindow:
 TRAY_MESSAGE = 0x8000 + 1
 WM_LBUTTONDBLCLK = 0x0203
 WM_RBUTTONUP = 0x0205
-EDIT_MENU_ITEMS = ["复制", "粘贴", "字体", "对齐方式", "全部删除", "单独编辑 (适于A4纸)", "打印预览"]
+EDIT_MENU_ITEMS = ["复制", "粘贴", "字体", "对齐方式", "全部删除", "单独编辑 (适于A4纸)", "打印预览", "页面设置"]
 
 
 def open_edit_menu(main: MainWindow) -> tuple[Window, tuple[int, int]]:

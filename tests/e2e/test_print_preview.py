@@ -12,6 +12,7 @@ from test_print_picture import answer, choose_size, load_picture, red_box_mm
 from test_pictures import make_picture
 
 PREVIEW_CAPTION = "打印预览"
+MARGIN_BOXES = (110, 112, 114, 116)  # the page setup's left, top, right and bottom
 MM_PER_POINT = 25.4 / 72
 
 
@@ -29,6 +30,11 @@ def open_preview(main: MainWindow, chars_per_line: int | None = None, by_menu: b
     count = wait_until(lambda: (m := re.fullmatch(r"第 1 页 / 共 (\d+) 页", label.text)) and int(m[1]),
                        timeout=60, message="the page count")
     return preview, count
+
+
+def open_page_setup(preview, main: MainWindow):
+    preview.control("页面设置…").click()
+    return find_window(main.app.driver, "页面设置", pid=main.app.pid, visible=True, timeout=10)
 
 
 def print_from(preview, main: MainWindow, paper):
@@ -68,9 +74,11 @@ def test_the_preview_shows_the_pages_the_paper_gets_and_closing_it_prints_nothin
 
     # Margins set in the preview hold for its print: the first line starts 20 mm from the paper's edge.
     preview, _ = open_preview(main, 98)
-    preview.control("页边距").click()
-    for margin in (20, 20, 0, 0):
-        answer(main, "页边距", margin)
+    setup = open_page_setup(preview, main)
+    for box, margin in zip(MARGIN_BOXES, (20, 20, 0, 0)):
+        setup.control(id=box).set_text(str(margin))
+    setup.control("确定").click()
+    setup.wait_gone()
     left, top = print_from(preview, main, paper).line_corners(1)[0]
     assert abs(left * MM_PER_POINT - 20) <= 0.5
 
@@ -86,6 +94,11 @@ def test_a_picture_previews_on_the_one_page_it_prints_on(app, paper, tmp_path):
             answer(main, "宽度( 像素)", 1000)
             answer(main, "高度( 像素)", 500)
         preview, count = open_preview(main)
+        if not by_hand:  # a picture's page setup has only its margins to set
+            setup = open_page_setup(preview, main)
+            assert not setup.control(id=105).enabled and setup.control(id=MARGIN_BOXES[0]).enabled
+            setup.control("取消").click()
+            setup.wait_gone()
         printed = print_from(preview, main, paper)
         assert count == printed.pages == 1
         if by_hand:

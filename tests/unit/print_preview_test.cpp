@@ -28,11 +28,8 @@ TEST(PlacePage, WholePageFitsThePaperCentredAndActualSizeIsTheScreensInches) {
     EXPECT_EQ(PlacePage({}, PreviewZoom::wholePage, 800, 680, 96, 96).paper.width, 0);
 }
 
-TEST(PreviewTexts, PageNumberAndMargins) {
+TEST(PreviewTexts, PageNumberAndLayoutButtons) {
     EXPECT_EQ(app::PageNumberText(2, 5), "第 2 页 / 共 5 页");
-    EXPECT_EQ(app::MarginUnits(20), 200);
-    EXPECT_EQ(app::MarginUnits(-5), 0);
-    EXPECT_EQ(app::MarginUnits(500), 2000);
     EXPECT_EQ(app::LayoutButtonText(picture::PictureLayout::idCard), "版式：身份证正反面");
     EXPECT_EQ(app::PhotoCountButtonText(0), "张数：铺满一页");
     EXPECT_EQ(app::PhotoCountButtonText(4), "张数：4");

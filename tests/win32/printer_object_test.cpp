@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -93,6 +94,18 @@ TEST(PrinterObject, FontSizeReadsBackAsWritten) {
     EXPECT_EQ(printer.FontSize(), 14);
     printer.SetFontSize(-3);  // counts as 0
     EXPECT_EQ(printer.FontSize(), 0);
+}
+
+// The test printer offers A4 among its papers, by number, name and size.
+TEST(PrinterObject, ListsThePapersOfThePrinterAPrintWouldUse) {
+    PrinterObject printer;
+    const std::vector<device::PaperName> papers = printer.Papers();
+    ASSERT_FALSE(papers.empty());
+    const auto a4 = std::find_if(papers.begin(), papers.end(), [](const auto& paper) { return paper.number == DMPAPER_A4; });
+    ASSERT_NE(a4, papers.end());
+    EXPECT_FALSE(a4->name.empty());
+    EXPECT_NEAR(a4->width, 2100, 2);  // drivers round from points
+    EXPECT_NEAR(a4->height, 2970, 2);
 }
 
 TEST(PrinterObject, TextPlanOnTheDefaultPrinterBreaksPagesAsItsPrintsDo) {

@@ -19,14 +19,14 @@ using testing_win::PumpUntil;
 using testing_win::RectInParent;
 using testing_win::WindowText;
 
-enum Id : int { box = 10, check, button, edit, status, timer, menuTop = 50, menuItem, popupTop, popupItem };
+enum Id : int { box = 10, check, button, edit, status, timer, list, menuTop = 50, menuItem, popupTop, popupItem };
 
 std::vector<std::pair<int, ui::Event>> raised;
 bool refuseClose = false;
 
 void Record(ui::EventArgs& event) {
     ui::Event kind = ui::Event::Clicked;
-    if (event.source == edit) kind = ui::Event::Changed;
+    if (event.source == edit || event.source == list) kind = ui::Event::Changed;
     if (event.source == timer) kind = ui::Event::Tick;
     raised.emplace_back(event.source, kind);
 }
@@ -47,6 +47,7 @@ constexpr std::array controls{
     ui::ControlSpec{status, "状态条", ui::Kind::StatusBar, "状态：", {0, 220, 400, 20},
                     ui::windowItself, ui::noFlags, statusParts},
     ui::ControlSpec{timer, "时钟", ui::Kind::Timer, "", {}},
+    ui::ControlSpec{list, "组合框", ui::Kind::ComboBox, "", {20, 100, 96, 24}, box, ui::tabStop},
 };
 constexpr std::array menu{
     ui::MenuItemSpec{menuTop, 0, "菜单"},
@@ -60,6 +61,7 @@ constexpr std::array events{
     ui::Binding{check, ui::Event::Clicked, Record},
     ui::Binding{button, ui::Event::Clicked, Record},
     ui::Binding{edit, ui::Event::Changed, Record},
+    ui::Binding{list, ui::Event::Changed, Record},
     ui::Binding{edit, ui::Event::RightButtonDown, RecordRightButton},
     ui::Binding{popupItem, ui::Event::Clicked, RunOutOfMemory},
     ui::Binding{timer, ui::Event::Tick, Record},
@@ -127,6 +129,20 @@ TEST_F(WindowRuntime, DispatchesClicksChangesAndMenuCommandsToTheirHandlers) {
     const std::vector<std::pair<int, ui::Event>> expected{
         {check, ui::Event::Clicked}, {edit, ui::Event::Changed}, {menuItem, ui::Event::Clicked}};
     EXPECT_EQ(raised, expected);
+}
+
+// Only the user's choice is a change: the program's own is not reported back to it.
+TEST_F(WindowRuntime, ADropDownListReportsTheUsersChoice) {
+    EXPECT_EQ(ClassOf(window->Control(list)), L"ComboBox");
+    window->SetListItems(list, {L"甲", L"乙", L"丙"});
+    EXPECT_EQ(window->ListSelection(list), -1);
+    window->SelectListItem(list, 1);
+    EXPECT_EQ(window->ListSelection(list), 1);
+    EXPECT_TRUE(raised.empty());
+    SendMessageW(window->Control(list), WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(window->ListSelection(list), 2);
+    EXPECT_EQ(window->Text(list), L"丙");
+    EXPECT_EQ(raised, (std::vector<std::pair<int, ui::Event>>{{list, ui::Event::Changed}}));
 }
 
 TEST_F(WindowRuntime, ADisabledButtonIgnoresClicks) {

@@ -2,6 +2,7 @@
 
 from __future__ import annotations
 
+import getpass
 import os
 from pathlib import Path, PurePosixPath
 
@@ -48,3 +49,8 @@ def windows_path(path: os.PathLike | str) -> str:
     """The same file as a Windows program under wine sees it: drive Z: is the Unix root."""
     absolute = PurePosixPath(os.path.abspath(path))
     return "Z:" + str(absolute).replace("/", "\\")
+
+
+def page_setup_file() -> Path:
+    """Where the program keeps its page setup: the user's roaming folder in the Wine prefix."""
+    return Path(os.environ.get("WINEPREFIX", "")) / "drive_c/users" / getpass.getuser() / "AppData/Roaming/墨舟/页面设置.txt"
