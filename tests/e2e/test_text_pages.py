@@ -2,20 +2,16 @@
 
 from __future__ import annotations
 
-import getpass
-import os
 import re
-from pathlib import Path
 
 import pytest
 
 from e2elib import wait_until
+from e2elib.paths import page_setup_file
 from mainwindow import IDOK, MainWindow, answer_chars_per_line, ask_chars_per_line, paste_text, print_dialog, print_text
 from test_drop_and_paste import drop_on
 from test_print_text import FROM_PAGE, PAGE_RANGE, TO_PAGE
 
-SETTINGS_FILE = (Path(os.environ.get("WINEPREFIX", "")) / "drive_c/users" / getpass.getuser()
-                 / "AppData/Roaming/墨舟/页面设置.txt")
 DEFAULTS = {"marginLeft": 0, "marginTop": 0, "marginRight": 0, "marginBottom": 0,
             "header.left": "", "header.centre": "", "header.right": "",
             "footer.left": "", "footer.centre": "", "footer.right": "",
@@ -24,14 +20,13 @@ DEFAULTS = {"marginLeft": 0, "marginTop": 0, "marginRight": 0, "marginBottom": 0
 
 @pytest.fixture
 def page_setup():
-    """Writes the page setup the program reads when it starts; the defaults come back afterwards."""
+    """Writes the page setup the program reads when it starts (each case starts without one)."""
     def write(**changes) -> None:
         values = DEFAULTS | {key.replace("_", "."): value for key, value in changes.items()}
-        SETTINGS_FILE.parent.mkdir(parents=True, exist_ok=True)
+        page_setup_file().parent.mkdir(parents=True, exist_ok=True)
         text = "墨舟页面设置 1\n" + "".join(f"{key}={value}\n" for key, value in values.items())
-        SETTINGS_FILE.write_bytes(text.encode("utf-8"))
-    yield write
-    SETTINGS_FILE.unlink(missing_ok=True)
+        page_setup_file().write_bytes(text.encode("utf-8"))
+    return write
 
 
 def squeezed(line: str) -> str:
@@ -45,7 +40,7 @@ def test_footers_count_the_pages_of_the_whole_text_and_the_header_names_the_file
     report = tmp_path / "报告.txt"
     report.write_text("\n".join(lines), encoding="utf-8")
     drop_on(main.window, report)
-    wait_until(lambda: main.text_option.checked and main.edit_box.text.endswith("line 300"), message="report loaded")
+    wait_until(lambda: main.text_option.checked and "line 300" in main.edit_box.text, message="report loaded")
     print_text(main, 20)
 
     printed = paper.printed()
@@ -53,7 +48,8 @@ def test_footers_count_the_pages_of_the_whole_text_and_the_header_names_the_file
     count = len(pages)
     assert count >= 3
     assert [page[0] for page in pages] == ["报告.txt"] * count
-    assert [squeezed(page[-1]) for page in pages] == [f"第 {n} 页 / 共 {count} 页" for n in range(1, count + 1)]
+    # pdftotext drops the narrow spaces of the footer's font
+    assert [page[-1].replace(" ", "") for page in pages] == [f"第{n}页/共{count}页" for n in range(1, count + 1)]
     assert [line for page in pages for line in page[1:-1]] == lines
     # Centred on this printer's paper, which it prints edge to edge.
     width = float(printed.info()["Page size"].split()[0])
