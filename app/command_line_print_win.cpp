@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <memory>
 #include <optional>
+#include <string>
 #include <utility>
 
 #include "app/main_document_win.h"
@@ -90,12 +91,20 @@ device::LayOut TextJobLayOut(const CommandLineJob& job, const text::PageSetup& s
     text::PreparedText base;
     base.setup = &setup;
     base.fileName = job.fileName;
-    // Without a width, as many characters as fill the printable line in the printer's font.
+    // Without a width, as many characters as fill the printable line in the printer's font,
+    // beside the line numbers when they are printed (as wide as the largest number and a digit).
     return [text, width, base, &printer](HDC dc, const device::PaperSpec& paper) {
-        const int chars = width > 0 ? width
-                                    : FillingCharsPerLine(paper.PrintableWidth(), printer.TextWidth(dc, u"中"));
         auto prepared = std::make_shared<text::PreparedText>(base);
-        prepared->lines = text::LinesOf(*text, chars, text::SpaceMode::Keep);
+        prepared->lines = text::LinesOf(*text, width > 0 ? width : text::mostCharsPerLine, text::SpaceMode::Keep);
+        if (width <= 0) {
+            int line = paper.PrintableWidth();
+            if (base.setup->lineNumbers && !prepared->lines.numbers.empty()) {
+                const int largest = *std::max_element(prepared->lines.numbers.begin(), prepared->lines.numbers.end());
+                line -= printer.TextWidth(dc, std::u16string(std::to_string(largest).size() + 1, u'0'));
+            }
+            const int chars = FillingCharsPerLine(line, printer.TextWidth(dc, u"中"));
+            if (chars != text::mostCharsPerLine) prepared->lines = text::LinesOf(*text, chars, text::SpaceMode::Keep);
+        }
         return text::TextLayOut(std::move(prepared), printer)(dc, paper);
     };
 }
