@@ -161,21 +161,22 @@ void OnChangeBackgroundChosen(ui::EventArgs& event) {
 // find button appends a text file. Then the mode is chosen as its option's click chooses it. A
 // file that cannot be read, or pictures that do not decode, change nothing and say so.
 void OnMainFilesDropped(ui::EventArgs& event) {
-    if (event.files.empty()) return;
-    ui::Window& main = event.window;
-    ui::FileContents file = ui::ReadFileContents(event.files.front());
+    OpenFiles(event.window, event.Context<Program>(), {event.files.begin(), event.files.end()});
+}
+
+void OpenFiles(ui::Window& main, Program& program, const std::vector<std::wstring>& paths) {
+    if (paths.empty()) return;
+    ui::FileContents file = ui::ReadFileContents(paths.front());
     if (text::ToldReadFailure(file)) return;
     std::vector<std::uint8_t> bytes = std::move(file.bytes);
     if (bytes.empty()) return;
     if (picture::RecognizeKind(bytes) != picture::Kind::None) {
-        MainDocument& document = event.Context<Program>().document;
-        const bool taken = event.files.size() == 1
-                               ? TakePicture(main, document, std::move(bytes))
-                               : TakePictureFiles(main, document, {event.files.begin(), event.files.end()});
+        const bool taken = paths.size() == 1 ? TakePicture(main, program.document, std::move(bytes))
+                                             : TakePictureFiles(main, program.document, paths);
         if (!taken) return;
         main.Raise(pictureOption, ui::Event::Clicked);
     } else {
-        AppendTextFile(main, event.Context<Program>(), event.files.front(), bytes);
+        AppendTextFile(main, program, paths.front(), bytes);
         main.Raise(textOption, ui::Event::Clicked);
     }
 }

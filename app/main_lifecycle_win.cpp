@@ -49,6 +49,7 @@ void OnMainCreated(ui::EventArgs& event) {
     LoadPageSetupAtStart(window, program);
     program.docking.SetHoldOpen(true);
     program.docking.Start(window.Handle());
+    OpenFiles(window, program, program.startFiles);
 }
 
 void OnMainCloseRequested(ui::EventArgs& event) {

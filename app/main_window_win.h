@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/main_document_win.h"
 #include "app/main_window_description.h"
 #include "app/print_decision.h"
 #include "device/printer_object_win.h"
@@ -53,6 +54,9 @@ struct PreparedPicture {
     int height = 0;
 };
 std::optional<PreparedPicture> PreparePictureJob(ui::Window& main, Program& program);
+// Pictures loaded, as the page plans place them: each decoded from its file when drawn, at the
+// size it is drawn at, the pictures sharing what was decoded.
+std::vector<picture::LayoutPicture> PagePictures(std::span<const LoadedPicture> pictures);
 // How the pictures are laid out on a printer's paper: each at the size asked for, centred, or as
 // the program's layout (read when laid out) places them; shrunk, when given, is set when a
 // picture was made smaller than asked to fit.
@@ -105,6 +109,8 @@ void OnMainKeyDown(ui::EventArgs& event);  // Ctrl+F2 previews, else the picture
 void OnFindClicked(ui::EventArgs& event);
 void OnChangeBackgroundChosen(ui::EventArgs& event);
 void OnMainFilesDropped(ui::EventArgs& event);
+// Files opened as if dropped on the window (those given on the command line).
+void OpenFiles(ui::Window& main, Program& program, const std::vector<std::wstring>& paths);
 // clipboard_picture_win.cpp
 void OnPastePictureChosen(ui::EventArgs& event);
 void OnPictureBoxKeyDown(ui::EventArgs& event);  // Ctrl+V over the picture box pastes

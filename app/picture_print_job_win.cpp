@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -35,20 +36,6 @@ std::optional<int> AskNumber(std::string_view prompt, std::string_view caption,
     return value;
 }
 
-// Every picture loaded, as the page plans place them: decoded from its file when drawn, at the
-// size it is drawn at, the job's pictures sharing what was decoded.
-std::vector<picture::LayoutPicture> PagePictures(const MainDocument& document) {
-    auto cache = std::make_shared<picture::PlacedPixelsCache>();
-    std::vector<picture::LayoutPicture> pictures;
-    for (const LoadedPicture& loaded : document.Pictures()) {
-        const picture::PictureInfo& info = loaded.info;
-        pictures.push_back({std::make_shared<const picture::FilePagePicture>(
-                                loaded.file, info.kind, info.width, info.height, cache),
-                            info.dpiX, info.dpiY});
-    }
-    return pictures;
-}
-
 void Warn(std::string_view message) {
     ui::ShowTimedMessage(ui::Widen(message), ui::promptCaption, MB_ICONINFORMATION);
 }
@@ -62,6 +49,20 @@ std::string PictureSizeMessage(device::PrinterObject& printer, const Program& pr
 }
 
 }  // namespace
+
+// As the page plans place them: decoded from its file when drawn, at the
+// size it is drawn at, the job's pictures sharing what was decoded.
+std::vector<picture::LayoutPicture> PagePictures(std::span<const LoadedPicture> loadedPictures) {
+    auto cache = std::make_shared<picture::PlacedPixelsCache>();
+    std::vector<picture::LayoutPicture> pictures;
+    for (const LoadedPicture& loaded : loadedPictures) {
+        const picture::PictureInfo& info = loaded.info;
+        pictures.push_back({std::make_shared<const picture::FilePagePicture>(
+                                loaded.file, info.kind, info.width, info.height, cache),
+                            info.dpiX, info.dpiY});
+    }
+    return pictures;
+}
 
 std::optional<PreparedPicture> PreparePictureJob(ui::Window& main, Program& program) {
     device::PrinterObject& printer = program.printer;
@@ -77,7 +78,7 @@ std::optional<PreparedPicture> PreparePictureJob(ui::Window& main, Program& prog
         return std::nullopt;
     }
     PreparedPicture prepared;
-    prepared.pictures = PagePictures(document);
+    prepared.pictures = PagePictures(document.Pictures());
 
     // A cancelled prompt cancels the command, as in the text job; a resolution below 1 would
     // divide by zero in the size message.

@@ -45,6 +45,14 @@ inline constexpr std::string_view pageSetupFileName = "页面设置.txt";
 inline constexpr std::string_view pageSetupDamagedMessage = "页面设置文件无法读取，已使用默认设置";
 inline constexpr std::string_view pageSetupNotSavedMessage = "页面设置未能保存：";  // and the system's reason
 
+// The box shown for a command line the program does not understand, captioned productName.
+inline constexpr std::string_view commandLineUsage =
+    "用法：\n"
+    "墨舟.exe [文件...]\t打开程序并载入文件\n"
+    "墨舟.exe /p 文件... [/w 每行字数] [/layout 版式] [/s]\t在默认打印机上打印\n"
+    "墨舟.exe /pt 文件 打印机 [驱动程序] [端口]\t在指定的打印机上打印\n\n"
+    "文件名可含 * 和 ?；/w 为 1 到 98；/layout 如 按比例适应、1寸、每页 4 张；/s 不显示打印进度";
+
 inline constexpr std::string_view backgroundFileName = "打印机图";
 inline constexpr int aboutCountdownStart = 6;
 

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/adjust_window_win.h"
 #include "app/edge_docking_win.h"
@@ -58,6 +59,8 @@ struct Program {
     std::u16string textFileName;
     update::XmlParserObject xmlParser;
     ui::KernelHandle singleInstance;  // its existence marks the running instance
+    // Files named on the command line, opened once the main window is there.
+    std::vector<std::wstring> startFiles;
 };
 
 }  // namespace app

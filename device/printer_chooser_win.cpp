@@ -6,6 +6,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cwchar>
+#include <iterator>
 
 #include "device/device_texts.h"
 
@@ -110,6 +113,59 @@ std::vector<PaperName> PrinterChooser::Papers() {
     return papers;
 }
 
+bool PrinterChooser::UsePrinter(const std::wstring& name) {
+    devMode_.reset();
+    devNames_.reset();
+    if (name.empty()) return KnowPrinter();
+    std::wstring device = name;
+    PrinterHandle printer;
+    {
+        HANDLE opened = nullptr;
+        if (!OpenPrinterW(device.data(), &opened, nullptr)) return false;
+        printer.reset(opened);
+    }
+    DWORD needed = 0;
+    GetPrinterW(printer.get(), 2, nullptr, 0, &needed);
+    std::vector<std::uint8_t> info(needed);
+    if (needed == 0 || !GetPrinterW(printer.get(), 2, info.data(), needed, &needed)) return false;
+    const auto* details = reinterpret_cast<const PRINTER_INFO_2W*>(info.data());
+    const std::wstring port = details->pPortName != nullptr ? details->pPortName : L"";
+
+    // The driver's own settings for the printer, as the print dialog starts from them.
+    const LONG modeSize = DocumentPropertiesW(nullptr, printer.get(), device.data(), nullptr, nullptr, 0);
+    if (modeSize <= 0) return false;
+    GlobalMemory mode(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, static_cast<SIZE_T>(modeSize)));
+    if (!mode) return false;
+    {
+        ui::GlobalMemoryLock<DEVMODEW> locked(mode.get());
+        if (locked.get() == nullptr ||
+            DocumentPropertiesW(nullptr, printer.get(), device.data(), locked.get(), nullptr,
+                                DM_OUT_BUFFER) < 0) {
+            return false;
+        }
+    }
+    // DEVNAMES: the offsets (in characters) of the driver, device and port names that follow it.
+    constexpr wchar_t driver[] = L"winspool";
+    const std::size_t first = sizeof(DEVNAMES) / sizeof(wchar_t);
+    const std::size_t chars = first + std::size(driver) + device.size() + 1 + port.size() + 1;
+    GlobalMemory names(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, chars * sizeof(wchar_t)));
+    if (!names) return false;
+    {
+        ui::GlobalMemoryLock<DEVNAMES> locked(names.get());
+        if (locked.get() == nullptr) return false;
+        auto* text = reinterpret_cast<wchar_t*>(locked.get());
+        locked->wDriverOffset = static_cast<WORD>(first);
+        locked->wDeviceOffset = static_cast<WORD>(first + std::size(driver));
+        locked->wOutputOffset = static_cast<WORD>(locked->wDeviceOffset + device.size() + 1);
+        std::wmemcpy(text + locked->wDriverOffset, driver, std::size(driver));
+        device.copy(text + locked->wDeviceOffset, device.size());
+        port.copy(text + locked->wOutputOffset, port.size());
+    }
+    devMode_ = std::move(mode);
+    devNames_ = std::move(names);
+    return true;
+}
+
 ui::CreatedDc PrinterChooser::InformationContext(const std::optional<PaperChoice>& paper) {
     if (!KnowPrinter()) return {};
     customPaper_.reset();
@@ -152,7 +208,7 @@ ChooseResult PrinterChooser::Choose(HWND owner, bool showDialog,
     }
 
     ChooseResult result;
-    const bool shown = showDialog || !devNames_;
+    const bool shown = showDialog;
     if (shown) {
         dialog.hDevMode = devMode_.get();
         dialog.hDevNames = devNames_.get();

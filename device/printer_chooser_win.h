@@ -56,7 +56,12 @@ struct ChooseResult {
 
 class PrinterChooser {
 public:
-    // Shows the print dialog (unless showDialog is false and a printer was chosen before), makes
+    // Takes the printer of that name (the system's default for an empty name) with its own
+    // settings for the jobs to come; false, and no printer known, when there is none such.
+    bool UsePrinter(const std::wstring& name);
+
+    // Shows the print dialog (unless showDialog is false: then the printer chosen before, or the
+    // system's default, is taken, and none known is a failure), makes
     // the printer's device context and asks for the output file when printing to a file. The
     // copies, collation, page range and selection the dialog offers come from the settings, and
     // what the user chose goes back into them.

@@ -130,6 +130,26 @@ PagePlan PrinterObject::PlanTextLines(HDC dc, const PaperSpec& paper, TextPlanRe
     return plan;
 }
 
+int PrinterObject::TextWidth(HDC dc, std::u16string_view text) const {
+    const LOGFONTW held = font_.value_or(DefaultGuiFont());
+    PlanFont font;
+    font.face = ui::ToUtf16(held.lfFaceName);
+    font.height = PrinterFontHeight(held.lfHeight, fontDpi, DrawingUnit::TenthMillimetre,
+                                    GetDeviceCaps(dc, LOGPIXELSY));
+    const int saved = SaveDC(dc);
+    ApplyPageMapping(dc, DeviceFrame(dc));
+    const LOGFONTW log = LogFontOf(font);
+    const ui::Font made(CreateFontIndirectW(&log));
+    SIZE extent{};
+    {
+        const ui::SelectObjectScope selected(dc, made ? made.get() : GetStockObject(DEFAULT_GUI_FONT));
+        const std::wstring wide = ui::FromUtf16(text);
+        GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
+    }
+    RestoreDC(dc, saved);
+    return extent.cx;
+}
+
 std::shared_ptr<const PagePlan> PrinterObject::PlanOnCurrentPrinter(const LayOut& layOut,
                                                                     const PaperChoice& paper) {
     const ui::CreatedDc ic = chooser_.InformationContext(paper);
@@ -165,7 +185,7 @@ void PrinterObject::Print(PrintRequest request) {
     }
     if (request.layOutSelection) offered.SetSelection(0);
 
-    ChooseResult chosen = chooser_.Choose(owner_, true, request.paper, offered);
+    ChooseResult chosen = chooser_.Choose(owner_, request.showDialog, request.paper, offered);
     settings_.SetCopies(offered.Copies());
     settings_.collate = offered.collate;
     result.copies = settings_.Copies();
@@ -194,6 +214,7 @@ void PrinterObject::Print(PrintRequest request) {
     JobSetup setup;
     setup.documentName = documentName;
     setup.owner = owner_;
+    setup.showProgress = request.showProgress;
     setup.pages = PagesToPrint(plan->pages.size(), fromPage, toPage,
                                printer.driverCopies ? 1 : printer.copies, printer.collate);
     printerName_ = printer.device;

@@ -40,6 +40,10 @@ struct PrintRequest {
     // started: cancelled, failed, or refused because another job runs).
     std::function<void(const PrintResult&)> started;
     std::function<void(const PrintResult&)> done;
+    // Without the dialog the job goes to the printer chosen last, or the system's default, with
+    // the settings as they are: the whole plan, once.
+    bool showDialog = true;
+    bool showProgress = true;
 };
 
 class PrinterObject {
@@ -80,7 +84,15 @@ public:
     // The papers of the printer a print would use now, for choosing one ahead of the print.
     std::vector<PaperName> Papers() { return chooser_.Papers(); }
 
-    // The print dialog, then the job, which runs on from the message loop; request.done tells
+    // The printer the jobs to come print on without their dialog, by its name (empty: the
+    // system's default); false when there is no such printer.
+    bool UsePrinter(const std::wstring& name) { return chooser_.UsePrinter(name); }
+
+    // The width of a text in the text font on the printer of the device context, in the 0.1 mm
+    // the plans are laid out in.
+    int TextWidth(HDC dc, std::u16string_view text) const;
+
+    // The print dialog (unless the request says otherwise), then the job, which runs on from the message loop; request.done tells
     // how it went. With another job under way nothing is shown and done hears "busy".
     void Print(PrintRequest request);
     bool JobRunning() const { return runner_.Busy(); }

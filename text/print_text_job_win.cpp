@@ -18,22 +18,6 @@
 namespace text {
 namespace {
 
-// The selection's lines are numbered as the whole text's: firstNumber is the number of the line
-// it starts in.
-TextLines LinesOf(const std::wstring& text, int charsPerLine, SpaceMode spaces, int firstNumber = 1) {
-    std::u16string printed = ui::ToUtf16(text);
-    if (spaces == SpaceMode::Delete) printed = DeleteAllSpaces(printed);
-    TextLines lines;
-    std::vector<NumberedLine> numbered = ChunkNumbered(printed, charsPerLine);
-    lines.lines.reserve(numbered.size());
-    lines.numbers.reserve(numbered.size());
-    for (NumberedLine& line : numbered) {
-        lines.lines.push_back(std::move(line.text));
-        lines.numbers.push_back(line.number > 0 ? line.number + firstNumber - 1 : 0);
-    }
-    return lines;
-}
-
 // The words of a header or a footer on one page.
 device::PageBand BandOf(const HeaderFooter& fields, const FieldValues& values) {
     return {ExpandFields(fields.left, values), ExpandFields(fields.centre, values),
@@ -61,6 +45,20 @@ device::TextPlanRequest RequestFor(const PreparedText& text, const TextLines& li
 }
 
 }  // namespace
+
+TextLines LinesOf(const std::wstring& text, int charsPerLine, SpaceMode spaces, int firstNumber) {
+    std::u16string printed = ui::ToUtf16(text);
+    if (spaces == SpaceMode::Delete) printed = DeleteAllSpaces(printed);
+    TextLines lines;
+    std::vector<NumberedLine> numbered = ChunkNumbered(printed, charsPerLine);
+    lines.lines.reserve(numbered.size());
+    lines.numbers.reserve(numbered.size());
+    for (NumberedLine& line : numbered) {
+        lines.lines.push_back(std::move(line.text));
+        lines.numbers.push_back(line.number > 0 ? line.number + firstNumber - 1 : 0);
+    }
+    return lines;
+}
 
 std::optional<PreparedText> PrepareTextJob(const TextJob& job, const StatusReport& report) {
     if (job.window == nullptr) return std::nullopt;

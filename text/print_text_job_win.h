@@ -42,6 +42,10 @@ struct TextLines {
     std::vector<int> numbers;
 };
 
+// A text cut into printed lines of charsPerLine bytes, its spaces kept or deleted. A part of a
+// text is numbered as the whole: firstNumber is the number of the line it starts in.
+TextLines LinesOf(const std::wstring& text, int charsPerLine, SpaceMode spaces, int firstNumber = 1);
+
 // A text job with its question answered: the lines as they go onto paper, those of the
 // selection when part of the text is selected, the edit box's font and colour, and how the
 // pages are set up.

@@ -77,6 +77,18 @@ class Paper:
                 raise TimeoutError(f"no PDF in {self.folder} within {timeout} s; queue: {self.pending_jobs()}")
             time.sleep(POLL_S)
 
+    def printed_all(self, count: int, timeout: float = PDF_WAIT_S) -> list["PrintedPdf"]:
+        """Waits for count PDFs written to their end, and gives them in the order they were printed."""
+        deadline = time.monotonic() + timeout
+        while True:
+            done = [pdf for pdf in self.files() if pdf.stat().st_size and _complete(pdf)]
+            if len(done) >= count and not self.pending_jobs():
+                job = lambda pdf: int(m.group(1)) if (m := re.search(r"job_(\d+)", pdf.name)) else 0
+                return [PrintedPdf(pdf) for pdf in sorted(done, key=job)]
+            if time.monotonic() >= deadline:
+                raise TimeoutError(f"{len(done)} of {count} PDFs in {self.folder} within {timeout} s")
+            time.sleep(POLL_S)
+
     def nothing_printed(self, settle: float = 2.0) -> bool:
         """True when, after settle seconds, no job is queued and no PDF has appeared."""
         time.sleep(settle)
