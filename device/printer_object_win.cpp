@@ -1,7 +1,6 @@
 #include "device/printer_object_win.h"
 
 #include <algorithm>
-#include <cwchar>
 #include <string>
 #include <utility>
 
@@ -92,29 +91,39 @@ PagePlan PrinterObject::PlanTextLines(HDC dc, const PaperSpec& paper,
     return PlanTextLines(dc, paper, std::move(request));
 }
 
-PagePlan PrinterObject::PlanTextLines(HDC dc, const PaperSpec& paper, TextPlanRequest request) const {
+PlanFont PrinterObject::TextFont(int dpiY) const {
     const LOGFONTW held = font_.value_or(DefaultGuiFont());
-    request.font.face = ui::ToUtf16(held.lfFaceName);
-    request.font.height =
-        PrinterFontHeight(held.lfHeight, fontDpi, DrawingUnit::TenthMillimetre, paper.dpiY);
-    request.font.colour = settings_.textColor;
+    return {ui::ToUtf16(held.lfFaceName),
+            PrinterFontHeight(held.lfHeight, fontDpi, DrawingUnit::TenthMillimetre, dpiY),
+            settings_.textColor};
+}
+
+namespace {
+
+// The size of a text in a plan's font on a device context whose page mapping is applied.
+SIZE Extent(HDC dc, const PlanFont& font, std::u16string_view text) {
+    const LOGFONTW log = LogFontOf(font);
+    const ui::Font made(CreateFontIndirectW(&log));
+    SIZE extent{};
+    const ui::SelectObjectScope selected(dc, made ? made.get() : GetStockObject(DEFAULT_GUI_FONT));
+    const std::wstring wide = ui::FromUtf16(text);
+    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
+    return extent;
+}
+
+}  // namespace
+
+PagePlan PrinterObject::PlanTextLines(HDC dc, const PaperSpec& paper, TextPlanRequest request) const {
+    request.font = TextFont(paper.dpiY);
     request.bandFont = request.font;
     request.bandFont.height = request.font.height * bandFontPercent / 100;
 
     // Measured and placed through the printer's own mapping, as its pages will be drawn.
     const int saved = SaveDC(dc);
     ApplyPageMapping(dc, DeviceFrame(dc));
-    const auto measure = [dc](const PlanFont& font, const wchar_t* text) {
-        const LOGFONTW log = LogFontOf(font);
-        const ui::Font made(CreateFontIndirectW(&log));
-        SIZE extent{};
-        const ui::SelectObjectScope selected(dc, made ? made.get() : GetStockObject(DEFAULT_GUI_FONT));
-        GetTextExtentPoint32W(dc, text, static_cast<int>(std::wcslen(text)), &extent);
-        return extent;
-    };
-    request.lineHeight = measure(request.font, L"W").cy;
-    if (!request.numbers.empty()) request.digitWidth = measure(request.font, L"0").cx;
-    if (request.header || request.footer) request.bandLineHeight = measure(request.bandFont, L"W").cy;
+    request.lineHeight = Extent(dc, request.font, u"W").cy;
+    if (!request.numbers.empty()) request.digitWidth = Extent(dc, request.font, u"0").cx;
+    if (request.header || request.footer) request.bandLineHeight = Extent(dc, request.bandFont, u"W").cy;
     const UnitScale scale{[dc](int tenths) {
                               POINT point{0, tenths};
                               LPtoDP(dc, &point, 1);
@@ -131,23 +140,11 @@ PagePlan PrinterObject::PlanTextLines(HDC dc, const PaperSpec& paper, TextPlanRe
 }
 
 int PrinterObject::TextWidth(HDC dc, std::u16string_view text) const {
-    const LOGFONTW held = font_.value_or(DefaultGuiFont());
-    PlanFont font;
-    font.face = ui::ToUtf16(held.lfFaceName);
-    font.height = PrinterFontHeight(held.lfHeight, fontDpi, DrawingUnit::TenthMillimetre,
-                                    GetDeviceCaps(dc, LOGPIXELSY));
     const int saved = SaveDC(dc);
     ApplyPageMapping(dc, DeviceFrame(dc));
-    const LOGFONTW log = LogFontOf(font);
-    const ui::Font made(CreateFontIndirectW(&log));
-    SIZE extent{};
-    {
-        const ui::SelectObjectScope selected(dc, made ? made.get() : GetStockObject(DEFAULT_GUI_FONT));
-        const std::wstring wide = ui::FromUtf16(text);
-        GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
-    }
+    const int width = Extent(dc, TextFont(GetDeviceCaps(dc, LOGPIXELSY)), text).cx;
     RestoreDC(dc, saved);
-    return extent.cx;
+    return width;
 }
 
 std::shared_ptr<const PagePlan> PrinterObject::PlanOnCurrentPrinter(const LayOut& layOut,

@@ -92,8 +92,9 @@ public:
     // the plans are laid out in.
     int TextWidth(HDC dc, std::u16string_view text) const;
 
-    // The print dialog (unless the request says otherwise), then the job, which runs on from the message loop; request.done tells
-    // how it went. With another job under way nothing is shown and done hears "busy".
+    // The print dialog (unless the request says otherwise), then the job, which runs on from the
+    // message loop; request.done tells how it went. With another job under way nothing is shown
+    // and done hears "busy".
     void Print(PrintRequest request);
     bool JobRunning() const { return runner_.Busy(); }
     // Stops the running job after the page under way.
@@ -106,6 +107,9 @@ public:
     int CopiesPrinted() const { return 1; }
 
 private:
+    // The text font on a printer of that many pixels per inch, in the text colour.
+    PlanFont TextFont(int dpiY) const;
+
     PrinterSettings settings_;
     HWND owner_ = nullptr;
     std::optional<LOGFONTW> font_;
