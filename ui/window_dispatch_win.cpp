@@ -120,6 +120,14 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     }
+    case WM_INITMENUPOPUP:
+        for (const auto& [top, popup] : topMenus_) {
+            if (popup == reinterpret_cast<HMENU>(wParam)) {
+                Raise(top, Event::MenuOpening);
+                return 0;
+            }
+        }
+        break;
     case trayMessage: {
         POINT cursor{};
         GetCursorPos(&cursor);
