@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cwchar>
 #include <optional>
+#include <utility>
 
 #include "app/explorer_menu.h"
 #include "ui/handles_win.h"
@@ -20,6 +21,8 @@ using ui::RegistryKey;
 constexpr wchar_t classesPath[] = L"Software\\Classes";
 constexpr wchar_t associationsPath[] = L"SystemFileAssociations";
 constexpr wchar_t createdParentsValue[] = L"MozhouCreatedParents";
+// The keys above a verb, counted from it: shell, <.ext>, SystemFileAssociations, Software\Classes.
+constexpr DWORD allParents = 4;
 
 // Paths below the classes key for one extension.
 struct VerbPaths {
@@ -40,11 +43,18 @@ VerbPaths PathsFor(std::string_view extension) {
 
 std::wstring CommandPath(const std::wstring& verb) { return verb + L"\\command"; }
 
-LSTATUS OpenClasses(RegistryKey& classes) {
+// The current user's classes key, which Windows always has and Wine makes on first use; `made`
+// tells whether it was made now.
+LSTATUS OpenClasses(RegistryKey& classes, bool create = false, bool* made = nullptr) {
     HKEY key = nullptr;
+    DWORD disposition = 0;
+    const REGSAM access = KEY_READ | KEY_WRITE;
     const LSTATUS status =
-        RegOpenKeyExW(HKEY_CURRENT_USER, classesPath, 0, KEY_READ | KEY_WRITE | DELETE, &key);
+        create ? RegCreateKeyExW(HKEY_CURRENT_USER, classesPath, 0, nullptr, 0, access, nullptr,
+                                 &key, &disposition)
+               : RegOpenKeyExW(HKEY_CURRENT_USER, classesPath, 0, access, &key);
     classes.reset(status == ERROR_SUCCESS ? key : nullptr);
+    if (made != nullptr) *made = disposition == REG_CREATED_NEW_KEY;
     return status;
 }
 
@@ -105,7 +115,7 @@ DWORD ReadCreatedParents(HKEY classes, const std::wstring& verb) {
                      &bytes) != ERROR_SUCCESS) {
         return 0;
     }
-    return std::min<DWORD>(value, 3);
+    return std::min(value, allParents);
 }
 
 LSTATUS WriteString(HKEY classes, const std::wstring& path, const wchar_t* name,
@@ -139,7 +149,8 @@ bool PrintToIsOurs(HKEY classes, const VerbPaths& paths, const std::wstring& pro
     return Runs(command, program) || Runs(command, PrintVerbProgram(classes, paths));
 }
 
-LSTATUS AddFor(HKEY classes, std::string_view extension, const std::wstring& program) {
+LSTATUS AddFor(HKEY classes, bool madeClasses, std::string_view extension,
+               const std::wstring& program) {
     const VerbPaths paths = PathsFor(extension);
     bool madeAssociations = false;
     bool madeExtension = false;
@@ -148,7 +159,8 @@ LSTATUS AddFor(HKEY classes, std::string_view extension, const std::wstring& pro
     if (status == ERROR_SUCCESS) status = CreateKey(classes, paths.extension, &madeExtension);
     if (status == ERROR_SUCCESS) status = CreateKey(classes, paths.shell, &madeShell);
     if (status != ERROR_SUCCESS) return status;
-    const DWORD madeParents = !madeShell ? 0 : !madeExtension ? 1 : !madeAssociations ? 2 : 3;
+    const DWORD madeParents =
+        !madeShell ? 0 : !madeExtension ? 1 : !madeAssociations ? 2 : !madeClasses ? 3 : allParents;
 
     // Decided before the print verb is written: a printto verb of ours may run the program the
     // print verb ran before.
@@ -181,12 +193,12 @@ void DeleteKey(HKEY classes, const std::wstring& path, LSTATUS& firstError) {
     }
 }
 
-// Removes one extension's verbs and the keys above them that adding made; whether adding also
-// made SystemFileAssociations.
-bool RemoveFor(HKEY classes, std::string_view extension, const std::wstring& program,
+// Removes one extension's verbs and the keys above them, up to the extension's, that adding made;
+// returns how many keys above the verb adding made.
+DWORD RemoveFor(HKEY classes, std::string_view extension, const std::wstring& program,
                LSTATUS& firstError) {
     const VerbPaths paths = PathsFor(extension);
-    if (!KeyExists(classes, paths.shell)) return false;
+    if (!KeyExists(classes, paths.shell)) return 0;
     if (PrintToIsOurs(classes, paths, program)) {
         DeleteKey(classes, CommandPath(paths.printTo), firstError);
         DeleteKey(classes, paths.printTo, firstError);
@@ -202,17 +214,22 @@ bool RemoveFor(HKEY classes, std::string_view extension, const std::wstring& pro
             DeleteKey(classes, paths.extension, firstError);
         }
     }
-    return createdParents >= 3;
+    return createdParents;
 }
 
-unsigned long Remove(HKEY classes, const std::wstring& program) {
+// Closes the classes key, which it may delete.
+unsigned long Remove(RegistryKey classes, const std::wstring& program) {
     LSTATUS firstError = ERROR_SUCCESS;
-    bool madeAssociations = false;
+    DWORD madeParents = 0;
     for (const std::string_view extension : ExplorerMenuExtensions()) {
-        madeAssociations = RemoveFor(classes, extension, program, firstError) || madeAssociations;
+        madeParents = std::max(madeParents, RemoveFor(classes.get(), extension, program, firstError));
     }
-    if (madeAssociations && KeyEmpty(classes, associationsPath)) {
-        DeleteKey(classes, associationsPath, firstError);
+    if (madeParents >= 3 && KeyEmpty(classes.get(), associationsPath)) {
+        DeleteKey(classes.get(), associationsPath, firstError);
+    }
+    if (madeParents >= allParents && KeyEmpty(classes.get(), L"")) {
+        classes.reset();
+        DeleteKey(HKEY_CURRENT_USER, classesPath, firstError);
     }
     return static_cast<unsigned long>(firstError);
 }
@@ -236,13 +253,14 @@ ExplorerMenuState ReadExplorerMenu(const std::wstring& program) {
 
 unsigned long AddExplorerMenu(const std::wstring& program) {
     RegistryKey classes;
-    LSTATUS status = OpenClasses(classes);
+    bool madeClasses = false;
+    LSTATUS status = OpenClasses(classes, true, &madeClasses);
     if (status != ERROR_SUCCESS) return static_cast<unsigned long>(status);
     for (const std::string_view extension : ExplorerMenuExtensions()) {
-        status = AddFor(classes.get(), extension, program);
+        status = AddFor(classes.get(), madeClasses, extension, program);
         if (status != ERROR_SUCCESS) break;
     }
-    if (status != ERROR_SUCCESS) Remove(classes.get(), program);
+    if (status != ERROR_SUCCESS) Remove(std::move(classes), program);
     TellShell();
     return static_cast<unsigned long>(status);
 }
@@ -252,7 +270,7 @@ unsigned long RemoveExplorerMenu(const std::wstring& program) {
     const LSTATUS status = OpenClasses(classes);
     if (status == ERROR_FILE_NOT_FOUND) return 0;  // no classes of the user's own: nothing to take
     if (status != ERROR_SUCCESS) return static_cast<unsigned long>(status);
-    const unsigned long error = Remove(classes.get(), program);
+    const unsigned long error = Remove(std::move(classes), program);
     TellShell();
     return error;
 }

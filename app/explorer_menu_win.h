@@ -2,7 +2,8 @@
 // HKEY_CURRENT_USER\Software\Classes\SystemFileAssociations\<extension>\shell, which needs no
 // administrator rights. For each extension of ExplorerMenuExtensions() adding writes
 //   shell\墨舟打印            default "用墨舟打印", MozhouCreatedParents = how many of the keys
-//                             above it (shell, <extension>, SystemFileAssociations) adding made
+//                             above it (shell, <extension>, SystemFileAssociations, and
+//                             Software\Classes, which Wine may lack) adding made
 //   shell\墨舟打印\command    default "<program>" /p "%1"
 //   shell\printto\command     default "<program>" /pt "%1" "%2" "%3" "%4"
 // and removal takes away exactly that. A printto verb of another program is never written over

@@ -97,8 +97,8 @@ TEST(ExplorerMenu, LeavesOtherProgramsVerbsAndFollowsAMovedProgram) {
     for (const wchar_t* extension : {L".png", L".gif"}) {
         RegDeleteTreeW(HKEY_CURRENT_USER, (shellPath + extension).c_str());
     }
-    if (!pristine.contains(L"Software\\Classes\\SystemFileAssociations")) {
-        RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Classes\\SystemFileAssociations");
+    for (const wchar_t* key : {L"Software\\Classes\\SystemFileAssociations", classesPath}) {
+        if (!pristine.contains(key)) RegDeleteKeyW(HKEY_CURRENT_USER, key);
     }
     EXPECT_EQ(Classes(), pristine);
 }
