@@ -122,8 +122,8 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_INITMENUPOPUP:
         for (const auto& [top, popup] : topMenus_) {
-            if (popup == reinterpret_cast<HMENU>(wParam)) {
-                Raise(top, Event::MenuOpening);
+            EventArgs args{*this, top};
+            if (popup == reinterpret_cast<HMENU>(wParam) && Dispatch(Event::MenuOpening, args)) {
                 return 0;
             }
         }
