@@ -190,8 +190,7 @@ ADD, REMOVE = "在右键菜单中添加“用墨舟打印”", "从右键菜单�
 def test_the_tray_menu_adds_and_removes_the_explorer_menu_entry(app):
     main = MainWindow(app)
 
-    def choose(*keys: str) -> dict[str, bool]:
-        """Opens the tray menu, says which of the two items are enabled, and chooses by keys."""
+    def choose(*keys: str) -> dict[str, bool]:  # which of the two are enabled, then chosen by keys
         app.driver.call("post", main.window, TRAY_MESSAGE, 1, WM_RBUTTONUP)
         menu = app.popup_menu()
         enabled = {item["caption"]: item["enabled"] for item in menu.menu()}

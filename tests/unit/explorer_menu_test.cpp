@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "update/command_line.h"
 
 namespace {
@@ -22,16 +20,4 @@ TEST(ExplorerMenu, CommandsQuoteTheProgramAndEveryPlaceholder) {
               (std::vector<std::wstring>{program, L"/pt", L"D:\\my files\\a b.txt", L"HP LaserJet",
                                          L"%3", L"%4"}));
 }
-
-TEST(ExplorerMenu, ExtensionsAreDottedLowerCaseAndDistinct) {
-    std::set<std::string_view> seen;
-    for (const std::string_view extension : app::ExplorerMenuExtensions()) {
-        ASSERT_GE(extension.size(), 2u);
-        EXPECT_EQ(extension[0], '.');
-        for (const char c : extension.substr(1)) EXPECT_TRUE(c >= 'a' && c <= 'z') << extension;
-        EXPECT_TRUE(seen.insert(extension).second) << extension;
-    }
-    EXPECT_TRUE(seen.contains(".txt") && seen.contains(".jpg") && seen.contains(".webp"));
-}
-
 }  // namespace

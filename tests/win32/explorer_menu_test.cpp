@@ -5,7 +5,7 @@
 #include <map>
 #include <optional>
 #include <string>
-#include <vector>
+#include <utility>
 
 #include "app/explorer_menu.h"
 #include "app/explorer_menu_win.h"
@@ -47,17 +47,8 @@ std::optional<std::wstring> Default(const std::wstring& extension, const std::ws
     wchar_t text[512];
     DWORD size = sizeof text;
     const std::wstring path = shellPath + extension + L"\\shell\\" + verb;
-    if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, text, &size) !=
-        ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    return text;
-}
-
-void SetDefault(const std::wstring& extension, const std::wstring& verb, const std::wstring& text) {
-    const std::wstring path = shellPath + extension + L"\\shell\\" + verb;
-    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, path.c_str(), nullptr, REG_SZ, text.c_str(),
-                              static_cast<DWORD>((text.size() + 1) * 2)), ERROR_SUCCESS);
+    return RegGetValueW(HKEY_CURRENT_USER, path.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, text,
+                        &size) == ERROR_SUCCESS ? std::optional<std::wstring>(text) : std::nullopt;
 }
 
 TEST(ExplorerMenu, WritesBothVerbsForEveryExtensionAndRemovalLeavesNoTrace) {
@@ -81,8 +72,11 @@ TEST(ExplorerMenu, WritesBothVerbsForEveryExtensionAndRemovalLeavesNoTrace) {
 TEST(ExplorerMenu, LeavesOtherProgramsVerbsAndFollowsAMovedProgram) {
     const auto pristine = Classes();
     const std::wstring viewerPrintTo = L"\"C:\\viewer.exe\" /pt \"%1\" \"%2\" \"%3\" \"%4\"";
-    SetDefault(L".png", L"open\\command", L"viewer.exe \"%1\"");
-    SetDefault(L".gif", L"printto\\command", viewerPrintTo);
+    for (const auto& [key, command] : {std::pair(L".png\\shell\\open\\command", L"viewer.exe"),
+                                       std::pair(L".gif\\shell\\printto\\command", viewerPrintTo.c_str())}) {
+        ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, (shellPath + key).c_str(), nullptr, REG_SZ,
+                                  command, static_cast<DWORD>((wcslen(command) + 1) * 2)), ERROR_SUCCESS);
+    }
     const auto before = Classes();
 
     ASSERT_EQ(app::AddExplorerMenu(L"D:\\old\\墨舟.exe"), 0u);
