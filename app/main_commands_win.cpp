@@ -1,6 +1,7 @@
 // The main window's commands: print mode, space options, the print button, context menus and
 // the edit box's menu, the tray icon, the stop and cancel buttons, and opening other windows.
 #include "app/main_window_win.h"
+#include "app/explorer_menu_win.h"
 #include "app/program_texts.h"
 #include "app/print_preview_win.h"
 #include "app/program_win.h"
@@ -11,6 +12,7 @@
 #include "text/separate_edit_description.h"
 #include "ui/dialogs_win.h"
 #include "ui/edit_box_win.h"
+#include "ui/files_win.h"
 #include "ui/text_win.h"
 #include "ui/window_win.h"
 
@@ -170,6 +172,34 @@ void OnTrayNotify(ui::EventArgs& event) {
     case trayClick:
     case trayNothing: break;
     }
+}
+
+namespace {
+
+// The full path of the running program, which Explorer's menu entry starts.
+std::wstring ThisProgram() { return ui::ProgramPath(ui::ExecutableFileName()); }
+
+void ReportExplorerMenuChange(ui::Window& main, unsigned long error, std::string_view done) {
+    SetStatusMessage(main, error == 0 ? ui::Widen(done)
+                                      : ui::Widen(explorerMenuFailedMessage) + ui::SystemErrorText(error));
+}
+
+}  // namespace
+
+void OnMainMenuOpening(ui::EventArgs& event) {
+    const ExplorerMenuState state = ReadExplorerMenu(ThisProgram());
+    event.window.SetMenuItemEnabled(addExplorerMenuItem, !state.complete);
+    event.window.SetMenuItemEnabled(removeExplorerMenuItem, state.any);
+}
+
+void OnAddExplorerMenuChosen(ui::EventArgs& event) {
+    ReportExplorerMenuChange(event.window, AddExplorerMenu(ThisProgram()),
+                             explorerMenuAddedMessage);
+}
+
+void OnRemoveExplorerMenuChosen(ui::EventArgs& event) {
+    ReportExplorerMenuChange(event.window, RemoveExplorerMenu(ThisProgram()),
+                             explorerMenuRemovedMessage);
 }
 
 // With the separate-edit window open the user chooses which edit box's text is printed.

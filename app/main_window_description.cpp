@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "app/program_texts.h"
+
 namespace app {
 namespace {
 
@@ -54,6 +56,8 @@ constexpr std::array menu{
     MenuItemSpec{checkUpdateItem, 2, "检测升级"},
     MenuItemSpec{changeBackgroundItem, 1, "更换背景图"},
     MenuItemSpec{aboutItem, 1, "关于"},
+    MenuItemSpec{addExplorerMenuItem, 1, addExplorerMenuCaption},
+    MenuItemSpec{removeExplorerMenuItem, 1, removeExplorerMenuCaption},
 
     MenuItemSpec{editMenu, 0, "子菜单", true},
     MenuItemSpec{copyItem, 1, "复制"},

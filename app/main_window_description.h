@@ -32,6 +32,8 @@ enum MainId : int {
     checkUpdateItem,
     changeBackgroundItem,
     aboutItem,
+    addExplorerMenuItem,     // 在右键菜单中添加“用墨舟打印”
+    removeExplorerMenuItem,  // 从右键菜单中移除“用墨舟打印”
     // menu "子菜单", the edit box's context menu
     editMenu,
     copyItem,

@@ -80,6 +80,11 @@ void OnMainDestroyed(ui::EventArgs& event);
 void OnSessionEnding(ui::EventArgs& event);
 // main_commands_win.cpp
 void OnTrayNotify(ui::EventArgs& event);
+// The menu "菜单", from the tray or the menu bar, offers adding "用墨舟打印" to Explorer's menu
+// unless it is there in full, and removing it when any of it is there.
+void OnMainMenuOpening(ui::EventArgs& event);
+void OnAddExplorerMenuChosen(ui::EventArgs& event);
+void OnRemoveExplorerMenuChosen(ui::EventArgs& event);
 void ChooseTextMode(ui::EventArgs& event);
 void ChoosePictureMode(ui::EventArgs& event);
 void OnDeleteSpacesClicked(ui::EventArgs& event);

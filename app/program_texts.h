@@ -33,6 +33,13 @@ inline constexpr std::string_view pictureUndecodableMessage = "图片无法识�
 inline constexpr std::string_view pictureIncompleteMessage = "图片不完整";
 inline constexpr std::string_view onlyPictureMessage = "只有这一张图片，不能移除";
 
+// "用墨舟打印" in Explorer's right-click menu, added and removed from the tray menu.
+inline constexpr std::string_view addExplorerMenuCaption = "在右键菜单中添加“用墨舟打印”";
+inline constexpr std::string_view removeExplorerMenuCaption = "从右键菜单中移除“用墨舟打印”";
+inline constexpr std::string_view explorerMenuAddedMessage = "已在右键菜单中添加“用墨舟打印”";
+inline constexpr std::string_view explorerMenuRemovedMessage = "已从右键菜单中移除“用墨舟打印”";
+inline constexpr std::string_view explorerMenuFailedMessage = "无法修改右键菜单：";  // and the system's reason
+
 // The shown picture's place among several, as the picture box writes it: "2 / 5".
 std::string PicturePlaceText(std::size_t shown, std::size_t count);
 // After several files were chosen or dropped: how many became pictures, how many were passed

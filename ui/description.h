@@ -112,6 +112,8 @@ enum class Event : std::uint8_t {
                      // the drop point
     KeyDown,         // window: a key pressed in it or its controls, before the control sees it;
                      // code holds the virtual key and key modifiers, screen the mouse position
+    MenuOpening,     // top menu item: its menu is about to open, from the menu bar or as a
+                     // pop-up; the handler may enable and disable its items
 };
 
 // Added to a KeyDown event's virtual key while the key is held.

@@ -63,6 +63,8 @@ using Pen = UniqueHandle<NullableTraits<HPEN, DeleteGdiObject>>;
 using Bitmap = UniqueHandle<NullableTraits<HBITMAP, DeleteGdiObject>>;
 using Icon = UniqueHandle<NullableTraits<HICON, DestroyIcon>>;
 using Menu = UniqueHandle<NullableTraits<HMENU, DestroyMenu>>;
+// A registry key the program opened or created (never one of the predefined roots).
+using RegistryKey = UniqueHandle<NullableTraits<HKEY, RegCloseKey>>;
 // A DC made by CreateDC or CreateCompatibleDC, deleted with DeleteDC.
 using CreatedDc = UniqueHandle<NullableTraits<HDC, DeleteDC>>;
 using MemoryDc = CreatedDc;

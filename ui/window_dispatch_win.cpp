@@ -120,6 +120,14 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     }
+    case WM_INITMENUPOPUP:
+        for (const auto& [top, popup] : topMenus_) {
+            EventArgs args{*this, top};
+            if (popup == reinterpret_cast<HMENU>(wParam) && Dispatch(Event::MenuOpening, args)) {
+                return 0;
+            }
+        }
+        break;
     case trayMessage: {
         POINT cursor{};
         GetCursorPos(&cursor);

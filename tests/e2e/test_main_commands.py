@@ -178,10 +178,31 @@ def test_the_tray_menu_opens_right_aligned_above_and_left_of_the_cursor(app):
     time.sleep(0.2)  # the pointer reaches the program's own view of it a little later
     app.driver.call("post", main.window, TRAY_MESSAGE, 1, WM_RBUTTONUP)
     menu = app.popup_menu()
-    assert [item["caption"] for item in menu.menu()] == ["升级", "更换背景图", "关于"]
+    assert [item["caption"] for item in menu.menu()] == ["升级", "更换背景图", "关于", ADD, REMOVE]
     assert (menu.rect.right, menu.rect.top) == (695, 595)
     app.driver.call("key", "Escape")
     menu.wait_gone()
+
+
+ADD, REMOVE = "在右键菜单中添加“用墨舟打印”", "从右键菜单中移除“用墨舟打印”"
+
+
+def test_the_tray_menu_adds_and_removes_the_explorer_menu_entry(app):
+    main = MainWindow(app)
+
+    def choose(*keys: str) -> dict[str, bool]:  # which of the two are enabled, then chosen by keys
+        app.driver.call("post", main.window, TRAY_MESSAGE, 1, WM_RBUTTONUP)
+        menu = app.popup_menu()
+        enabled = {item["caption"]: item["enabled"] for item in menu.menu()}
+        app.driver.call("key", *keys)
+        menu.wait_gone()
+        app.driver.call("sleep", 200)
+        return {ADD: enabled[ADD], REMOVE: enabled[REMOVE]}
+
+    assert choose("Down", "Down", "Down", "Down", "Enter") == {ADD: True, REMOVE: False}
+    wait_for_equal(lambda: app.status_text(), "已在右键菜单中添加“用墨舟打印”")
+    assert choose("Up", "Enter") == {ADD: False, REMOVE: True}
+    wait_for_equal(lambda: app.status_text(), "已从右键菜单中移除“用墨舟打印”")
 
 
 def test_right_after_start_a_window_at_the_edge_stays_until_the_mouse_has_been_in_it(driver, launch):
