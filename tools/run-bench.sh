@@ -19,6 +19,11 @@ E2E_DRIVER_EXE=$build/tests/e2e/driver/e2e-driver.exe \
 cp "$work/墨舟.exe" "$work/墨舟载入.exe"
 E2E_DRIVER_EXE=$build/tests/e2e/driver/e2e-driver.exe \
   /usr/bin/python3 bench/text_load.py "$work/墨舟载入.exe" 5 || status=1
+# /p of a 600-line text, start to end of process, beside the print button's job with its prompt and
+# dialog answered at once.
+cp "$work/墨舟.exe" "$work/墨舟命令行.exe"
+E2E_DRIVER_EXE=$build/tests/e2e/driver/e2e-driver.exe \
+  /usr/bin/python3 bench/command_line_print.py "$work/墨舟命令行.exe" 3 || status=1
 # Picture box repaints of a 6000 x 4000 picture beside a bare BitBlt of the box's size.
 (cd "$build/bench" && "$MOZHOU_WINE" ./bench_picture_box.exe 50) || status=1
 
