@@ -18,7 +18,7 @@ from pathlib import Path
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests" / "e2e"))
 
 from e2elib import App, Driver, Paper, ProgramDir, wait_until, windows_path  # noqa: E402
-from mainwindow import MainWindow, paste_text, print_text  # noqa: E402
+from mainwindow import IDCANCEL, MainWindow, ask_chars_per_line, paste_text, print_text  # noqa: E402
 
 LINES = 600
 WIDTH = 80
@@ -39,12 +39,9 @@ def from_command_line(driver: Driver, directory: ProgramDir, text_file: Path) ->
 
 def from_print_button(main: MainWindow) -> float:
     # The report is the same every time: the status bar is first made to say something else, by a
-    # print without the text option.
-    main.text_option.click()
-    main.print_button.click()
-    wait_until(lambda: "不能为空" in main.status_message(), message="the status bar's warning")
-    main.text_option.click()
-    main.keep_spaces.click()
+    # print cancelled at its width prompt.
+    ask_chars_per_line(main).press(IDCANCEL)
+    wait_until(lambda: main.status_message() == "取消打印", message="the cancelled print")
     started = time.perf_counter()
     message = print_text(main, WIDTH, timeout=600)
     elapsed = time.perf_counter() - started
