@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "text/print_messages.h"
-#include "ui/unicode.h"
+#include "text/text_encoding.h"
 
 namespace app {
 namespace {
@@ -29,23 +29,11 @@ std::u16string WithoutSpaces(std::u16string_view name) {
     return kept;
 }
 
-// The layouts' names are UTF-8 written in this program, well formed.
-std::u16string FromUtf8(std::string_view utf8) {
-    std::u16string text;
-    for (std::size_t at = 0; at < utf8.size();) {
-        const ui::CodePointRead read = ui::Utf8CodePointAt(utf8, at);
-        if (read.length == 0) break;
-        ui::AppendUtf16(text, read.codePoint);
-        at += read.length;
-    }
-    return text;
-}
-
 std::optional<picture::PictureLayout> LayoutNamed(std::u16string_view name) {
     const std::u16string wanted = WithoutSpaces(name);
     for (int i = 0; i < picture::pictureLayoutCount; ++i) {
         const auto layout = static_cast<picture::PictureLayout>(i);
-        if (!wanted.empty() && WithoutSpaces(FromUtf8(picture::LayoutName(layout))) == wanted) return layout;
+        if (!wanted.empty() && WithoutSpaces(text::Utf16FromUtf8(picture::LayoutName(layout))) == wanted) return layout;
     }
     return std::nullopt;
 }
