@@ -16,6 +16,7 @@
 #include "device/printer_chooser_win.h"
 #include "text/page_fields.h"
 #include "ui/date_time_win.h"
+#include "ui/custom_view_win.h"
 #include "ui/dpi_scale.h"
 #include "ui/files_win.h"
 #include "ui/handles_win.h"
@@ -238,32 +239,13 @@ void PaintSample(HWND view, const SetupDialog& dialog) {
     EndPaint(view, &paint);
 }
 
-LRESULT CALLBACK SampleProcedure(HWND view, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(view, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    const auto* dialog = reinterpret_cast<const SetupDialog*>(GetWindowLongPtrW(view, GWLP_USERDATA));
-    if (dialog == nullptr || dialog->window == nullptr) return DefWindowProcW(view, message, wParam, lParam);
+bool HandleSample(HWND view, UINT message, WPARAM, LPARAM, SetupDialog& dialog, LRESULT& result) {
+    if (dialog.window == nullptr) return false;
     switch (message) {
-    case WM_ERASEBKGND: return 1;
-    case WM_PAINT: PaintSample(view, *dialog); return 0;
-    default: return DefWindowProcW(view, message, wParam, lParam);
+    case WM_ERASEBKGND: result = 1; return true;
+    case WM_PAINT: PaintSample(view, dialog); return true;
+    default: return false;
     }
-}
-
-void RegisterSamplePage() {
-    static const bool registered = [] {
-        WNDCLASSW kind{};
-        kind.style = CS_HREDRAW | CS_VREDRAW;
-        kind.lpfnWndProc = SampleProcedure;
-        kind.hInstance = GetModuleHandleW(nullptr);
-        kind.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        const std::wstring name = ui::Widen(samplePageClass);
-        kind.lpszClassName = name.c_str();
-        return RegisterClassW(&kind) != 0;
-    }();
-    (void)registered;
 }
 
 // -- handlers -----------------------------------------------------------------
@@ -336,7 +318,7 @@ const ui::WindowSpec& PageSetupDescription() {
 }  // namespace
 
 bool ShowPageSetupWindow(ui::Window& owner, Program& program, bool textParts) {
-    RegisterSamplePage();
+    ui::RegisterViewClass<SetupDialog, HandleSample>(samplePageClass);
     SetupDialog dialog{program, textParts};
     dialog.papers = program.printer.Papers();
     dialog.date = ui::ShortDate();

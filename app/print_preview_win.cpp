@@ -21,6 +21,7 @@
 #include "device/printer_object_win.h"
 #include "picture/picture_job_texts.h"
 #include "picture/picture_layout.h"
+#include "ui/custom_view_win.h"
 #include "ui/dialogs_win.h"
 #include "ui/dpi_scale.h"
 #include "ui/handles_win.h"
@@ -239,45 +240,25 @@ void Scroll(HWND view, PreviewState& state, int bar, int request, int wheel = 0)
     InvalidateRect(view, nullptr, FALSE);
 }
 
-LRESULT CALLBACK PageViewProcedure(HWND view, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(view, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* state = reinterpret_cast<PreviewState*>(GetWindowLongPtrW(view, GWLP_USERDATA));
-    if (state == nullptr || !state->window || state->window->Handle() == nullptr) {
-        return DefWindowProcW(view, message, wParam, lParam);
-    }
+bool HandlePageView(HWND view, UINT message, WPARAM wParam, LPARAM, PreviewState& state, LRESULT& result) {
+    if (!state.window || state.window->Handle() == nullptr) return false;
+    result = 0;
     switch (message) {
-    case WM_ERASEBKGND: return 1;
-    case WM_PAINT: PaintView(view, *state); return 0;
-    case WM_HSCROLL: Scroll(view, *state, SB_HORZ, LOWORD(wParam)); return 0;
-    case WM_VSCROLL: Scroll(view, *state, SB_VERT, LOWORD(wParam)); return 0;
+    case WM_ERASEBKGND: result = 1; return true;
+    case WM_PAINT: PaintView(view, state); return true;
+    case WM_HSCROLL: Scroll(view, state, SB_HORZ, LOWORD(wParam)); return true;
+    case WM_VSCROLL: Scroll(view, state, SB_VERT, LOWORD(wParam)); return true;
     case WM_MOUSEWHEEL: {
         const int notches = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
-        if (state->zoom == PreviewZoom::wholePage) {
-            TurnPages(*state, -notches);
+        if (state.zoom == PreviewZoom::wholePage) {
+            TurnPages(state, -notches);
         } else {
-            Scroll(view, *state, SB_VERT, -1, notches * Scaled(*state, wheelLines) * 3);
+            Scroll(view, state, SB_VERT, -1, notches * Scaled(state, wheelLines) * 3);
         }
-        return 0;
+        return true;
     }
-    default: return DefWindowProcW(view, message, wParam, lParam);
+    default: return false;
     }
-}
-
-void RegisterPageView() {
-    static const bool registered = [] {
-        WNDCLASSW kind{};
-        kind.style = CS_HREDRAW | CS_VREDRAW;
-        kind.lpfnWndProc = PageViewProcedure;
-        kind.hInstance = GetModuleHandleW(nullptr);
-        kind.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        const std::wstring name = ui::Widen(pageViewClass);
-        kind.lpszClassName = name.c_str();
-        return RegisterClassW(&kind) != 0;
-    }();
-    (void)registered;
 }
 
 void OnPreviousPage(ui::EventArgs& event) { TurnPages(StateOf(event), -1); }
@@ -410,7 +391,7 @@ void ShowLayoutRow(PreviewState& state) {
 // Lays the pages out, again after new margins, and shows them until the window is closed; the
 // main window waits meanwhile. A print asked for runs once the preview has gone.
 void RunPreview(ui::Window& main, Program& program, const PreviewJob& job) {
-    RegisterPageView();
+    ui::RegisterViewClass<PreviewState, HandlePageView>(pageViewClass);
     PreviewState state{program};
     state.window = ui::Window::Create(PreviewWindowDescription(), SW_SHOW, &state);
     if (!state.window) return;
