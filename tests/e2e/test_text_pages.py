@@ -6,10 +6,10 @@ import re
 
 import pytest
 
-from e2elib import wait_until
+from e2elib import wait_until, windows_path
 from e2elib.paths import page_setup_file
 from mainwindow import IDOK, MainWindow, answer_chars_per_line, ask_chars_per_line, paste_text, print_dialog, print_text
-from test_drop_and_paste import drop_on
+from test_command_line import run
 from test_print_text import FROM_PAGE, PAGE_RANGE, TO_PAGE
 
 DEFAULTS = {"marginLeft": 0, "marginTop": 0, "marginRight": 0, "marginBottom": 0,
@@ -33,13 +33,14 @@ def squeezed(line: str) -> str:
     return re.sub(r"\s+", " ", line)
 
 
-def test_footers_count_the_pages_of_the_whole_text_and_the_header_names_the_file(launch, paper, page_setup, tmp_path):
+def test_footers_count_the_pages_of_the_whole_text_and_the_header_names_the_file(driver, started, program_dir, paper,
+                                                                                   page_setup, tmp_path):
     page_setup(header_centre="&f", footer_centre="第 &p 页 / 共 &P 页")
-    main = MainWindow(launch())
     lines = [f"line {n:03d}" for n in range(1, 301)]
     report = tmp_path / "报告.txt"
     report.write_text("\n".join(lines), encoding="utf-8")
-    drop_on(main.window, report)
+    # Dropped onto the program: it starts with the file loaded as if dropped on its window.
+    main = MainWindow(run(driver, started, program_dir(), f'"{windows_path(report)}"'))
     wait_until(lambda: main.text_option.checked and "line 300" in main.edit_box.text, message="report loaded")
     print_text(main, 20)
 
