@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <tiffio.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -70,9 +69,8 @@ TEST(DecodeTiff, GivesEveryPageInOrderWhateverItsCompression) {
     });
     samples::WriteSeed("fuzz-seeds", "three-pages.tif", file);
     const std::vector<Image> pages = DecodeTiffPages(file);
-    ASSERT_EQ(pages.size(), 3u);
     const std::vector<PictureInfo> infos = ReadTiffPages(file);
-    ASSERT_EQ(infos.size(), 3u);
+    ASSERT_TRUE(pages.size() == 3 && infos.size() == 3);
     for (int page = 0; page < 3; ++page) {
         ExpectReference(pages[page]);
         EXPECT_EQ(pages[page].dpiX, 100 + page);
@@ -138,8 +136,7 @@ TEST(DecodeTiff, RefusesDamagedFilesAndStopsAtADirectoryLoop) {
     auto file = Written(1, [](TIFF* tiff, int) { RgbPage(tiff, COMPRESSION_LZW); });
     auto damaged = file;
     damaged[4] = damaged[5] = damaged[6] = damaged[7] = 0xEE;  // the first directory far away
-    EXPECT_FALSE(DecodeTiff(damaged));
-    EXPECT_TRUE(ReadTiffPages(damaged).empty());
+    EXPECT_TRUE(!DecodeTiff(damaged) && ReadTiffPages(damaged).empty());
     EXPECT_FALSE(ReadPictureInfo(std::vector<std::uint8_t>(file.begin(), file.begin() + 12)));
     // The last directory's link to the next one pointed back at the first.
     const std::uint32_t first = Le32(file, 4);
