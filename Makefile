@@ -62,7 +62,7 @@ bench: test-build
 	@tools/run-bench.sh
 
 # libFuzzer targets (clang) for the portable byte handling: text chunking, the page setup file,
-# the picture decoders, clipboard bitmaps made into picture files, the updater's archives, and the
+# the picture decoders (TIFF's apart: tiff_fuzz), clipboard bitmaps made into picture files, the updater's archives, and the
 # update manifest, download address and command line. The picture, bitmap and archive seeds are
 # written by the unit tests, the page setup's and the update check's here.
 UPDATE_FUZZ := manifest download_address command_line
@@ -70,8 +70,8 @@ FUZZ := $(BUILD)/fuzz
 FUZZ_SECONDS ?= 60
 fuzz-build: native
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -DMOZHOU_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
-	@cmake --build $(FUZZ) --target text_fuzz page_setup_fuzz picture_fuzz dib_fuzz archive_fuzz $(UPDATE_FUZZ:%=%_fuzz) -j$(JOBS)
-	@mkdir -p $(FUZZ)/corpus $(FUZZ)/page-setup-corpus $(FUZZ)/picture-corpus $(FUZZ)/dib-corpus $(FUZZ)/archive-corpus \
+	@cmake --build $(FUZZ) --target text_fuzz page_setup_fuzz picture_fuzz tiff_fuzz dib_fuzz archive_fuzz $(UPDATE_FUZZ:%=%_fuzz) -j$(JOBS)
+	@mkdir -p $(FUZZ)/corpus $(FUZZ)/page-setup-corpus $(FUZZ)/picture-corpus $(FUZZ)/tiff-corpus $(FUZZ)/dib-corpus $(FUZZ)/archive-corpus \
 	    $(NATIVE)/fuzz-seeds $(NATIVE)/dib-seeds $(NATIVE)/archive-seeds $(UPDATE_FUZZ:%=$(FUZZ)/%-corpus)
 	@printf '<?xml version="1.0" encoding="utf-8"?>\n<最新版本><版本信息 版本号="３．3" 升级说明="修正 &amp; &#x4E00;" 下载地址="http://h/a.zip" 文件标题="t" 文件名="a.zip" sha256="%s" size="10"/></最新版本>' $$(printf 'ab%.0s' $$(seq 32)) > $(FUZZ)/manifest-corpus/seed.xml
 	@printf '墨舟页面设置 1\nmarginLeft=100\nmarginTop=0\nmarginRight=0\nmarginBottom=0\nheader.left=&f\nheader.centre=a\\\\n\nheader.right=\nfooter.left=\nfooter.centre=第 &p 页\nfooter.right=\nlineNumbers=1\nlandscape=0\npaperSize=9\n' > $(FUZZ)/page-setup-corpus/seed
@@ -83,16 +83,18 @@ fuzz-smoke: fuzz-build
 	@$(FUZZ)/fuzz/text_fuzz -artifact_prefix=$(FUZZ)/ -max_total_time=5 $(FUZZ)/corpus 2> $(FUZZ)/text_fuzz.log || { tail -30 $(FUZZ)/text_fuzz.log; exit 1; }
 	@$(FUZZ)/fuzz/page_setup_fuzz -artifact_prefix=$(FUZZ)/ -max_total_time=5 $(FUZZ)/page-setup-corpus 2> $(FUZZ)/page_setup_fuzz.log || { tail -30 $(FUZZ)/page_setup_fuzz.log; exit 1; }
 	@$(FUZZ)/fuzz/picture_fuzz -artifact_prefix=$(FUZZ)/ -max_total_time=5 $(FUZZ)/picture-corpus $(NATIVE)/fuzz-seeds 2> $(FUZZ)/picture_fuzz.log || { tail -30 $(FUZZ)/picture_fuzz.log; exit 1; }
+	@$(FUZZ)/fuzz/tiff_fuzz -artifact_prefix=$(FUZZ)/ -max_total_time=5 $(FUZZ)/tiff-corpus $(NATIVE)/fuzz-seeds 2> $(FUZZ)/tiff_fuzz.log || { tail -30 $(FUZZ)/tiff_fuzz.log; exit 1; }
 	@$(FUZZ)/fuzz/dib_fuzz -artifact_prefix=$(FUZZ)/ -max_total_time=5 $(FUZZ)/dib-corpus $(NATIVE)/dib-seeds 2> $(FUZZ)/dib_fuzz.log || { tail -30 $(FUZZ)/dib_fuzz.log; exit 1; }
 	@$(FUZZ)/fuzz/archive_fuzz -artifact_prefix=$(FUZZ)/ -max_total_time=5 $(FUZZ)/archive-corpus $(NATIVE)/archive-seeds 2> $(FUZZ)/archive_fuzz.log || { tail -30 $(FUZZ)/archive_fuzz.log; exit 1; }
 	@for target in $(UPDATE_FUZZ); do $(FUZZ)/fuzz/$${target}_fuzz -artifact_prefix=$(FUZZ)/ -max_total_time=5 $(FUZZ)/$$target-corpus 2> $(FUZZ)/$${target}_fuzz.log || { tail -30 $(FUZZ)/$${target}_fuzz.log; exit 1; }; done
-	@echo "fuzzing: 5 s each of text_fuzz, page_setup_fuzz, picture_fuzz, dib_fuzz, archive_fuzz and $(UPDATE_FUZZ:%=%_fuzz), no failure"
+	@echo "fuzzing: 5 s each of text_fuzz, page_setup_fuzz, picture_fuzz, tiff_fuzz, dib_fuzz, archive_fuzz and $(UPDATE_FUZZ:%=%_fuzz), no failure"
 
 # A minute of each (FUZZ_SECONDS).
 fuzz: fuzz-build
 	@$(FUZZ)/fuzz/text_fuzz -artifact_prefix=$(FUZZ)/ -max_total_time=$(FUZZ_SECONDS) $(FUZZ)/corpus
 	@$(FUZZ)/fuzz/page_setup_fuzz -artifact_prefix=$(FUZZ)/ -max_total_time=$(FUZZ_SECONDS) $(FUZZ)/page-setup-corpus
 	@$(FUZZ)/fuzz/picture_fuzz -artifact_prefix=$(FUZZ)/ -max_total_time=$(FUZZ_SECONDS) $(FUZZ)/picture-corpus $(NATIVE)/fuzz-seeds
+	@$(FUZZ)/fuzz/tiff_fuzz -artifact_prefix=$(FUZZ)/ -max_total_time=$(FUZZ_SECONDS) $(FUZZ)/tiff-corpus $(NATIVE)/fuzz-seeds
 	@$(FUZZ)/fuzz/dib_fuzz -artifact_prefix=$(FUZZ)/ -max_total_time=$(FUZZ_SECONDS) $(FUZZ)/dib-corpus $(NATIVE)/dib-seeds
 	@$(FUZZ)/fuzz/archive_fuzz -artifact_prefix=$(FUZZ)/ -max_total_time=$(FUZZ_SECONDS) $(FUZZ)/archive-corpus $(NATIVE)/archive-seeds
 	@for target in $(UPDATE_FUZZ); do $(FUZZ)/fuzz/$${target}_fuzz -artifact_prefix=$(FUZZ)/ -max_total_time=$(FUZZ_SECONDS) $(FUZZ)/$$target-corpus || exit 1; done

@@ -158,18 +158,22 @@ int PrintFromCommandLine(const CommandLineRequest& request, const std::vector<st
         // Decoded whole once, so that a picture that does not decode is skipped rather than
         // printed as an empty page.
         std::shared_ptr<const picture::DecodedPicture> decoded;
-        std::optional<LoadedPicture> loaded = LoadPicture(std::move(file.bytes), &decoded);
-        if (!loaded || !decoded->Picture()) {
+        std::vector<LoadedPicture> loaded = LoadPictures(std::move(file.bytes), &decoded);
+        if (loaded.empty() || !decoded->Picture()) {
             skipped = true;
             continue;
         }
         decoded.reset();
-        if (OnePicturePerPage(request.layout) || !pictureSheet) {
-            if (!OnePicturePerPage(request.layout)) pictureSheet = jobs.size();
-            job.pictures.push_back(std::move(*loaded));
-            jobs.push_back(std::move(job));
-        } else {
-            jobs[*pictureSheet].pictures.push_back(std::move(*loaded));
+        // Every page of a TIFF file, as the pictures of so many files would be.
+        for (LoadedPicture& page : loaded) {
+            if (OnePicturePerPage(request.layout) || !pictureSheet) {
+                if (!OnePicturePerPage(request.layout)) pictureSheet = jobs.size();
+                CommandLineJob pageJob = job;
+                pageJob.pictures.push_back(std::move(page));
+                jobs.push_back(std::move(pageJob));
+            } else {
+                jobs[*pictureSheet].pictures.push_back(std::move(page));
+            }
         }
     }
 

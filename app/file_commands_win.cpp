@@ -31,13 +31,13 @@ constexpr std::size_t mostLoadedBytes = std::size_t{512} << 20;
 
 bool TakePicture(ui::Window& main, MainDocument& document, std::vector<std::uint8_t> bytes) {
     std::shared_ptr<const picture::DecodedPicture> decoded;
-    std::optional<LoadedPicture> loaded = LoadPicture(std::move(bytes), &decoded);
-    if (!loaded) {
+    std::vector<LoadedPicture> loaded = LoadPictures(std::move(bytes), &decoded);
+    if (loaded.empty()) {
         SetStatusMessage(main, ui::Widen(pictureUndecodableMessage));
         return false;
     }
     const bool complete = decoded->Picture()->Complete();
-    document.SetPictures(main, {std::move(*loaded)}, std::move(decoded));
+    document.SetPictures(main, std::move(loaded), std::move(decoded));
     SetStatusMessage(main, complete ? L"" : ui::Widen(pictureIncompleteMessage));
     return true;
 }
@@ -67,13 +67,13 @@ bool TakePictureFiles(ui::Window& main, MainDocument& document,
         ui::FileContents file = ui::ReadFileContents(path);
         const std::size_t size = file.bytes.size();
         // Only the first is decoded whole, to be shown; the others are read from their headers.
-        std::optional<LoadedPicture> loaded;
+        std::vector<LoadedPicture> loaded;
         if (file.failure == ui::ReadFailure::none) {
-            loaded = LoadPicture(std::move(file.bytes), first ? nullptr : &first);
+            loaded = LoadPictures(std::move(file.bytes), first ? nullptr : &first);
         }
-        if (loaded) {
+        if (!loaded.empty()) {
             held += size;
-            pictures.push_back(std::move(*loaded));
+            for (LoadedPicture& page : loaded) pictures.push_back(std::move(page));
         } else {
             ++skipped;
         }

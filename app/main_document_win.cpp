@@ -21,6 +21,26 @@ std::optional<LoadedPicture> LoadPicture(std::vector<std::uint8_t> bytes,
     return LoadedPicture{std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes)), *info};
 }
 
+std::vector<LoadedPicture> LoadPictures(std::vector<std::uint8_t> bytes,
+                                        std::shared_ptr<const picture::DecodedPicture>* decoded) {
+    if (picture::RecognizeKind(bytes) != picture::Kind::Tiff) {
+        std::optional<LoadedPicture> loaded = LoadPicture(std::move(bytes), decoded);
+        if (!loaded) return {};
+        return {std::move(*loaded)};
+    }
+    if (decoded != nullptr) *decoded = nullptr;
+    const std::vector<picture::PictureInfo> pages = picture::ReadTiffPages(bytes);
+    if (pages.empty()) return {};
+    if (decoded != nullptr) {
+        *decoded = picture::DecodedPicture::FromBytes(bytes);
+        if (!*decoded) return {};
+    }
+    const auto file = std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes));
+    std::vector<LoadedPicture> loaded;
+    for (const picture::PictureInfo& page : pages) loaded.push_back({file, page});
+    return loaded;
+}
+
 std::shared_ptr<const picture::PictureObject> MainDocument::Picture() const {
     return decoded_ ? decoded_->Picture() : nullptr;
 }
@@ -39,7 +59,7 @@ bool MainDocument::Show(ui::Window& main, std::size_t index) {
     shown_ = index;
     decoded_ = nullptr;  // the one shown before goes first: large photos do not fit twice
     ShowDecoded(main);
-    decoded_ = picture::DecodedPicture::FromBytes(*pictures_[index].file);
+    decoded_ = picture::DecodedPicture::FromBytes(*pictures_[index].file, pictures_[index].info.page);
     undecodable_ = decoded_ == nullptr;
     ShowDecoded(main);
     return decoded_ != nullptr;

@@ -18,7 +18,8 @@ class Window;
 
 namespace app {
 
-// A picture file as loaded: its bytes, and its kind, upright size and resolution.
+// A picture file as loaded: its bytes, and its kind, upright size and resolution; for a file of
+// several pages (TIFF), one page of it (info.page), each page being a picture of its own.
 struct LoadedPicture {
     std::shared_ptr<const std::vector<std::uint8_t>> file;
     picture::PictureInfo info;
@@ -62,7 +63,12 @@ private:
 
 // A picture file's bytes as the document keeps them; nullopt when they are no picture the
 // program can show (decoded is then null too). decoded receives the whole picture, decoded.
+// The first page of a file of several.
 std::optional<LoadedPicture> LoadPicture(std::vector<std::uint8_t> bytes,
                                          std::shared_ptr<const picture::DecodedPicture>* decoded);
+// As LoadPicture, but every page of a file of several (TIFF), in order, sharing its bytes; empty
+// when the file is no picture or its first page does not decode. decoded receives the first page.
+std::vector<LoadedPicture> LoadPictures(std::vector<std::uint8_t> bytes,
+                                        std::shared_ptr<const picture::DecodedPicture>* decoded);
 
 }  // namespace app

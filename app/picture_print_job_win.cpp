@@ -58,7 +58,7 @@ std::vector<picture::LayoutPicture> PagePictures(std::span<const LoadedPicture> 
     for (const LoadedPicture& loaded : loadedPictures) {
         const picture::PictureInfo& info = loaded.info;
         pictures.push_back({std::make_shared<const picture::FilePagePicture>(
-                                loaded.file, info.kind, info.width, info.height, cache),
+                                loaded.file, info.kind, info.width, info.height, cache, info.page),
                             info.dpiX, info.dpiY});
     }
     return pictures;

@@ -23,7 +23,9 @@ inline constexpr std::string_view printPictureCaption = "打印图片";
 inline constexpr std::string_view printStoppedMessage = "停止打印";
 inline constexpr std::string_view updateWhilePrintingMessage = "正在打印，请等这份打印完再升级";
 inline constexpr std::string_view chooseModeMessage = "请选择打印文本还是图片？";
-inline constexpr std::string_view pictureFileFilter = "*.png|*.jpg|*.gif|*.bmp|*.dib|*.ico|*.cur";
+// One entry, its own pattern: every extension of the files the program reads pictures from.
+inline constexpr std::string_view pictureFileFilter =
+    "*.png;*.jpg;*.jpeg;*.gif;*.bmp;*.dib;*.ico;*.cur;*.pcx;*.webp;*.tif;*.tiff";
 inline constexpr std::string_view textFileFilter = "*.txt";
 inline constexpr std::string_view backgroundChangedMessage = "更换背景图成功";
 inline constexpr std::string_view notAPictureMessage = "所选文件不是图片，背景图未更换";

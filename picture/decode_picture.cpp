@@ -2,7 +2,9 @@
 
 namespace picture {
 
-std::optional<Image> DecodePicture(Bytes bytes, Kind kind) {
+std::optional<Image> DecodePicture(Bytes bytes, Kind kind, int page) {
+    if (kind == Kind::Tiff) return DecodeTiff(bytes, page);
+    if (page != 0) return std::nullopt;
     switch (kind) {
     case Kind::Jpeg: return DecodeJpeg(bytes);
     case Kind::Png: return DecodePng(bytes);
@@ -11,6 +13,7 @@ std::optional<Image> DecodePicture(Bytes bytes, Kind kind) {
     case Kind::Webp: return DecodeWebp(bytes);
     case Kind::Pcx8:
     case Kind::Pcx1: return DecodePcx(bytes);
+    case Kind::Tiff:
     case Kind::Icon:
     case Kind::Cursor:
     case Kind::None: return std::nullopt;
@@ -25,6 +28,7 @@ std::optional<PictureInfo> ReadPictureInfo(Bytes bytes) {
     case Kind::Png: return ReadPngInfo(bytes);
     case Kind::Bmp: return ReadBmpInfo(bytes);
     case Kind::Webp: return ReadWebpInfo(bytes);
+    case Kind::Tiff: return ReadTiffInfo(bytes);
     case Kind::Pcx8:
     case Kind::Pcx1: return ReadPcxInfo(bytes);
     case Kind::Gif: {

@@ -6,9 +6,9 @@
 
 namespace picture {
 
-std::shared_ptr<const DecodedPicture> DecodedPicture::FromBytes(Bytes bytes) {
+std::shared_ptr<const DecodedPicture> DecodedPicture::FromBytes(Bytes bytes, int page) {
     try {
-        std::optional<PictureObject> picture = PictureObject::FromBytes(bytes);
+        std::optional<PictureObject> picture = PictureObject::FromBytes(bytes, page);
         if (!picture) return nullptr;
         std::vector<AnimationFrame> frames;
         if (picture->GetKind() == Kind::Gif) {

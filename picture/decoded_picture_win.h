@@ -17,8 +17,8 @@ namespace picture {
 class DecodedPicture final : public ui::PictureBoxContent {
 public:
     // Null when the bytes give no picture (see PictureObject::FromBytes). A GIF whose frames do
-    // not fit in memory is still shown, as its first image.
-    static std::shared_ptr<const DecodedPicture> FromBytes(Bytes bytes);
+    // not fit in memory is still shown, as its first image. page: of a file of several (TIFF).
+    static std::shared_ptr<const DecodedPicture> FromBytes(Bytes bytes, int page = 0);
 
     DecodedPicture(std::shared_ptr<const PictureObject> picture,
                    std::vector<AnimationFrame> frames);

@@ -5,9 +5,10 @@
 //
 // Pictures come out upright: JPEG, PNG and WebP files that record an EXIF orientation are turned
 // and mirrored as it says (see picture/exif.h), and left as stored when the memory for that is
-// not there. Image::dpiX and dpiY hold the resolution the file records, along the upright
-// picture's rows and columns: JPEG from its JFIF header, else its EXIF block; PNG from its pHYs
-// chunk, else its EXIF block; WebP from its EXIF block; BMP and PCX from their headers.
+// not there; TIFF pages by their Orientation tag. Image::dpiX and dpiY hold the resolution the
+// file records, along the upright picture's rows and columns: JPEG from its JFIF header, else its
+// EXIF block; PNG from its pHYs chunk, else its EXIF block; WebP from its EXIF block; BMP, PCX and
+// TIFF from their headers.
 #pragma once
 
 #include <cstdint>
@@ -27,9 +28,15 @@ std::optional<Image> DecodeBmp(Bytes bytes);   // to Bgr24
 std::optional<Image> DecodeWebp(Bytes bytes);  // still pictures only, to Bgra32
 std::optional<Image> DecodeGif(Bytes bytes);   // the first frame, Indexed8, the logical screen's size
 std::optional<Image> DecodePcx(Bytes bytes);   // Indexed8 or Mono1
+// One page of a TIFF file, counted from 0: Mono1 (black at index 0) for a bilevel page, Bgra32
+// for one with alpha, else Bgr24. Nullopt past the last page or for one libtiff cannot read.
+std::optional<Image> DecodeTiff(Bytes bytes, int page = 0);
+// Files of more pages are read to this many.
+inline constexpr int largestTiffPageCount = 1000;
 
 // Decodes by the recognised kind; icons and cursors are made by Windows and give nullopt here.
-std::optional<Image> DecodePicture(Bytes bytes, Kind kind);
+// page counts the pages of a file of several (TIFF); other kinds have page 0 alone.
+std::optional<Image> DecodePicture(Bytes bytes, Kind kind, int page = 0);
 
 // What a picture file is without its pixels: the upright picture's size and the resolution it
 // records (0 for none), as the decoded Image would have them.
@@ -39,8 +46,9 @@ struct PictureInfo {
     int height = 0;
     double dpiX = 0;
     double dpiY = 0;
+    int page = 0;  // of a file of several pages (TIFF), counted from 0
 };
-// By the recognised kind. JPEG, PNG, BMP, PCX and WebP are read from their headers alone, and give
+// By the recognised kind (the first page of a TIFF). JPEG, PNG, BMP, PCX and WebP are read from their headers alone, and give
 // nullopt where the decoder refuses the header; a header that passes may still lead to damaged
 // data that the decoder refuses. GIF is decoded. Icons and cursors give the size of the entry
 // SelectIconImage chooses, with no resolution. Nullopt for what is no picture.
@@ -51,6 +59,13 @@ std::optional<PictureInfo> ReadPngInfo(Bytes bytes);
 std::optional<PictureInfo> ReadBmpInfo(Bytes bytes);
 std::optional<PictureInfo> ReadPcxInfo(Bytes bytes);
 std::optional<PictureInfo> ReadWebpInfo(Bytes bytes);
+std::optional<PictureInfo> ReadTiffInfo(Bytes bytes);
+// Every page of a TIFF file, in order, up to the first that libtiff cannot read or that is of no
+// acceptable size (as DecodeTiff and ReadTiffInfo refuse it) and at most largestTiffPageCount;
+// empty for what is no TIFF file.
+std::vector<PictureInfo> ReadTiffPages(Bytes bytes);
+// The pages ReadTiffPages lists, decoded, up to the first that does not decode.
+std::vector<Image> DecodeTiffPages(Bytes bytes);
 
 // Whole, incomplete, or undecodable for nullopt.
 PictureState StateOf(const std::optional<Image>& image);

@@ -58,12 +58,14 @@ int DeviceHeight(const RECT& to) { return std::max<int>(1, std::abs(to.bottom - 
 }  // namespace
 
 FilePagePicture::FilePagePicture(std::shared_ptr<const std::vector<std::uint8_t>> file, Kind kind,
-                                 int width, int height, std::shared_ptr<PlacedPixelsCache> cache)
+                                 int width, int height, std::shared_ptr<PlacedPixelsCache> cache,
+                                 int page)
     : file_(file ? std::move(file) : std::make_shared<const std::vector<std::uint8_t>>()),
       kind_(kind),
       width_(width),
       height_(height),
-      cache_(cache ? std::move(cache) : std::make_shared<PlacedPixelsCache>()) {}
+      cache_(cache ? std::move(cache) : std::make_shared<PlacedPixelsCache>()),
+      page_(page) {}
 
 int FilePagePicture::BandCount(HDC dc, const device::PictureItem& item, const RECT& to) const {
     // Icons are drawn in one.
@@ -98,9 +100,9 @@ std::shared_ptr<const Image> FilePagePicture::Placed(const device::PictureItem& 
                                                      const RECT& to) const {
     const int width = DeviceWidth(to);
     const int height = DeviceHeight(to);
-    return cache_->Get({file_, item.quarterTurns, item.crop, width, height}, [&] {
+    return cache_->Get({file_, item.quarterTurns, item.crop, width, height, page_}, [&] {
         return PixelsForPlace(*file_, kind_, width_, height_, item.quarterTurns, item.crop, width,
-                              height);
+                              height, page_);
     });
 }
 
@@ -111,7 +113,7 @@ void FilePagePicture::Prepare(const device::PictureItem& item, const RECT& to) c
 const PagePictureOf* FilePagePicture::Whole() const {
     if (wholeTried_) return whole_.get();
     wholeTried_ = true;
-    std::optional<PictureObject> picture = PictureObject::FromBytes(*file_);
+    std::optional<PictureObject> picture = PictureObject::FromBytes(*file_, page_);
     if (picture) {
         whole_ = std::make_unique<PagePictureOf>(
             std::make_shared<const PictureObject>(std::move(*picture)));

@@ -44,9 +44,10 @@ private:
 // while this lives; a file that does not decode at all draws nothing.
 class FilePagePicture final : public device::DrawablePicture {
 public:
-    // width × height: the upright picture's full size, as the decoders give it.
+    // width × height: the upright picture's full size, as the decoders give it; page: the page
+    // of a file of several (TIFF) that this picture is.
     FilePagePicture(std::shared_ptr<const std::vector<std::uint8_t>> file, Kind kind, int width,
-                    int height, std::shared_ptr<PlacedPixelsCache> cache);
+                    int height, std::shared_ptr<PlacedPixelsCache> cache, int page = 0);
 
     int Width() const override { return width_; }
     int Height() const override { return height_; }
@@ -65,6 +66,7 @@ private:
     int width_;
     int height_;
     std::shared_ptr<PlacedPixelsCache> cache_;
+    int page_;
     mutable bool wholeOnly_ = false;
     mutable bool wholeTried_ = false;
     mutable std::unique_ptr<PagePictureOf> whole_;

@@ -49,16 +49,18 @@ enum class Kind : int {
     Pcx1 = 7,  // 1 bit per pixel
     Png = 8,
     Webp = 9,
+    Tiff = 10,  // classic or BigTIFF, either byte order; a file of one or more pages
 };
 
 // Looks at the first 8 bytes (12 for WebP); fewer than 8 bytes are never a picture.
 Kind RecognizeKind(Bytes bytes);
 
 enum class PixelFormat {
-    Bgr24,    // blue, green, red: JPEG and BMP
-    Bgra32,   // blue, green, red, alpha (not premultiplied): PNG and WebP
+    Bgr24,    // blue, green, red: JPEG, BMP and TIFF
+    Bgra32,   // blue, green, red, alpha (not premultiplied): PNG, WebP and TIFF with alpha
     Indexed8, // palette indices: GIF and 8-bit PCX
     Mono1,    // one bit per pixel, most significant bit leftmost, with a 2-entry palette: 1-bit PCX
+              // and bilevel TIFF pages
 };
 
 // Decoded pixels. Rows are stored top row first, each row padded to a multiple of 4 bytes.

@@ -29,6 +29,11 @@ Kind RecognizeKind(Bytes bytes) {
         b(8) == 'W' && b(9) == 'E' && b(10) == 'B' && b(11) == 'P') {
         return Kind::Webp;
     }
+    // TIFF: the byte order, then 42 (classic) or 43 (BigTIFF) in that order.
+    if ((b(0) == 'I' && b(1) == 'I' && (b(2) == 42 || b(2) == 43) && b(3) == 0) ||
+        (b(0) == 'M' && b(1) == 'M' && b(2) == 0 && (b(3) == 42 || b(3) == 43))) {
+        return Kind::Tiff;
+    }
     return Kind::None;
 }
 

@@ -15,7 +15,7 @@ constexpr int sixteenBitColour = 16;  // CreateIconFromResource cannot make thes
 
 }  // namespace
 
-std::optional<PictureObject> PictureObject::FromBytes(Bytes bytes) {
+std::optional<PictureObject> PictureObject::FromBytes(Bytes bytes, int page) {
     const Kind kind = RecognizeKind(bytes);
     switch (kind) {
     case Kind::None: return std::nullopt;
@@ -25,7 +25,7 @@ std::optional<PictureObject> PictureObject::FromBytes(Bytes bytes) {
     }
     std::optional<Image> image;
     try {
-        image = DecodePicture(bytes, kind);
+        image = DecodePicture(bytes, kind, page);
     } catch (const std::bad_alloc&) {
         return std::nullopt;  // too large for the memory left: not a picture we can show
     }

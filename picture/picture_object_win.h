@@ -27,8 +27,9 @@ FileIcon IconFromFileBytes(Bytes bytes);
 class PictureObject {
 public:
     // nullopt when the bytes are not a picture the program knows or cannot be decoded; a
-    // picture whose data ends early is made of what it holds (see Complete).
-    static std::optional<PictureObject> FromBytes(Bytes bytes);
+    // picture whose data ends early is made of what it holds (see Complete). page: of a file of
+    // several pages (TIFF), counted from 0.
+    static std::optional<PictureObject> FromBytes(Bytes bytes, int page = 0);
     // nullopt also when the file cannot be read.
     static std::optional<PictureObject> FromFile(const std::wstring& path);
     // Pixels already decoded (or made from decoded ones, such as a turned picture).

@@ -67,6 +67,9 @@ std::optional<PixelFormat> FormatOf(Kind kind) {
     case Kind::Bmp: return PixelFormat::Bgr24;
     case Kind::Png:
     case Kind::Webp: return PixelFormat::Bgra32;
+    // Bgr24, Bgra32 or Mono1 by the page; counted as the largest of them, and a bilevel page is
+    // then drawn whole (its bands are counted again from the pixels).
+    case Kind::Tiff: return PixelFormat::Bgra32;
     case Kind::Gif:
     case Kind::Pcx8: return PixelFormat::Indexed8;
     case Kind::Pcx1: return PixelFormat::Mono1;
@@ -94,13 +97,13 @@ PlacedSize PlacedSizeFor(Kind kind, int fullWidth, int fullHeight, int quarterTu
 
 std::optional<Image> PixelsForPlace(Bytes file, Kind kind, int fullWidth, int fullHeight,
                                     int quarterTurns, const device::PixelRect& crop,
-                                    int deviceWidth, int deviceHeight) {
+                                    int deviceWidth, int deviceHeight, int page) {
     const int turns = Turns(quarterTurns);
     const bool across = turns % 2 == 1;
     std::optional<Image> pixels;
     if (fullWidth <= 0 || fullHeight <= 0) {
         // Without the size the part cannot be told before decoding.
-        pixels = DecodePicture(file, kind);
+        pixels = DecodePicture(file, kind, page);
         if (!pixels) return std::nullopt;
         fullWidth = pixels->width;
         fullHeight = pixels->height;
@@ -122,7 +125,7 @@ std::optional<Image> PixelsForPlace(Bytes file, Kind kind, int fullWidth, int fu
         pixels = DecodeJpegScaled(file, atLeast(fullWidth, wantedWidth, part.width),
                                   atLeast(fullHeight, wantedHeight, part.height));
     } else if (!pixels) {
-        pixels = DecodePicture(file, kind);
+        pixels = DecodePicture(file, kind, page);
     }
     if (!pixels) return std::nullopt;
     const bool complete = pixels->complete;
@@ -151,7 +154,7 @@ std::optional<Image> PixelsForPlace(Bytes file, Kind kind, int fullWidth, int fu
 namespace {
 
 bool SameKey(const PlacedPixelsCache::Key& a, const PlacedPixelsCache::Key& b) {
-    return a.file == b.file && a.quarterTurns == b.quarterTurns && a.crop.left == b.crop.left &&
+    return a.file == b.file && a.page == b.page && a.quarterTurns == b.quarterTurns && a.crop.left == b.crop.left &&
            a.crop.top == b.crop.top && a.crop.width == b.crop.width &&
            a.crop.height == b.crop.height && a.deviceWidth == b.deviceWidth &&
            a.deviceHeight == b.deviceHeight;

@@ -32,11 +32,12 @@ PlacedSize PlacedSizeFor(Kind kind, int fullWidth, int fullHeight, int quarterTu
 // deviceHeight by averaging: each side min(its own, the device's), never enlarged. fullWidth ×
 // fullHeight is the upright picture's full size, as the decoders give it. A JPEG is decoded at
 // the smallest of libjpeg's quick scales that still holds the pixels needed; other kinds whole.
-// Palette and one-bit pictures are not made smaller. nullopt when the bytes do not decode, the
-// crop leaves nothing, or the memory is not there.
+// Palette and one-bit pictures are not made smaller (a bilevel page stays sharp: the printer
+// draws it black-dominant, see picture/render_win.h). page: of a file of several (TIFF). nullopt
+// when the bytes do not decode, the crop leaves nothing, or the memory is not there.
 std::optional<Image> PixelsForPlace(Bytes file, Kind kind, int fullWidth, int fullHeight,
                                     int quarterTurns, const device::PixelRect& crop,
-                                    int deviceWidth, int deviceHeight);
+                                    int deviceWidth, int deviceHeight, int page = 0);
 
 // The pixels prepared for the places of one job's pictures, shared by them: each (file, turns,
 // crop, device size) is prepared once and kept while the kept ones fit the byte budget, the
@@ -53,6 +54,7 @@ public:
         device::PixelRect crop;
         int deviceWidth = 0;
         int deviceHeight = 0;
+        int page = 0;  // of a file of several pages
     };
     // The pixels kept for the key, else those prepare() gives, kept; null when it gives none.
     std::shared_ptr<const Image> Get(const Key& key,

@@ -43,11 +43,16 @@ bool Drawable(const Image& image) {
            image.pixels.size() >= image.Stride() * static_cast<std::size_t>(image.height);
 }
 
-// Sets the stretch mode pictures are drawn with, and puts the DC's own back at the end.
+// Sets the stretch mode pictures are drawn with, and puts the DC's own back at the end. One-bit
+// pictures (scanned and faxed pages) are stretched black-dominant: enlarged, each pixel is
+// repeated; made smaller, a black pixel wins over the white ones it is merged with, so that thin
+// strokes stay whole and sharp instead of being smoothed into grey.
 class StretchModeScope {
 public:
-    explicit StretchModeScope(HDC dc)
-        : dc_(dc), previous_(SetStretchBltMode(dc, PictureStretchMode())) {
+    explicit StretchModeScope(HDC dc, PixelFormat format = PixelFormat::Bgr24)
+        : dc_(dc),
+          previous_(SetStretchBltMode(
+              dc, format == PixelFormat::Mono1 ? BLACKONWHITE : PictureStretchMode())) {
         // HALFTONE leaves the brush origin undefined; Windows asks for it to be set again.
         if (GetStretchBltMode(dc) == HALFTONE) originSet_ = SetBrushOrgEx(dc, 0, 0, &origin_) != 0;
     }
@@ -230,7 +235,7 @@ void RenderImage(HDC dc, const Image& image, Kind kind, int x, int y, int width,
                  DWORD rop, std::optional<COLORREF> background) {
     if (dc == nullptr || !Drawable(image)) return;
     const Area to{x, y, width == -1 ? image.width : width, height == -1 ? image.height : height};
-    const StretchModeScope stretch(dc);
+    const StretchModeScope stretch(dc, image.format);
     DrawPixels(dc, image, kind, to, rop, background.value_or(white), allBands);
 }
 
@@ -250,7 +255,7 @@ int RenderBandCount(HDC dc, const PictureObject& picture) {
 void RenderImageBand(HDC dc, const Image& image, Kind kind, int x, int y, int width, int height,
                      DWORD rop, int band) {
     if (dc == nullptr || !Drawable(image)) return;
-    const StretchModeScope stretch(dc);
+    const StretchModeScope stretch(dc, image.format);
     DrawPixels(dc, image, kind, {x, y, width, height}, rop, white, band);
 }
 

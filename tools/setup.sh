@@ -7,7 +7,7 @@
 #  4. Checks that 32-bit code runs (Wine win32).  Where the kernel cannot
 #     (e.g. "32-bit emulation disabled", as on this project's VMs), the
 #     x86_64 deps and wine64 are added so tests can run as win64 (see below).
-#  5. Static mingw-w64 builds of libjpeg-turbo (SIMD), libpng, libwebp, libsodium,
+#  5. Static mingw-w64 builds of libjpeg-turbo (SIMD), libpng, libwebp, libtiff, libsodium,
 #     pugixml, minizip (from zlib's source) and GoogleTest/GoogleMock into <repo>/.cache/deps/<arch> (include/, lib/),
 #     reused while their stamp (source version + recipe revision) matches.
 #
@@ -42,7 +42,7 @@ PACKAGES=(
   cmake make g++ googletest python3 python3-pytest libjpeg-dev dpkg-dev
   file procps ca-certificates xz-utils patch
   # native picture decoding, its comparison tests (djpeg) and decode benchmarks (giflib)
-  libjpeg62-turbo-dev libpng-dev libwebp-dev libjpeg-turbo-progs libgif-dev
+  libjpeg62-turbo-dev libpng-dev libwebp-dev libjpeg-turbo-progs libgif-dev libtiff-dev
   # native update checks: manifest signatures and download hashes; libsodium's
   # Debian source ships no configure script (Debian's build runs autoreconf too)
   libsodium-dev autoconf automake libtool
@@ -319,6 +319,22 @@ build_libwebp() {
   [ -f "$PREFIX/lib/libwebp.a" ] || die "libwebp.a not installed"
 }
 
+# Only the library, in C, with the codecs of scanned and faxed pages: CCITT G3/G4, LZW, PackBits,
+# Deflate (the mingw zlib) and JPEG (the libjpeg-turbo above). No other codec, no tools, tests or
+# documentation.
+build_libtiff() {
+  cmake_build libtiff "$SRC" \
+    -Dtiff-tools=OFF -Dtiff-tests=OFF -Dtiff-contrib=OFF -Dtiff-docs=OFF -Dtiff-deprecated=OFF \
+    -Dtiff-opengl=OFF -Dsphinx=OFF -Dcxx=OFF \
+    -Dccitt=ON -Dlzw=ON -Dpackbits=ON -Dzlib=ON -Djpeg=ON \
+    -Dlzma=OFF -Dzstd=OFF -Dwebp=OFF -Djbig=OFF -Dlerc=OFF -Dlibdeflate=OFF -Djpeg12=OFF \
+    -Dold-jpeg=OFF -Dpixarlog=OFF -Dlogluv=OFF -Dnext=OFF -Dthunder=OFF -Dmdi=OFF \
+    -DZLIB_LIBRARY="/usr/$TRIPLE/lib/libz.a" -DZLIB_INCLUDE_DIR="/usr/$TRIPLE/include" \
+    -DJPEG_LIBRARY="$PREFIX/lib/libjpeg.a" -DJPEG_INCLUDE_DIR="$PREFIX/include"
+  [ -f "$PREFIX/lib/libtiff.a" ] || die "libtiff.a not installed"
+  rm -rf "$PREFIX/lib/cmake/tiff" "$PREFIX/lib/pkgconfig/libtiff-4.pc"
+}
+
 # autotools, built outside the source tree so that both architectures share it.
 build_libsodium() {
   local src=$SRC bdir="$DEPS_ROOT/build-$ARCH-libsodium"
@@ -381,6 +397,7 @@ EOF
 JPEG_VER=$(src_candidate libjpeg-turbo)
 PNG_VER=$(src_candidate libpng1.6)
 WEBP_VER=$(src_candidate libwebp)
+TIFF_VER=$(src_candidate tiff)
 SODIUM_VER=$(src_candidate libsodium)
 PUGIXML_VER=$(src_candidate pugixml)
 ZLIB_VER=$(src_candidate zlib)
@@ -397,6 +414,7 @@ for ARCH in $ARCHS; do
   SRCPKG=libjpeg-turbo build_lib libjpeg-turbo "$JPEG_VER"  build_libjpeg
   SRCPKG=libpng1.6     build_lib libpng        "$PNG_VER"   build_libpng
   SRCPKG=libwebp       build_lib libwebp       "$WEBP_VER"  build_libwebp
+  SRCPKG=tiff          build_lib libtiff       "$TIFF_VER"  build_libtiff
   SRCPKG=libsodium     build_lib libsodium     "$SODIUM_VER" build_libsodium
   SRCPKG=pugixml       build_lib pugixml       "$PUGIXML_VER" build_pugixml
   SRCPKG=zlib          build_lib minizip       "$ZLIB_VER"  build_minizip

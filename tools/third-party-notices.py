@@ -229,6 +229,7 @@ def notices(deps: Path, arch: str) -> list[Notice]:
         whole_file(deps, arch, "libpng", "libpng", "libpng1.6", "LICENSE"),
         zlib(arch),
         whole_file(deps, arch, "libwebp", "libwebp", "libwebp", "COPYING"),
+        whole_file(deps, arch, "libtiff", "libtiff", "tiff", "LICENSE.md"),
         whole_file(deps, arch, "libsodium", "libsodium", "libsodium", "LICENSE", comment="*"),
         whole_file(deps, arch, "pugixml", "pugixml", "pugixml", "LICENSE.md"),
         minizip(deps, arch),

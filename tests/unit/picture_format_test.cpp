@@ -26,6 +26,10 @@ TEST(RecognizeKind, KnowsEachSignature) {
     EXPECT_EQ(KindOf({0x0A, 0, 1, 8}), Kind::Pcx8);
     EXPECT_EQ(KindOf({0x0A, 3, 1, 1}), Kind::Pcx1);
     EXPECT_EQ(KindOf({0x0A, 3, 1, 8}), Kind::Pcx8);  // version 3 with 8 bits is still 8-bit
+    EXPECT_EQ(KindOf({'I', 'I', 42, 0}), Kind::Tiff);
+    EXPECT_EQ(KindOf({'M', 'M', 0, 42}), Kind::Tiff);
+    EXPECT_EQ(KindOf({'I', 'I', 43, 0}), Kind::Tiff);  // BigTIFF
+    EXPECT_EQ(KindOf({'M', 'M', 0, 43}), Kind::Tiff);
 }
 
 TEST(RecognizeKind, RefusesNearMisses) {
@@ -38,6 +42,9 @@ TEST(RecognizeKind, RefusesNearMisses) {
     EXPECT_EQ(KindOf({0x0A, 5, 1, 1}), Kind::None);  // 1 bit only as version 3
     EXPECT_EQ(KindOf({0x0A, 3, 1, 4}), Kind::None);
     EXPECT_EQ(KindOf({0x42, 0x4E}), Kind::None);
+    EXPECT_EQ(KindOf({'I', 'I', 0, 42}), Kind::None);  // the byte order not kept
+    EXPECT_EQ(KindOf({'M', 'M', 42, 0}), Kind::None);
+    EXPECT_EQ(KindOf({'I', 'M', 42, 0}), Kind::None);
 }
 
 TEST(RecognizeKind, NeedsEightBytes) {

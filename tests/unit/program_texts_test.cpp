@@ -15,6 +15,14 @@ TEST(VersionText, IsTheShortestTextOfTheNumber) {
     EXPECT_EQ(app::VersionText(3.25), "3.25");
 }
 
+TEST(PictureFileFilter, IsOnePatternListingWebpAndTiffAmongTheOthers) {
+    const std::string_view filter = app::pictureFileFilter;
+    EXPECT_EQ(filter.find('|'), std::string_view::npos);
+    for (std::string_view extension : {"*.png;", "*.jpg;", "*.webp;", "*.tif;", "*.tiff"}) {
+        EXPECT_NE(filter.find(extension), std::string_view::npos) << extension;
+    }
+}
+
 TEST(PictureTexts, PlaceAndWhatCameOfSeveralFiles) {
     EXPECT_EQ(app::PicturePlaceText(2, 5), "2 / 5");
     EXPECT_EQ(app::PicturesLoadedMessage(5, 0), "已载入 5 张图片");
