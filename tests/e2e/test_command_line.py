@@ -2,6 +2,8 @@
 
 from __future__ import annotations
 
+import subprocess
+
 from e2elib import App, wait_for_equal, windows_path
 from mainwindow import MainWindow
 from test_pictures import make_picture
@@ -69,3 +71,12 @@ def test_files_named_without_p_open_in_the_program(driver, started, program_dir,
     main = MainWindow(app)
     wait_for_equal(lambda: main.edit_box.text, "opened\r\n")
     assert main.text_option.checked
+
+
+def test_each_page_of_a_tiff_prints_as_a_picture_of_its_own(driver, started, program_dir, paper, tmp_path):
+    subprocess.run(["convert", "-size", "60x40", "xc:#FF0000", "xc:#00FF00", "xc:#0000FF", "-compress", "lzw",
+                    (tmp_path / "scan.tif").as_posix()], check=True)
+    assert run(driver, started, program_dir(), f'/p "{windows_path(tmp_path / "scan.tif")}" /s').wait_exit(PRINT_WAIT_S) == 0
+    colours = [(255, 0, 0), (0, 255, 0), (0, 0, 255)]
+    for pdf, colour in zip(paper.printed_all(3), colours):
+        assert [has_colour(pdf, c) for c in colours] == [c == colour for c in colours]
