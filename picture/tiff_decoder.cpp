@@ -225,6 +225,22 @@ bool NextPage(TIFF* tiff, int& page) {
     return true;
 }
 
+// What read gives for each page of the file, in order, up to the first it gives nothing for.
+template <typename T, typename Read>
+std::vector<T> EachPage(Bytes bytes, Read read) {
+    std::vector<T> pages;
+    Source source{bytes};
+    const TiffHandle tiff = Open(source);
+    if (!tiff) return pages;
+    int page = 0;
+    do {
+        std::optional<T> one = read(tiff.get(), page);
+        if (!one) break;
+        pages.push_back(std::move(*one));
+    } while (NextPage(tiff.get(), page));
+    return pages;
+}
+
 }  // namespace
 
 std::optional<Image> DecodeTiff(Bytes bytes, int page) {
@@ -238,31 +254,15 @@ std::optional<Image> DecodeTiff(Bytes bytes, int page) {
 }
 
 std::vector<Image> DecodeTiffPages(Bytes bytes) {
-    std::vector<Image> pages;
-    Source source{bytes};
-    const TiffHandle tiff = Open(source);
-    if (!tiff) return pages;
-    int page = 0;
-    do {
-        std::optional<Image> image = DecodePage(tiff.get());
-        if (!image) break;
-        pages.push_back(std::move(*image));
-    } while (NextPage(tiff.get(), page));
-    return pages;
+    return EachPage<Image>(bytes, [](TIFF* tiff, int) { return DecodePage(tiff); });
 }
 
 std::vector<PictureInfo> ReadTiffPages(Bytes bytes) {
-    std::vector<PictureInfo> pages;
-    Source source{bytes};
-    const TiffHandle tiff = Open(source);
-    if (!tiff) return pages;
-    int page = 0;
-    do {
-        const std::optional<PageFacts> facts = ReadFacts(tiff.get());
-        if (!facts) break;
-        pages.push_back(InfoOf(*facts, page));
-    } while (NextPage(tiff.get(), page));
-    return pages;
+    return EachPage<PictureInfo>(bytes, [](TIFF* tiff, int page) -> std::optional<PictureInfo> {
+        const std::optional<PageFacts> facts = ReadFacts(tiff);
+        if (!facts) return std::nullopt;
+        return InfoOf(*facts, page);
+    });
 }
 
 std::optional<PictureInfo> ReadTiffInfo(Bytes bytes) {
