@@ -11,6 +11,8 @@ std::optional<Image> DecodePicture(Bytes bytes, Kind kind, int page) {
     case Kind::Bmp: return DecodeBmp(bytes);
     case Kind::Gif: return DecodeGif(bytes);
     case Kind::Webp: return DecodeWebp(bytes);
+    case Kind::Heif: return DecodeHeif(bytes);
+    case Kind::Avif: return DecodeAvif(bytes);
     case Kind::Pcx8:
     case Kind::Pcx1: return DecodePcx(bytes);
     case Kind::Tiff:
@@ -29,6 +31,8 @@ std::optional<PictureInfo> ReadPictureInfo(Bytes bytes) {
     case Kind::Bmp: return ReadBmpInfo(bytes);
     case Kind::Webp: return ReadWebpInfo(bytes);
     case Kind::Tiff: return ReadTiffInfo(bytes);
+    case Kind::Heif: return ReadHeifInfo(bytes);
+    case Kind::Avif: return ReadAvifInfo(bytes);
     case Kind::Pcx8:
     case Kind::Pcx1: return ReadPcxInfo(bytes);
     case Kind::Gif: {

@@ -33,6 +33,11 @@ std::optional<Image> DecodePcx(Bytes bytes);   // Indexed8 or Mono1
 std::optional<Image> DecodeTiff(Bytes bytes, int page = 0);
 // Files of more pages are read to this many.
 inline constexpr int largestTiffPageCount = 1000;
+// The primary picture of a HEIF file of HEVC pictures (HEIC) or of an AVIF file, grids included,
+// turned and mirrored by the container's irot and imir (an EXIF orientation is then not applied
+// again): Bgra32 when it has alpha, else Bgr24.
+std::optional<Image> DecodeHeif(Bytes bytes);
+std::optional<Image> DecodeAvif(Bytes bytes);
 
 // Decodes by the recognised kind; icons and cursors are made by Windows and give nullopt here.
 // page counts the pages of a file of several (TIFF); other kinds have page 0 alone.
@@ -60,6 +65,8 @@ std::optional<PictureInfo> ReadBmpInfo(Bytes bytes);
 std::optional<PictureInfo> ReadPcxInfo(Bytes bytes);
 std::optional<PictureInfo> ReadWebpInfo(Bytes bytes);
 std::optional<PictureInfo> ReadTiffInfo(Bytes bytes);
+std::optional<PictureInfo> ReadHeifInfo(Bytes bytes);
+std::optional<PictureInfo> ReadAvifInfo(Bytes bytes);
 // Every page of a TIFF file, in order, up to the first that libtiff cannot read or that is of no
 // acceptable size (as DecodeTiff and ReadTiffInfo refuse it) and at most largestTiffPageCount;
 // empty for what is no TIFF file.

@@ -50,9 +50,12 @@ enum class Kind : int {
     Png = 8,
     Webp = 9,
     Tiff = 10,  // classic or BigTIFF, either byte order; a file of one or more pages
+    Heif = 11,  // HEIF of HEVC pictures (HEIC), by the brands of its ftyp box
+    Avif = 12,  // HEIF of AV1 pictures, by the brands of its ftyp box
 };
 
-// Looks at the first 8 bytes (12 for WebP); fewer than 8 bytes are never a picture.
+// Looks at the first 8 bytes (12 for WebP, the ftyp box for HEIF and AVIF); fewer than 8 bytes are
+// never a picture.
 Kind RecognizeKind(Bytes bytes);
 
 enum class PixelFormat {

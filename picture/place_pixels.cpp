@@ -66,7 +66,10 @@ std::optional<PixelFormat> FormatOf(Kind kind) {
     case Kind::Jpeg:
     case Kind::Bmp: return PixelFormat::Bgr24;
     case Kind::Png:
-    case Kind::Webp: return PixelFormat::Bgra32;
+    case Kind::Webp:
+    // Bgr24, or Bgra32 with alpha: counted as the larger.
+    case Kind::Heif:
+    case Kind::Avif: return PixelFormat::Bgra32;
     // Bgr24, Bgra32 or Mono1 by the page; counted as the largest of them, and a bilevel page is
     // then drawn whole (its bands are counted again from the pixels).
     case Kind::Tiff: return PixelFormat::Bgra32;

@@ -84,7 +84,15 @@ NEED_UPDATE=0
 apt_update() {
   [ "$APT_UPDATED" -eq 1 ] && return 0
   log "apt-get update"
-  apt-get update -qq >&2 || die "apt-get update failed"
+  # A mirror caught mid-sync fails one index now and then: try again, and go on with what was
+  # fetched if it still fails (a package that cannot be found then fails the install below).
+  local try
+  for try in 1 2 3; do
+    apt-get update -qq >&2 && break
+    [ "$try" = 3 ] && { note "apt-get update reported errors; went on with the indexes it fetched"; break; }
+    log "apt-get update failed; trying again in 15 s"
+    sleep 15
+  done
   APT_UPDATED=1; NEED_UPDATE=0
 }
 
