@@ -11,6 +11,7 @@
 #include "app/program_texts.h"
 #include "app/program_win.h"
 #include "picture/decoded_picture_win.h"
+#include "picture/decoders.h"
 #include "picture/picture_data.h"
 #include "text/text_file_win.h"
 #include "ui/dialogs_win.h"
@@ -30,10 +31,11 @@ constexpr std::size_t mostLoadedBytes = std::size_t{512} << 20;
 }  // namespace
 
 bool TakePicture(ui::Window& main, MainDocument& document, std::vector<std::uint8_t> bytes) {
+    const bool decoderMissing = picture::DecoderMissing(bytes);
     std::shared_ptr<const picture::DecodedPicture> decoded;
     std::vector<LoadedPicture> loaded = LoadPictures(std::move(bytes), &decoded);
     if (loaded.empty()) {
-        SetStatusMessage(main, ui::Widen(pictureUndecodableMessage));
+        SetStatusMessage(main, ui::Widen(decoderMissing ? heicDecoderMissingMessage : pictureUndecodableMessage));
         return false;
     }
     const bool complete = decoded->Picture()->Complete();
@@ -55,6 +57,7 @@ bool TakePictureFiles(ui::Window& main, MainDocument& document,
     std::vector<LoadedPicture> pictures;
     std::shared_ptr<const picture::DecodedPicture> first;
     std::size_t skipped = 0;
+    std::size_t undecoded = 0;  // of the skipped: HEIC pictures without their decoder
     std::size_t held = 0;
     std::size_t leftOut = 0;
     for (const std::wstring& path : paths) {
@@ -68,7 +71,9 @@ bool TakePictureFiles(ui::Window& main, MainDocument& document,
         const std::size_t size = file.bytes.size();
         // Only the first is decoded whole, to be shown; the others are read from their headers.
         std::vector<LoadedPicture> loaded;
+        bool decoderMissing = false;
         if (file.failure == ui::ReadFailure::none) {
+            decoderMissing = picture::DecoderMissing(file.bytes);
             loaded = LoadPictures(std::move(file.bytes), first ? nullptr : &first);
         }
         if (!loaded.empty()) {
@@ -76,14 +81,16 @@ bool TakePictureFiles(ui::Window& main, MainDocument& document,
             for (LoadedPicture& page : loaded) pictures.push_back(std::move(page));
         } else {
             ++skipped;
+            if (decoderMissing) ++undecoded;
         }
     }
     if (pictures.empty()) {
-        SetStatusMessage(main, ui::Widen(pictureUndecodableMessage));
+        const bool allUndecoded = undecoded == skipped && leftOut == 0;
+        SetStatusMessage(main, ui::Widen(allUndecoded ? heicDecoderMissingMessage : pictureUndecodableMessage));
         return false;
     }
     document.SetPictures(main, std::move(pictures), std::move(first));
-    SetStatusMessage(main, ui::Widen(PicturesLoadedMessage(document.Pictures().size(), skipped, leftOut)));
+    SetStatusMessage(main, ui::Widen(PicturesLoadedMessage(document.Pictures().size(), skipped, leftOut, undecoded)));
     return true;
 }
 
@@ -147,8 +154,10 @@ void OnChangeBackgroundChosen(ui::EventArgs& event) {
     std::shared_ptr<const picture::DecodedPicture> decoded;
     std::optional<LoadedPicture> loaded = LoadPicture(bytes, &decoded);
     if (!loaded || !decoded->Picture()->Complete()) {
-        SetStatusMessage(event.window,
-                         ui::Widen(loaded ? incompleteBackgroundMessage : notAPictureMessage));
+        const std::string_view message = loaded                           ? incompleteBackgroundMessage
+                                         : picture::DecoderMissing(bytes) ? heicDecoderMissingMessage
+                                                                          : notAPictureMessage;
+        SetStatusMessage(event.window, ui::Widen(message));
         return;
     }
     if (!ui::ReplaceWholeFile(ui::DataPath(ui::Widen(backgroundFileName)), bytes)) return;

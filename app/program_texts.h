@@ -25,7 +25,7 @@ inline constexpr std::string_view updateWhilePrintingMessage = "正在打印，�
 inline constexpr std::string_view chooseModeMessage = "请选择打印文本还是图片？";
 // One entry, its own pattern: every extension of the files the program reads pictures from.
 inline constexpr std::string_view pictureFileFilter =
-    "*.png;*.jpg;*.jpeg;*.gif;*.bmp;*.dib;*.ico;*.cur;*.pcx;*.webp;*.tif;*.tiff";
+    "*.png;*.jpg;*.jpeg;*.gif;*.bmp;*.dib;*.ico;*.cur;*.pcx;*.webp;*.heic;*.heif;*.avif;*.tif;*.tiff";
 inline constexpr std::string_view textFileFilter = "*.txt";
 inline constexpr std::string_view backgroundChangedMessage = "更换背景图成功";
 inline constexpr std::string_view notAPictureMessage = "所选文件不是图片，背景图未更换";
@@ -33,6 +33,8 @@ inline constexpr std::string_view incompleteBackgroundMessage = "图片不完整
 inline constexpr std::string_view pictureUnreadableMessage = "文件无法读取，图片未更换";
 inline constexpr std::string_view pictureUndecodableMessage = "图片无法识别，图片未更换";
 inline constexpr std::string_view pictureIncompleteMessage = "图片不完整";
+// A HEIC picture while libheif.dll or libde265.dll is missing beside the program.
+inline constexpr std::string_view heicDecoderMissingMessage = "缺少 HEIC 解码组件";
 inline constexpr std::string_view onlyPictureMessage = "只有这一张图片，不能移除";
 
 // "用墨舟打印" in Explorer's right-click menu, added and removed from the tray menu.
@@ -46,8 +48,10 @@ inline constexpr std::string_view explorerMenuFailedMessage = "无法修改右�
 std::string PicturePlaceText(std::size_t shown, std::size_t count);
 // After several files were chosen or dropped: how many became pictures, how many were passed
 // over because they could not be read or are no picture, and how many were not read at all
-// because the pictures already loaded took all the memory they may.
-std::string PicturesLoadedMessage(std::size_t loaded, std::size_t skipped, std::size_t leftOut = 0);
+// because the pictures already loaded took all the memory they may; undecoded of the skipped
+// ones are HEIC pictures passed over because their decoder is missing.
+std::string PicturesLoadedMessage(std::size_t loaded, std::size_t skipped, std::size_t leftOut = 0,
+                                  std::size_t undecoded = 0);
 
 // The page setup, kept in the user's roaming folder between runs.
 inline constexpr std::string_view pageSetupFileName = "页面设置.txt";

@@ -1,4 +1,5 @@
 #include "picture/decoders.h"
+#include "picture/heif_library.h"
 
 namespace picture {
 
@@ -49,6 +50,10 @@ std::optional<PictureInfo> ReadPictureInfo(Bytes bytes) {
     case Kind::None: return std::nullopt;
     }
     return std::nullopt;
+}
+
+bool DecoderMissing(Bytes bytes) {
+    return RecognizeKind(bytes) == Kind::Heif && LoadHeifLibrary() == nullptr;
 }
 
 PictureState StateOf(const std::optional<Image>& image) {

@@ -74,6 +74,11 @@ std::vector<PictureInfo> ReadTiffPages(Bytes bytes);
 // The pages ReadTiffPages lists, decoded, up to the first that does not decode.
 std::vector<Image> DecodeTiffPages(Bytes bytes);
 
+// True for a picture whose decoder is a library the program loads when needed and which is not
+// there (HEIC without libheif): such a file is a picture the program cannot read here, not a file
+// that is no picture.
+bool DecoderMissing(Bytes bytes);
+
 // Whole, incomplete, or undecodable for nullopt.
 PictureState StateOf(const std::optional<Image>& image);
 

@@ -6,8 +6,8 @@
 //
 // A bilevel page (one sample of one bit: a scan or a fax) becomes Mono1 with black at index 0,
 // which is not averaged when made smaller and is drawn black-dominant (see picture/render_win.cpp),
-// so that its strokes stay sharp. A page with alpha becomes Bgra32 (not premultiplied), any other
-// page Bgr24.
+// so that its strokes stay sharp; kept in strips, as faxes are, its rows are read as stored rather
+// than through colours. A page with alpha becomes Bgra32 (not premultiplied), any other page Bgr24.
 //
 // libtiff's messages are silenced: a page it cannot read is refused quietly. It guards itself
 // against directory loops; files of more than largestTiffPageCount pages are read that far.
@@ -96,6 +96,7 @@ struct PageFacts {
     int height = 0;
     int orientation = 1;
     bool bilevel = false;
+    bool whiteIsZero = false;  // of a bilevel page: 0 bits are white (as faxes store them)
     double dpiX = 0;
     double dpiY = 0;
 };
@@ -119,6 +120,7 @@ std::optional<PageFacts> ReadFacts(TIFF* tiff) {
     TIFFGetField(tiff, TIFFTAG_PHOTOMETRIC, &photometric);
     facts.bilevel = bits == 1 && samples == 1 &&
                     (photometric == PHOTOMETRIC_MINISWHITE || photometric == PHOTOMETRIC_MINISBLACK);
+    facts.whiteIsZero = photometric == PHOTOMETRIC_MINISWHITE;
     float x = 0, y = 0;
     std::uint16_t unit = RESUNIT_INCH;
     TIFFGetFieldDefaulted(tiff, TIFFTAG_RESOLUTIONUNIT, &unit);
@@ -162,6 +164,24 @@ void Put(Image& image, std::uint8_t* row, int x, std::uint32_t rgba, bool premul
     }
 }
 
+// A bilevel page kept in strips, read a row at a time straight into the image's rows: the bits as
+// stored, with black at 0 (libtiff has put them in the usual bit order). False when a row cannot be
+// read; tiled pages are left to the RGBA reader.
+bool ReadBilevelRows(TIFF* tiff, const PageFacts& facts, Image& image) {
+    if (TIFFIsTiled(tiff) || TIFFScanlineSize64(tiff) != (static_cast<std::uint64_t>(facts.width) + 7) / 8) {
+        return false;
+    }
+    const std::size_t rowBytes = (static_cast<std::size_t>(facts.width) + 7) / 8;
+    for (int y = 0; y < facts.height; ++y) {
+        std::uint8_t* row = image.Row(y);
+        if (TIFFReadScanline(tiff, row, static_cast<std::uint32_t>(y), 0) < 0) return false;
+        if (facts.whiteIsZero) {
+            for (std::size_t i = 0; i < rowBytes; ++i) row[i] = static_cast<std::uint8_t>(~row[i]);
+        }
+    }
+    return true;
+}
+
 // The current page's pixels, upright; nullopt when they cannot be read or held.
 std::optional<Image> DecodePage(TIFF* tiff) {
     const std::optional<PageFacts> facts = ReadFacts(tiff);
@@ -179,6 +199,14 @@ std::optional<Image> DecodePage(TIFF* tiff) {
         image->palette[0] = 0x000000;
         image->palette[1] = 0xFFFFFF;
         image->paletteSize = 2;
+        if (ReadBilevelRows(tiff, *facts, *image)) {
+            image->dpiX = facts->dpiX;
+            image->dpiY = facts->dpiY;
+            TurnUpright(*image, facts->orientation);
+            return image;
+        }
+        // Rows already put in place are read again by the RGBA reader, which adds to them.
+        std::fill(image->pixels.begin(), image->pixels.end(), std::uint8_t{0});
     }
     // Rows as stored, top first: the orientation is applied afterwards, as a whole.
     reader.req_orientation = reader.orientation;

@@ -65,6 +65,8 @@ using Icon = UniqueHandle<NullableTraits<HICON, DestroyIcon>>;
 using Menu = UniqueHandle<NullableTraits<HMENU, DestroyMenu>>;
 // A registry key the program opened or created (never one of the predefined roots).
 using RegistryKey = UniqueHandle<NullableTraits<HKEY, RegCloseKey>>;
+// A DLL the program loaded itself.
+using Module = UniqueHandle<NullableTraits<HMODULE, FreeLibrary>>;
 // A DC made by CreateDC or CreateCompatibleDC, deleted with DeleteDC.
 using CreatedDc = UniqueHandle<NullableTraits<HDC, DeleteDC>>;
 using MemoryDc = CreatedDc;

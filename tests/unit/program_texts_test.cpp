@@ -15,10 +15,10 @@ TEST(VersionText, IsTheShortestTextOfTheNumber) {
     EXPECT_EQ(app::VersionText(3.25), "3.25");
 }
 
-TEST(PictureFileFilter, IsOnePatternListingWebpAndTiffAmongTheOthers) {
+TEST(PictureFileFilter, IsOnePatternListingEveryFormatRead) {
     const std::string_view filter = app::pictureFileFilter;
     EXPECT_EQ(filter.find('|'), std::string_view::npos);
-    for (std::string_view extension : {"*.png;", "*.jpg;", "*.webp;", "*.tif;", "*.tiff"}) {
+    for (std::string_view extension : {"*.png;", "*.jpg;", "*.webp;", "*.heic;", "*.heif;", "*.avif;", "*.tif;", "*.tiff"}) {
         EXPECT_NE(filter.find(extension), std::string_view::npos) << extension;
     }
 }
@@ -28,6 +28,8 @@ TEST(PictureTexts, PlaceAndWhatCameOfSeveralFiles) {
     EXPECT_EQ(app::PicturesLoadedMessage(5, 0), "已载入 5 张图片");
     EXPECT_EQ(app::PicturesLoadedMessage(3, 2), "已载入 3 张图片，2 个文件不是可用的图片，已跳过");
     EXPECT_EQ(app::PicturesLoadedMessage(9, 0, 4), "已载入 9 张图片，图片太多，其余 4 个文件未载入");
+    EXPECT_EQ(app::PicturesLoadedMessage(1, 2, 0, 1),
+              "已载入 1 张图片，2 个文件不是可用的图片，已跳过（其中 1 个缺少 HEIC 解码组件）");
 }
 
 }  // namespace
