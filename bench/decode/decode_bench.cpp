@@ -29,9 +29,13 @@
 #include <webp/decode.h>
 #include <webp/encode.h>
 
+#include "bench/decode/race.h"
 #include "picture/decoders.h"
 
 namespace {
+
+using bench::Pair;
+using bench::Race;
 
 constexpr int width = 6000;
 constexpr int height = 4000;
@@ -287,32 +291,6 @@ std::size_t ReferenceCopy(const ByteVector& bytes) {
     std::unique_ptr<std::uint8_t[]> pixels(new std::uint8_t[size]);
     std::memcpy(pixels.get(), bytes.data() + bmpHeaders, size);
     return pixels[size / 2];
-}
-
-// ------------------------------------------------------------------ measuring
-
-volatile std::size_t sink;  // keeps the results alive
-
-double Seconds(const std::function<std::size_t()>& work) {
-    const auto start = std::chrono::steady_clock::now();
-    sink = sink + work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-struct Pair {
-    double ours = 1e30;
-    double reference = 1e30;
-};
-
-Pair Race(const std::function<std::size_t()>& ours, const std::function<std::size_t()>& reference, int runs) {
-    Pair best;
-    Seconds(ours);  // warm-up: first touches of the libraries and the allocator
-    Seconds(reference);
-    for (int i = 0; i < runs; ++i) {
-        best.ours = std::min(best.ours, Seconds(ours));
-        best.reference = std::min(best.reference, Seconds(reference));
-    }
-    return best;
 }
 
 std::size_t Checked(const std::optional<picture::Image>& image) {

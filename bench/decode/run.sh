@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds the decoding and transposing benchmarks natively (optimised, no sanitizers) and runs
-# them; the pictures the decoding benchmark makes go to build/bench-tmp/decode. Both run even
-# when the first misses a target; the status is 1 when either does.
+# Builds the decoding benchmarks (the common formats; phones' and scanners' pictures) and the
+# transposing benchmark natively (optimised, no sanitizers) and runs them; the pictures the decoding benchmarks make go to build/bench-tmp/decode. All run even
+# when one misses a target; the status is 1 when any does.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=$PWD/build/bench-native
@@ -13,4 +13,6 @@ decode_status=0
 "$build/decode_bench" "$work" "$@" || decode_status=$?
 transpose_status=0
 "$build/transpose_bench" "$@" || transpose_status=$?
-exit $((decode_status > transpose_status ? decode_status : transpose_status))
+phone_status=0
+"$build/phone_scan_bench" "$work" "$@" || phone_status=$?
+exit $((decode_status | transpose_status | phone_status ? 1 : 0))
