@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the decoding benchmarks (the common formats; phones' and scanners' pictures) and the
-# transposing benchmark natively (optimised, no sanitizers) and runs them; the pictures the decoding benchmarks make go to build/bench-tmp/decode. All run even
-# when one misses a target; the status is 1 when any does.
+# transposing benchmark natively (optimised, no sanitizers) and runs them; the pictures the
+# decoding benchmarks make go to build/bench-tmp/decode. All run even when one misses a target;
+# the status is 1 when any does.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=$PWD/build/bench-native
