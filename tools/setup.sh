@@ -464,6 +464,8 @@ build_libde265() {
   flags=$(dll_link_flags libde265 "$src/libde265/de265.h" LIBDE265_API)
   sed -i -e '/^add_subdirectory (encoder)$/d' -e 's/ \${ENCODER_OBJECTS}//' -e '/^  en265\.cc$/d' \
     "$src/libde265/CMakeLists.txt"
+  ! grep -E 'encoder|ENCODER|en265\.cc' "$src/libde265/CMakeLists.txt" >/dev/null \
+    || die "libde265's CMakeLists.txt still builds the encoder: its source list has changed"
   cmake_build libde265 "$src" -DBUILD_SHARED_LIBS=ON \
     -DENABLE_SDL=OFF -DENABLE_DECODER=OFF -DENABLE_ENCODER=OFF \
     -DCMAKE_SHARED_LINKER_FLAGS="$flags"
