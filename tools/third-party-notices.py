@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Writes the third-party notices that ship beside 墨舟.exe: for every library linked into the
-program or its updater, and for the two LGPL libraries beside it as DLLs (libheif, libde265), its name, the Debian source version it was built from and its licence
-notice, taken from the source trees that tools/setup.sh unpacked and built (.cache/deps) and from
-the copyright files of the installed mingw-w64 packages. Written as UTF-8 with a byte-order mark
-and CR LF line breaks, so that Notepad shows it.
+program or its updater, and for the two LGPL libraries beside it as DLLs (libheif, libde265), its
+name, the Debian source version it was built from and its licence notice, taken from the source
+trees that tools/setup.sh unpacked and built (.cache/deps) and from the copyright files of the
+installed mingw-w64 packages. Written as UTF-8 with a byte-order mark and CR LF line breaks, so
+that Notepad shows it.
 
 Usage: third-party-notices.py --arch i686|x86_64 --deps <repo>/.cache/deps --output FILE [--output FILE...]
 """
@@ -193,12 +194,12 @@ def libheif(deps: Path, arch: str) -> Notice:
 
 def lgpl_texts(deps: Path, arch: str) -> Notice:
     tree, source = built_source(deps, arch, "libheif", "libheif")
-    text = between(read_text(tree / "COPYING"), "                   GNU LESSER GENERAL PUBLIC LICENSE",
-                   "-------", tree / "COPYING")
-    gpl = between(read_text(tree / "COPYING"), "                    GNU GENERAL PUBLIC LICENSE",
-                  "-------", tree / "COPYING")
+    path = tree / "COPYING"
+    copying = read_text(path)
+    lgpl = between(copying, "                   GNU LESSER GENERAL PUBLIC LICENSE", "-------", path)
+    gpl = between(copying, "                    GNU GENERAL PUBLIC LICENSE", "-------", path)
     return Notice("GNU LGPL 3 and GNU GPL 3 (the licences of libheif and libde265)", source,
-                  text + "\n\n" + gpl)
+                  lgpl + "\n\n" + gpl)
 
 
 # ---------------------------------------------------------------- installed mingw-w64 packages
