@@ -1,6 +1,7 @@
 # make        builds build/dist/墨舟.exe (installing what is missing first)
 # make run    builds and starts the program under Wine
 # make test   builds and runs every test: native unit tests, Windows tests and end-to-end tests
+# make release  packs the built program into build/release/墨舟<version>.zip
 SHELL := /bin/bash
 .SHELLFLAGS := -eu -o pipefail -c
 JOBS ?= 2
@@ -12,7 +13,7 @@ PROGRAM := $(DIST)/墨舟.exe
 PYTEST_ARGS ?=
 
 
-.PHONY: all setup native windows windows64 test-build run test unit-test win32-test e2e-test bench fuzz-build fuzz-smoke fuzz clean
+.PHONY: all setup native windows windows64 release test-build run test unit-test win32-test e2e-test bench fuzz-build fuzz-smoke fuzz clean
 
 all: windows
 
@@ -27,6 +28,12 @@ native: setup
 windows: native
 	@JOBS=$(JOBS) tools/build-windows.sh i686 $(BUILD)/win $(DIST)
 	@echo "built $(PROGRAM)"
+
+# The archive that is published and that the updater unpacks over the program's folder: the
+# program, the DLLs beside it and the notices, checked first.
+release: windows
+	@python3 tools/check-binaries.py --build $(BUILD)/win
+	@python3 tools/make-release.py --dist $(DIST) --output-dir $(BUILD)/release
 
 # The build the Windows tests run against on this machine (see tools/test-arch.sh).
 test-build: windows

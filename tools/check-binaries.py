@@ -7,11 +7,14 @@ and checks
   - DEP (NX compatible) and ASLR (dynamic base with its relocations kept; high-entropy on 64-bit),
     and on 32-bit the use of addresses above 2 GB (large address aware);
   - version information naming the file, the same version in both executables of a build;
-  - the third-party notices beside each 墨舟.exe (UTF-8 with a byte-order mark, CR LF).
+  - the third-party notices beside each 墨舟.exe (UTF-8 with a byte-order mark, CR LF);
+  - the HEIC decoder's DLLs beside each 墨舟.exe (libheif.dll, libde265.dll): built for the
+    program's machine, DEP and ASLR, importing nothing but Windows' own DLLs and each other (the C
+    and C++ runtimes and winpthreads linked in).
 
 Usage: check-binaries.py                 the builds in build/win (required) and build/win64
        check-binaries.py --build DIR...  those builds
-       check-binaries.py FILE.exe...     only those executables, without the notices
+       check-binaries.py FILE.exe|dll... only those files, without the notices
 """
 
 from __future__ import annotations
@@ -27,8 +30,14 @@ ROOT = Path(__file__).resolve().parent.parent
 PROGRAM = "墨舟.exe"
 UPDATER = "update.exe"
 NOTICES = "第三方软件许可.txt"
-NOTICED_LIBRARIES = ["libjpeg-turbo", "libpng", "zlib", "libwebp", "libsodium", "pugixml", "minizip",
-                     "mingw-w64", "winpthreads", "GCC RUNTIME LIBRARY EXCEPTION"]
+NOTICED_LIBRARIES = ["libjpeg-turbo", "libpng", "zlib", "libwebp", "libtiff", "dav1d", "libsodium", "pugixml",
+                     "minizip", "mingw-w64", "winpthreads", "GCC RUNTIME LIBRARY EXCEPTION", "libde265.dll",
+                     "libheif.dll", "GNU LESSER GENERAL PUBLIC LICENSE"]
+# Loaded by the program from its own folder; each may import the other.
+PROGRAM_DLLS = ["libheif.dll", "libde265.dll"]
+# What every Windows has in its system folder.
+WINDOWS_DLLS = {"kernel32.dll", "msvcrt.dll", "user32.dll", "advapi32.dll", "gdi32.dll", "ntdll.dll",
+                "shell32.dll", "ole32.dll", "bcrypt.dll", "ws2_32.dll"}
 
 MACHINES = {0x014C: "i686", 0x8664: "x86_64"}
 MANIFEST_ARCHITECTURES = {"i686": "x86", "x86_64": "amd64"}
@@ -37,7 +46,7 @@ LARGE_ADDRESS_AWARE = 0x0020
 HIGH_ENTROPY_VA = 0x0020
 DYNAMIC_BASE = 0x0040
 NX_COMPAT = 0x0100
-RESOURCE_DIRECTORY, RELOCATION_DIRECTORY = 2, 5
+IMPORT_DIRECTORY, RESOURCE_DIRECTORY, RELOCATION_DIRECTORY = 1, 2, 5
 RT_VERSION, RT_MANIFEST = 16, 24
 FIXED_FILE_INFO_SIGNATURE = struct.pack("<I", 0xFEEF04BD)
 SUPPORTED_OS = {
@@ -168,7 +177,25 @@ def version_string(info: bytes, key: str) -> str | None:
     return info[at:end].decode("utf-16-le", errors="replace")
 
 
-def image_problems(image: Image) -> list[str]:
+def imported_dlls(image: Image) -> list[str]:
+    """The names of the DLLs the image imports from."""
+    if len(image.directories) <= IMPORT_DIRECTORY or image.directories[IMPORT_DIRECTORY][1] == 0:
+        return []
+    at = image.offset_of(image.directories[IMPORT_DIRECTORY][0])
+    names = []
+    while True:
+        lookup, _, _, name, thunks = image.unpack("<IIIII", at)
+        if not (lookup or name or thunks):
+            return names
+        start = image.offset_of(name)
+        end = image.data.find(b"\0", start)
+        if end < 0:
+            raise BadImage("an imported DLL's name runs past the end of the file")
+        names.append(image.data[start:end].decode("ascii", errors="replace"))
+        at += 20
+
+
+def security_problems(image: Image) -> list[str]:
     problems = []
     flags = image.dll_characteristics
     if not flags & NX_COMPAT:
@@ -180,6 +207,20 @@ def image_problems(image: Image) -> list[str]:
         problems.append("ASLR cannot move the image: it is dynamic-base but its relocations were stripped")
     if image.machine == "x86_64" and not flags & HIGH_ENTROPY_VA:
         problems.append("DllCharacteristics lacks HIGH_ENTROPY_VA (link with --high-entropy-va)")
+    return problems
+
+
+def dll_problems(image: Image) -> list[str]:
+    problems = security_problems(image)
+    allowed = WINDOWS_DLLS | set(PROGRAM_DLLS)
+    for name in imported_dlls(image):
+        if name.lower() not in allowed:
+            problems.append(f"imports {name}, which is neither a Windows DLL nor shipped beside the program")
+    return problems
+
+
+def image_problems(image: Image) -> list[str]:
+    problems = security_problems(image)
     if image.machine == "i686" and not image.characteristics & LARGE_ADDRESS_AWARE:
         problems.append("not large address aware (link with --large-address-aware)")
     found = resources(image)
@@ -237,6 +278,7 @@ def check(paths: list[Path], groups: list[list[Path]]) -> tuple[list[str], int]:
     problems = []
     checked = 0
     versions: dict[Path, tuple[int, int] | None] = {}
+    machines: dict[Path, str] = {}
     for path in paths:
         try:
             image = read_image(path)
@@ -247,6 +289,10 @@ def check(paths: list[Path], groups: list[list[Path]]) -> tuple[list[str], int]:
             problems.append(f"{path}: {error}")
             continue
         checked += 1
+        machines[path] = image.machine
+        if path.suffix.lower() == ".dll":
+            problems += [f"{path} ({image.machine}): {problem}" for problem in dll_problems(image)]
+            continue
         problems += [f"{path} ({image.machine}): {problem}" for problem in image_problems(image)]
         versions[path] = fixed_version(image)
         if path.name == PROGRAM and groups:
@@ -254,13 +300,16 @@ def check(paths: list[Path], groups: list[list[Path]]) -> tuple[list[str], int]:
     for program, updater in groups:
         if versions.get(program) and versions.get(updater) and versions[program] != versions[updater]:
             problems.append(f"{updater}: its version differs from that of {program}")
+        for dll in (program.parent / name for name in PROGRAM_DLLS):
+            if dll in machines and program in machines and machines[dll] != machines[program]:
+                problems.append(f"{dll}: built for {machines[dll]}, the program beside it for {machines[program]}")
     return problems, checked
 
 
 def main() -> int:
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--build", type=Path, action="append", help="a Windows build folder")
-    parser.add_argument("files", type=Path, nargs="*", help="executables to check alone")
+    parser.add_argument("files", type=Path, nargs="*", help="executables or DLLs to check alone")
     arguments = parser.parse_args()
     if arguments.files:
         paths, groups = arguments.files, []
@@ -268,14 +317,15 @@ def main() -> int:
         builds = arguments.build or [ROOT / "build" / "win"] + \
             [b for b in [ROOT / "build" / "win64"] if (b / "CMakeCache.txt").exists()]
         groups = [group for build in builds for group in build_executables(build)]
-        paths = [path for group in groups for path in group]
+        paths = [path for program, updater in groups
+                 for path in [program, updater] + [program.parent / name for name in PROGRAM_DLLS]]
     problems, checked = check(paths, groups)
     for problem in problems:
         print(f"binaries: {problem}", file=sys.stderr)
     if problems:
         return 1
-    print(f"binaries: {checked} executables: manifest asInvoker, DEP, ASLR with relocations"
-          f"{', the notices beside each program' if groups else ''}")
+    print(f"binaries: {checked} executables and DLLs: DEP, ASLR with relocations; the executables' manifests "
+          f"asInvoker{', the notices and the DLLs beside each program' if groups else ''}")
     return 0
 
 

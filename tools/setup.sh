@@ -8,7 +8,8 @@
 #     (e.g. "32-bit emulation disabled", as on this project's VMs), the
 #     x86_64 deps and wine64 are added so tests can run as win64 (see below).
 #  5. Static mingw-w64 builds of libjpeg-turbo (SIMD), libpng, libwebp, libtiff, libsodium,
-#     pugixml, minizip (from zlib's source) and GoogleTest/GoogleMock into <repo>/.cache/deps/<arch> (include/, lib/),
+#     pugixml, minizip (from zlib's source), dav1d and GoogleTest/GoogleMock into
+#     <repo>/.cache/deps/<arch> (include/, lib/), and the DLLs libde265.dll and libheif.dll (dll/),
 #     reused while their stamp (source version + recipe revision) matches.
 #
 # Idempotent; a run with everything present takes a few seconds.
@@ -38,6 +39,8 @@ PACKAGES=(
   # cross toolchain and Windows-side libraries
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
   mingw-w64-i686-dev libz-mingw-w64-dev nasm
+  # dav1d's build
+  meson ninja-build
   # native build/test tools
   cmake make g++ googletest python3 python3-pytest libjpeg-dev dpkg-dev
   file procps ca-certificates xz-utils patch
@@ -380,6 +383,121 @@ build_minizip() {
   install -m644 "$src/unzip.h" "$src/ioapi.h" "$src/iowin32.h" "$PREFIX/include/minizip/"
 }
 
+# AV1 for AVIF pictures: the static library alone, 8- and 16-bit pictures (phones write 10-bit),
+# with its assembly; no tools, tests or examples. On Windows dav1d runs its threads through its own
+# layer over Win32 (src/win32/thread.c), so it needs nothing beyond the C runtime.
+build_dav1d() {
+  local src=$SRC bdir="$DEPS_ROOT/build-$ARCH-dav1d" cpu=$ARCH
+  [ "$ARCH" = i686 ] && cpu=x86
+  rm -rf "$bdir"
+  mkdir -p "$bdir"
+  cat > "$bdir.cross" <<EOF
+[binaries]
+c = '$TRIPLE-gcc-posix'
+ar = '$TRIPLE-ar'
+strip = '$TRIPLE-strip'
+windres = '$TRIPLE-windres'
+
+[properties]
+needs_exe_wrapper = true
+
+[host_machine]
+system = 'windows'
+cpu_family = '$cpu'
+cpu = '$ARCH'
+endian = 'little'
+EOF
+  meson setup "$bdir" "$src" --cross-file "$bdir.cross" --buildtype=release --default-library=static \
+    -Denable_tools=false -Denable_tests=false -Denable_examples=false -Denable_docs=false \
+    -Dbitdepths=8,16 -Denable_asm=true > "$bdir.log" 2>&1 \
+    || { tail -n 30 "$bdir.log" >&2; die "configuring dav1d failed (log: $bdir.log)"; }
+  ninja -C "$bdir" -j "$JOBS" src/libdav1d.a >> "$bdir.log" 2>&1 \
+    || { tail -n 30 "$bdir.log" >&2; die "building dav1d failed (log: $bdir.log)"; }
+  rm -rf "$PREFIX/include/dav1d"
+  mkdir -p "$PREFIX/include/dav1d"
+  install -m644 "$src"/include/dav1d/*.h "$bdir/include/dav1d/version.h" "$PREFIX/include/dav1d/"
+  install -m644 "$bdir/src/libdav1d.a" "$PREFIX/lib/libdav1d.a"
+  # The assembly must really be in.
+  "$TRIPLE-nm" "$PREFIX/lib/libdav1d.a" 2>/dev/null | grep ' T .*_ssse3$' >/dev/null \
+    || die "libdav1d.a was built without its assembly"
+}
+
+# HEIC pictures: libheif with libde265, both LGPL, are DLLs of their own in $PREFIX/dll that ship
+# beside 墨舟.exe (the user may replace them) and that the program loads when it first meets a
+# HEIC picture. Each is linked with the C and C++ runtimes and winpthreads inside, so that it
+# depends on Windows' own DLLs alone (and libheif.dll on libde265.dll), for DEP and ASLR as the
+# program is, and stripped.
+# Neither library marks its API for export when built with gcc for Windows, and the linker would
+# then export every symbol, winpthreads' too: a module definition file names the functions that
+# the library's header declares with its API macro (comments dropped: libheif's header holds a
+# declaration commented out), and only those are exported.
+# dll_link_flags NAME HEADER API_MACRO
+dll_link_flags() {
+  local def="$DEPS_ROOT/build-$ARCH-$1.def" flags
+  { echo "LIBRARY $1.dll"; echo "EXPORTS"
+    "$TRIPLE-gcc-posix" -x c -fpreprocessed -dD -E -P "$2" 2>/dev/null | grep -v '^[[:space:]]*#' \
+      | tr '\n' ' ' | grep -oE "\\b$3\\b[^;(]*\\(" | grep -oE '[A-Za-z_][A-Za-z0-9_]*[[:space:]]*\($' \
+      | tr -d ' (' | sed 's/^/  /'
+  } > "$def"
+  [ "$(grep -c '^  ' "$def")" -gt 20 ] || die "no API found in $2"
+  flags="-static -static-libgcc -static-libstdc++ -s -Wl,--nxcompat,--dynamicbase"
+  [ "$ARCH" = x86_64 ] && flags+=",--high-entropy-va"
+  echo "$flags $def"
+}
+
+# check_dll FILE [DLL...]: FILE imports nothing but Windows' own DLLs and those named.
+check_dll() {
+  local dll=$1 name; shift
+  [ -f "$dll" ] || die "$dll not built"
+  while read -r name; do
+    case "${name,,}" in
+      kernel32.dll|msvcrt.dll|user32.dll|advapi32.dll) ;;
+      *) [[ " ${*,,} " == *" ${name,,} "* ]] || die "$(basename "$dll") needs $name, which Windows does not have" ;;
+    esac
+  done < <("$TRIPLE-objdump" -p "$dll" | sed -n 's/^[[:space:]]*DLL Name: //p')
+}
+
+# The decoder alone: neither its tools (dec265, SDL) nor the encoder, which upstream always builds
+# into the library (dropped from its source list; the decoder does not call it).
+build_libde265() {
+  local src=$SRC flags
+  flags=$(dll_link_flags libde265 "$src/libde265/de265.h" LIBDE265_API)
+  sed -i -e '/^add_subdirectory (encoder)$/d' -e 's/ \${ENCODER_OBJECTS}//' -e '/^  en265\.cc$/d' \
+    "$src/libde265/CMakeLists.txt"
+  ! grep -E 'encoder|ENCODER|en265\.cc' "$src/libde265/CMakeLists.txt" >/dev/null \
+    || die "libde265's CMakeLists.txt still builds the encoder: its source list has changed"
+  cmake_build libde265 "$src" -DBUILD_SHARED_LIBS=ON \
+    -DENABLE_SDL=OFF -DENABLE_DECODER=OFF -DENABLE_ENCODER=OFF \
+    -DCMAKE_SHARED_LINKER_FLAGS="$flags"
+  mkdir -p "$PREFIX/dll"
+  # libheif links against the import library: it is kept beside the DLL, out of lib/.
+  mv "$PREFIX/bin/libde265.dll" "$PREFIX/lib/libde265.dll.a" "$PREFIX/dll/"
+  rm -rf "$PREFIX/lib/cmake/libde265" "$PREFIX/lib/pkgconfig/libde265.pc"
+  check_dll "$PREFIX/dll/libde265.dll"
+}
+
+# Reading HEIF files and decoding HEVC through libde265, nothing more: no encoders, no AV1, no
+# plugins loaded from elsewhere, no examples or thumbnailer. pkg-config sees only $PREFIX, so
+# nothing of the host's (libde265, gdk-pixbuf) is picked up.
+build_libheif() {
+  local flags
+  flags=$(dll_link_flags libheif "$SRC/libheif/heif.h" LIBHEIF_API)
+  PKG_CONFIG_LIBDIR="$PREFIX/lib/pkgconfig" PKG_CONFIG_PATH="" cmake_build libheif "$SRC" \
+    -DBUILD_SHARED_LIBS=ON -DENABLE_PLUGIN_LOADING=OFF -DWITH_EXAMPLES=OFF \
+    -DWITH_LIBDE265=ON -DWITH_LIBDE265_PLUGIN=OFF \
+    -DLIBDE265_INCLUDE_DIR="$PREFIX/include" -DLIBDE265_LIBRARY="$PREFIX/dll/libde265.dll.a" \
+    -DWITH_X265=OFF -DWITH_DAV1D=OFF -DWITH_AOM_DECODER=OFF -DWITH_AOM_ENCODER=OFF \
+    -DWITH_SvtEnc=OFF -DWITH_RAV1E=OFF -DWITH_DEFLATE_HEADER_COMPRESSION=OFF \
+    -DCMAKE_SHARED_LINKER_FLAGS="$flags"
+  grep -q "libde265 (HEIC decoder): found (built-in)" "$DEPS_ROOT/build-$ARCH-libheif.log" \
+    || die "libheif was configured without libde265"
+  mkdir -p "$PREFIX/dll"
+  # The program loads libheif.dll itself: no import library.
+  mv "$PREFIX/bin/libheif.dll" "$PREFIX/dll/"
+  rm -rf "$PREFIX/lib/libheif.dll.a" "$PREFIX/lib/cmake/libheif" "$PREFIX/lib/pkgconfig/libheif.pc"
+  check_dll "$PREFIX/dll/libheif.dll" libde265.dll
+}
+
 build_gtest() {
   [ -f /usr/src/googletest/CMakeLists.txt ] || die "/usr/src/googletest missing (package googletest)"
   cmake_build googletest /usr/src/googletest \
@@ -409,6 +527,9 @@ TIFF_VER=$(src_candidate tiff)
 SODIUM_VER=$(src_candidate libsodium)
 PUGIXML_VER=$(src_candidate pugixml)
 ZLIB_VER=$(src_candidate zlib)
+DAV1D_VER=$(src_candidate dav1d)
+DE265_VER=$(src_candidate libde265)
+HEIF_VER=$(src_candidate libheif)
 GTEST_VER=$(dpkg-query -W -f='${Version}' googletest 2>/dev/null || true)
 [ -n "$GTEST_VER" ] || die "googletest package not installed"
 
@@ -427,6 +548,9 @@ for ARCH in $ARCHS; do
   SRCPKG=pugixml       build_lib pugixml       "$PUGIXML_VER" build_pugixml
   SRCPKG=zlib          build_lib minizip       "$ZLIB_VER"  build_minizip
   SRCPKG=googletest    build_lib googletest    "$GTEST_VER" build_gtest
+  SRCPKG=dav1d         build_lib dav1d         "$DAV1D_VER" build_dav1d
+  SRCPKG=libde265      build_lib libde265      "$DE265_VER" build_libde265
+  SRCPKG=libheif       build_lib libheif       "$HEIF_VER"  build_libheif
 done
 
 # ---------------------------------------------------------------- summary

@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Writes the third-party notices that ship beside 墨舟.exe: for every library linked into the
-program or its updater, its name, the Debian source version it was built from and its licence
-notice, taken from the source trees that tools/setup.sh unpacked and built (.cache/deps) and from
-the copyright files of the installed mingw-w64 packages. Written as UTF-8 with a byte-order mark
-and CR LF line breaks, so that Notepad shows it.
+program or its updater, and for the two LGPL libraries beside it as DLLs (libheif, libde265), its
+name, the Debian source version it was built from and its licence notice, taken from the source
+trees that tools/setup.sh unpacked and built (.cache/deps) and from the copyright files of the
+installed mingw-w64 packages. Written as UTF-8 with a byte-order mark and CR LF line breaks, so
+that Notepad shows it.
 
 Usage: third-party-notices.py --arch i686|x86_64 --deps <repo>/.cache/deps --output FILE [--output FILE...]
 """
@@ -19,11 +20,16 @@ from pathlib import Path
 
 TITLE = "墨舟 第三方软件许可"
 INTRODUCTION = (
-    "墨舟.exe 及其升级程序 update.exe 静态链接了下列第三方软件。按各软件的许可要求，"
-    "此处列出每个软件的名称、构建所用的 Debian 源码包及版本，以及其版权与许可声明原文。\n"
+    "墨舟.exe 及其升级程序 update.exe 静态链接了下列第三方软件；其中 libheif 与 libde265 除外，"
+    "它们是 墨舟.exe 旁单独的动态链接库 libheif.dll 与 libde265.dll（二者静态链接了 mingw-w64 与 GCC 运行库），"
+    "墨舟 仅在打开 HEIC 图片时载入。"
+    "按各软件的许可要求，此处列出每个软件的名称、构建所用的 Debian 源码包及版本，以及其版权与许可声明原文。\n"
     "墨舟.exe and its updater update.exe are statically linked with the following third-party "
-    "software. For each: its name, the Debian source package and version it was built from, and "
-    "its copyright and licence notice as its authors wrote it."
+    "software, except libheif and libde265: these are the separate libraries libheif.dll and "
+    "libde265.dll beside 墨舟.exe (themselves statically linked with the mingw-w64 and GCC runtimes), "
+    "which it loads only when it opens a HEIC picture. For each: its "
+    "name, the Debian source package and version it was built from, and its copyright and licence "
+    "notice as its authors wrote it."
 )
 RULE = "=" * 72
 DOC = Path("/usr/share/doc")
@@ -131,6 +137,71 @@ def minizip(deps: Path, arch: str) -> Notice:
     return Notice("minizip (zlib contrib/minizip)", source, text.rstrip("- \n"))
 
 
+def dav1d(deps: Path, arch: str) -> Notice:
+    tree, source = built_source(deps, arch, "dav1d", "dav1d")
+    asm_file = tree / "src" / "ext" / "x86" / "x86inc.asm"
+    asm = uncomment(between(read_text(asm_file), ";* Copyright", ";****", asm_file), ";*")
+    text = "\n\n".join([
+        read_text(tree / "COPYING").strip("\n"),
+        "The x86 abstraction layer (src/ext/x86/x86inc.asm)\n"
+        "==================================================\n\n" + asm,
+        read_text(tree / "doc" / "PATENTS").strip("\n"),
+    ])
+    return Notice("dav1d", source, text)
+
+
+# libheif.dll and libde265.dll are replaceable: what the LGPL asks of a program that uses a library
+# through a shared library mechanism.
+LGPL_DLL = (
+    "{dll} 是 墨舟.exe 旁单独的动态链接库，墨舟 在需要时载入它，并不与之静态链接。按 GNU 较宽松通用公共许可证"
+    "（LGPL）第 3 版，您可以自由地以您修改或自行构建的版本替换 {dll}，只要它提供同样的 {api} 接口。"
+    "它由上面所列的 Debian 源码包构建（可从 Debian 存档取得，例如 apt-get source {package}），{built}。"
+    "LGPL 与其所依据的 GNU GPL 第 3 版全文见本文件末尾。\n"
+    "{dll} is a separate library beside 墨舟.exe, which loads it when it needs it and is not "
+    "statically linked with it. Under the GNU Lesser General Public License, version 3, you may "
+    "replace {dll} with a version you modified or built yourself that offers the same {api} "
+    "interface. It was built from the Debian source package named above (available from the Debian "
+    "archive, e.g. apt-get source {package}), {built_en}. The full texts of the LGPL and of the GNU "
+    "GPL version 3 it builds on are at the end of this file."
+)
+
+
+def lgpl_dll(deps: Path, arch: str, library: str, wanted, built: str, built_en: str, api: str) -> Notice:
+    tree, source = built_source(deps, arch, library, library)
+    dll = f"{library}.dll"
+    package = source.replace(" ", "=", 1)
+    intro = LGPL_DLL.format(dll=dll, api=api, package=package, built=built, built_en=built_en)
+    return Notice(f"{library} ({dll})", source,
+                  intro + "\n\n" + dep5_notice(tree / "debian" / "copyright", wanted))
+
+
+def libde265(deps: Path, arch: str) -> Notice:
+    # The library, its MD5 code and the Win32 condition variables it uses on Windows.
+    return lgpl_dll(deps, arch, "libde265",
+                    lambda pattern: pattern in ("*", "libde265/md5.cc", "extra/win32cond.c"),
+                    "除构建时略去编码器外未作修改（libde265/CMakeLists.txt 中删去了 encoder 目录与 en265.cc）",
+                    "unchanged except that its encoder was left out of the build (libde265/CMakeLists.txt "
+                    "compiles neither the encoder folder nor en265.cc)",
+                    "libde265 1.0 (libde265/de265.h)")
+
+
+def libheif(deps: Path, arch: str) -> Notice:
+    return lgpl_dll(deps, arch, "libheif", lambda pattern: pattern == "*",
+                    "未修改其源码，构建时只启用以 libde265 解码 HEIC",
+                    "unchanged, built with HEIC decoding through libde265 as its only codec",
+                    "libheif 1.15 (libheif/heif.h)")
+
+
+def lgpl_texts(deps: Path, arch: str) -> Notice:
+    tree, source = built_source(deps, arch, "libheif", "libheif")
+    path = tree / "COPYING"
+    copying = read_text(path)
+    lgpl = between(copying, "                   GNU LESSER GENERAL PUBLIC LICENSE", "-------", path)
+    gpl = between(copying, "                    GNU GENERAL PUBLIC LICENSE", "-------", path)
+    return Notice("GNU LGPL 3 and GNU GPL 3 (the licences of libheif and libde265)", source,
+                  lgpl + "\n\n" + gpl)
+
+
 # ---------------------------------------------------------------- installed mingw-w64 packages
 
 def installed(package: str) -> tuple[Path, str]:
@@ -230,11 +301,15 @@ def notices(deps: Path, arch: str) -> list[Notice]:
         zlib(arch),
         whole_file(deps, arch, "libwebp", "libwebp", "libwebp", "COPYING"),
         whole_file(deps, arch, "libtiff", "libtiff", "tiff", "LICENSE.md"),
+        dav1d(deps, arch),
         whole_file(deps, arch, "libsodium", "libsodium", "libsodium", "LICENSE", comment="*"),
         whole_file(deps, arch, "pugixml", "pugixml", "pugixml", "LICENSE.md"),
         minizip(deps, arch),
         mingw_runtime(arch),
         gcc_runtime(arch),
+        libde265(deps, arch),
+        libheif(deps, arch),
+        lgpl_texts(deps, arch),
     ]
 
 
