@@ -28,14 +28,21 @@ namespace {
 // The most file bytes a load of several pictures keeps.
 constexpr std::size_t mostLoadedBytes = std::size_t{512} << 20;
 
+// What to say of a picture whose decoder DLLs are missing; empty when it is not one.
+std::string_view MissingDecoderMessage(std::span<const std::uint8_t> bytes) {
+    if (!picture::DecoderMissing(bytes)) return {};
+    return picture::RecognizeKind(bytes) == picture::Kind::Avif ? avifDecoderMissingMessage
+                                                               : heicDecoderMissingMessage;
+}
+
 }  // namespace
 
 bool TakePicture(ui::Window& main, MainDocument& document, std::vector<std::uint8_t> bytes) {
-    const bool decoderMissing = picture::DecoderMissing(bytes);
+    const std::string_view missing = MissingDecoderMessage(bytes);
     std::shared_ptr<const picture::DecodedPicture> decoded;
     std::vector<LoadedPicture> loaded = LoadPictures(std::move(bytes), &decoded);
     if (loaded.empty()) {
-        SetStatusMessage(main, ui::Widen(decoderMissing ? heicDecoderMissingMessage : pictureUndecodableMessage));
+        SetStatusMessage(main, ui::Widen(missing.empty() ? pictureUndecodableMessage : missing));
         return false;
     }
     const bool complete = decoded->Picture()->Complete();
@@ -57,7 +64,8 @@ bool TakePictureFiles(ui::Window& main, MainDocument& document,
     std::vector<LoadedPicture> pictures;
     std::shared_ptr<const picture::DecodedPicture> first;
     std::size_t skipped = 0;
-    std::size_t undecoded = 0;  // of the skipped: HEIC pictures without their decoder
+    std::size_t undecoded = 0;  // of the skipped: HEIC and AVIF pictures without their decoder
+    std::string_view lastMissing;  // what is said of the last of them
     std::size_t held = 0;
     std::size_t leftOut = 0;
     for (const std::wstring& path : paths) {
@@ -71,9 +79,9 @@ bool TakePictureFiles(ui::Window& main, MainDocument& document,
         const std::size_t size = file.bytes.size();
         // Only the first is decoded whole, to be shown; the others are read from their headers.
         std::vector<LoadedPicture> loaded;
-        bool decoderMissing = false;
+        std::string_view missing;
         if (file.failure == ui::ReadFailure::none) {
-            decoderMissing = picture::DecoderMissing(file.bytes);
+            missing = MissingDecoderMessage(file.bytes);
             loaded = LoadPictures(std::move(file.bytes), first ? nullptr : &first);
         }
         if (!loaded.empty()) {
@@ -81,12 +89,15 @@ bool TakePictureFiles(ui::Window& main, MainDocument& document,
             for (LoadedPicture& page : loaded) pictures.push_back(std::move(page));
         } else {
             ++skipped;
-            if (decoderMissing) ++undecoded;
+            if (!missing.empty()) {
+                ++undecoded;
+                lastMissing = missing;
+            }
         }
     }
     if (pictures.empty()) {
         const bool allUndecoded = undecoded == skipped && leftOut == 0;
-        SetStatusMessage(main, ui::Widen(allUndecoded ? heicDecoderMissingMessage : pictureUndecodableMessage));
+        SetStatusMessage(main, ui::Widen(allUndecoded ? lastMissing : pictureUndecodableMessage));
         return false;
     }
     document.SetPictures(main, std::move(pictures), std::move(first));
@@ -154,9 +165,10 @@ void OnChangeBackgroundChosen(ui::EventArgs& event) {
     std::shared_ptr<const picture::DecodedPicture> decoded;
     std::optional<LoadedPicture> loaded = LoadPicture(bytes, &decoded);
     if (!loaded || !decoded->Picture()->Complete()) {
-        const std::string_view message = loaded                           ? incompleteBackgroundMessage
-                                         : picture::DecoderMissing(bytes) ? heicDecoderMissingMessage
-                                                                          : notAPictureMessage;
+        const std::string_view missing = MissingDecoderMessage(bytes);
+        const std::string_view message = loaded            ? incompleteBackgroundMessage
+                                         : missing.empty() ? notAPictureMessage
+                                                           : missing;
         SetStatusMessage(event.window, ui::Widen(message));
         return;
     }

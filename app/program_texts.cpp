@@ -26,7 +26,7 @@ std::string PicturesLoadedMessage(std::size_t loaded, std::size_t skipped, std::
                                   std::size_t undecoded) {
     std::string message = "已载入 " + std::to_string(loaded) + " 张图片";
     if (skipped > 0) message += "，" + std::to_string(skipped) + " 个文件不是可用的图片，已跳过";
-    if (undecoded > 0) message += "（其中 " + std::to_string(undecoded) + " 个" + std::string(heicDecoderMissingMessage) + "）";
+    if (undecoded > 0) message += "（其中 " + std::to_string(undecoded) + " 个缺少解码组件）";
     if (leftOut > 0) message += "，图片太多，其余 " + std::to_string(leftOut) + " 个文件未载入";
     return message;
 }

@@ -33,8 +33,9 @@ inline constexpr std::string_view incompleteBackgroundMessage = "图片不完整
 inline constexpr std::string_view pictureUnreadableMessage = "文件无法读取，图片未更换";
 inline constexpr std::string_view pictureUndecodableMessage = "图片无法识别，图片未更换";
 inline constexpr std::string_view pictureIncompleteMessage = "图片不完整";
-// A HEIC picture while libheif.dll or libde265.dll is missing beside the program.
+// A HEIC or AVIF picture while libheif.dll or libde265.dll is missing beside the program.
 inline constexpr std::string_view heicDecoderMissingMessage = "缺少 HEIC 解码组件";
+inline constexpr std::string_view avifDecoderMissingMessage = "缺少 AVIF 解码组件";
 inline constexpr std::string_view onlyPictureMessage = "只有这一张图片，不能移除";
 
 // "用墨舟打印" in Explorer's right-click menu, added and removed from the tray menu.
@@ -49,7 +50,7 @@ std::string PicturePlaceText(std::size_t shown, std::size_t count);
 // After several files were chosen or dropped: how many became pictures, how many were passed
 // over because they could not be read or are no picture, and how many were not read at all
 // because the pictures already loaded took all the memory they may; undecoded of the skipped
-// ones are HEIC pictures passed over because their decoder is missing.
+// ones are HEIC or AVIF pictures passed over because their decoder is missing.
 std::string PicturesLoadedMessage(std::size_t loaded, std::size_t skipped, std::size_t leftOut = 0,
                                   std::size_t undecoded = 0);
 

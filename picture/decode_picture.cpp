@@ -53,7 +53,8 @@ std::optional<PictureInfo> ReadPictureInfo(Bytes bytes) {
 }
 
 bool DecoderMissing(Bytes bytes) {
-    return RecognizeKind(bytes) == Kind::Heif && LoadHeifLibrary() == nullptr;
+    const Kind kind = RecognizeKind(bytes);
+    return (kind == Kind::Heif || kind == Kind::Avif) && LoadHeifLibrary() == nullptr;
 }
 
 PictureState StateOf(const std::optional<Image>& image) {

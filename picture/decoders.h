@@ -75,7 +75,7 @@ std::vector<PictureInfo> ReadTiffPages(Bytes bytes);
 std::vector<Image> DecodeTiffPages(Bytes bytes);
 
 // True for a picture whose decoder is a library the program loads when needed and which is not
-// there (HEIC without libheif): such a file is a picture the program cannot read here, not a file
+// there (HEIC and AVIF without libheif): such a file is a picture the program cannot read here, not a file
 // that is no picture.
 bool DecoderMissing(Bytes bytes);
 

@@ -264,10 +264,12 @@ stamp_file() { echo "$DEPS_ROOT/stamps/$ARCH-$1.stamp"; }
 
 # build_lib NAME VERSION FUNCTION: build unless the stamp matches.
 # An empty VERSION (no Sources index) reuses whatever was built before.
+# RECIPE, when set, names a change to that library's recipe alone, so that only it is rebuilt.
 build_lib() {
   local name=$1 ver=$2 fn=$3 t0 sf; sf=$(stamp_file "$name")
+  local stamp_recipe="r$RECIPE_REV${RECIPE:+ $RECIPE}"
   if [ "${MOZHOU_REBUILD:-0}" != 1 ] && [ -f "$sf" ] &&
-     { [ -z "$ver" ] || [ "$(cat "$sf")" = "$ver r$RECIPE_REV" ]; }; then
+     { [ -z "$ver" ] || [ "$(cat "$sf")" = "$ver $stamp_recipe" ]; }; then
     note "$ARCH $name $(cut -d' ' -f1 "$sf"): cached"
     return
   fi
@@ -291,7 +293,7 @@ build_lib() {
   rm -f "$sf"
   "$fn" "$ver"
   tidy_prefix
-  echo "$ver r$RECIPE_REV" > "$sf"
+  echo "$ver $stamp_recipe" > "$sf"
   note "$ARCH $name $ver: built in $(( $(date +%s) - t0 ))s"
 }
 
@@ -476,21 +478,25 @@ build_libde265() {
   check_dll "$PREFIX/dll/libde265.dll"
 }
 
-# Reading HEIF files and decoding HEVC through libde265, nothing more: no encoders, no AV1, no
-# plugins loaded from elsewhere, no examples or thumbnailer. pkg-config sees only $PREFIX, so
+# Reading HEIF files, HEVC decoded through libde265 (HEIC) and AV1 through the static dav1d above,
+# linked into the DLL (AVIF), nothing more: no encoders, no plugins loaded from elsewhere, no
+# examples or thumbnailer. pkg-config sees only $PREFIX, so
 # nothing of the host's (libde265, gdk-pixbuf) is picked up.
 build_libheif() {
   local flags
   flags=$(dll_link_flags libheif "$SRC/libheif/heif.h" LIBHEIF_API)
   PKG_CONFIG_LIBDIR="$PREFIX/lib/pkgconfig" PKG_CONFIG_PATH="" cmake_build libheif "$SRC" \
     -DBUILD_SHARED_LIBS=ON -DENABLE_PLUGIN_LOADING=OFF -DWITH_EXAMPLES=OFF \
-    -DWITH_LIBDE265=ON -DWITH_LIBDE265_PLUGIN=OFF \
+    -DWITH_LIBDE265=ON -DWITH_LIBDE265_PLUGIN=OFF -DWITH_DAV1D_PLUGIN=OFF \
     -DLIBDE265_INCLUDE_DIR="$PREFIX/include" -DLIBDE265_LIBRARY="$PREFIX/dll/libde265.dll.a" \
-    -DWITH_X265=OFF -DWITH_DAV1D=OFF -DWITH_AOM_DECODER=OFF -DWITH_AOM_ENCODER=OFF \
+    -DWITH_DAV1D=ON -DDAV1D_INCLUDE_DIR="$PREFIX/include" -DDAV1D_LIBRARY="$PREFIX/lib/libdav1d.a" \
+    -DWITH_X265=OFF -DWITH_AOM_DECODER=OFF -DWITH_AOM_ENCODER=OFF \
     -DWITH_SvtEnc=OFF -DWITH_RAV1E=OFF -DWITH_DEFLATE_HEADER_COMPRESSION=OFF \
     -DCMAKE_SHARED_LINKER_FLAGS="$flags"
   grep -q "libde265 (HEIC decoder): found (built-in)" "$DEPS_ROOT/build-$ARCH-libheif.log" \
     || die "libheif was configured without libde265"
+  grep -q "Dav1d (AVIF decoder): found (built-in)" "$DEPS_ROOT/build-$ARCH-libheif.log" \
+    || die "libheif was configured without dav1d"
   mkdir -p "$PREFIX/dll"
   # The program loads libheif.dll itself: no import library.
   mv "$PREFIX/bin/libheif.dll" "$PREFIX/dll/"
@@ -550,7 +556,7 @@ for ARCH in $ARCHS; do
   SRCPKG=googletest    build_lib googletest    "$GTEST_VER" build_gtest
   SRCPKG=dav1d         build_lib dav1d         "$DAV1D_VER" build_dav1d
   SRCPKG=libde265      build_lib libde265      "$DE265_VER" build_libde265
-  SRCPKG=libheif       build_lib libheif       "$HEIF_VER"  build_libheif
+  SRCPKG=libheif RECIPE=av1 build_lib libheif  "$HEIF_VER"  build_libheif
 done
 
 # ---------------------------------------------------------------- summary

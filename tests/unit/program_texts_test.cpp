@@ -29,7 +29,7 @@ TEST(PictureTexts, PlaceAndWhatCameOfSeveralFiles) {
     EXPECT_EQ(app::PicturesLoadedMessage(3, 2), "已载入 3 张图片，2 个文件不是可用的图片，已跳过");
     EXPECT_EQ(app::PicturesLoadedMessage(9, 0, 4), "已载入 9 张图片，图片太多，其余 4 个文件未载入");
     EXPECT_EQ(app::PicturesLoadedMessage(1, 2, 0, 1),
-              "已载入 1 张图片，2 个文件不是可用的图片，已跳过（其中 1 个缺少 HEIC 解码组件）");
+              "已载入 1 张图片，2 个文件不是可用的图片，已跳过（其中 1 个缺少解码组件）");
 }
 
 }  // namespace

@@ -20,15 +20,18 @@ MESSAGE_BOX_TIMEOUT_S = 5.0
 
 
 class ProgramDir:
-    """A new directory holding a copy of the executable, perhaps under another name. Files
-    the program should find at start-up can be put in before it is started."""
+    """A new directory holding a copy of the executable, perhaps under another name, and of the
+    DLLs beside it. Files the program should find at start-up can be put in before it is started."""
 
     def __init__(self, exe_name: str = PROGRAM_NAME, source: Path | None = None, base: Path | None = None):
         base = base or temp_base()
         base.mkdir(parents=True, exist_ok=True)
         self.path = Path(tempfile.mkdtemp(prefix="run-", dir=base))
         self.exe = self.path / exe_name
-        shutil.copy2(source or program_exe(), self.exe)
+        source = source or program_exe()
+        shutil.copy2(source, self.exe)
+        for library in source.parent.glob("*.dll"):  # the decoders shipped beside the program
+            shutil.copy2(library, self.path / library.name)
 
     def file(self, name: str) -> Path:
         return self.path / name
