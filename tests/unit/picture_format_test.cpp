@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "picture/picture_data.h"
@@ -45,6 +46,17 @@ TEST(RecognizeKind, RefusesNearMisses) {
     EXPECT_EQ(KindOf({'I', 'I', 0, 42}), Kind::None);  // the byte order not kept
     EXPECT_EQ(KindOf({'M', 'M', 42, 0}), Kind::None);
     EXPECT_EQ(KindOf({'I', 'M', 42, 0}), Kind::None);
+}
+
+TEST(RecognizeKind, TellsAvifFromHeicByTheFtypBrands) {
+    const auto ftyp = [](const std::string& major) {  // with AV1 among the compatible brands
+        const std::string box = std::string("\0\0\0\x14" "ftyp", 8) + major + std::string(4, '\0') + "avif";
+        return std::vector<std::uint8_t>(box.begin(), box.end());
+    };
+    EXPECT_EQ(RecognizeKind(ftyp("avif")), Kind::Avif);
+    EXPECT_EQ(RecognizeKind(ftyp("mif1")), Kind::Avif);  // a generic major brand
+    EXPECT_EQ(RecognizeKind(ftyp("heic")), Kind::Heif);  // the major brand decides
+    EXPECT_EQ(RecognizeKind(picture::Bytes(ftyp("mif1")).first(19)), Kind::None);  // the box cut short
 }
 
 TEST(RecognizeKind, NeedsEightBytes) {
