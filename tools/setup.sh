@@ -46,6 +46,9 @@ PACKAGES=(
   file procps ca-certificates xz-utils patch
   # native picture decoding, its comparison tests (djpeg) and decode benchmarks (giflib)
   libjpeg62-turbo-dev libpng-dev libwebp-dev libjpeg-turbo-progs libgif-dev libtiff-dev
+  # native HEIC and AVIF decoding (libheif with libde265 and dav1d); the tests and benchmarks write
+  # their pictures with libheif's and libavif's encoders, heif-enc, avifenc and tiffcp
+  libheif-dev libavif-dev libheif-examples libavif-bin libtiff-tools
   # native update checks: manifest signatures and download hashes; libsodium's
   # Debian source ships no configure script (Debian's build runs autoreconf too)
   libsodium-dev autoconf automake libtool
