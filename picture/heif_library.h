@@ -13,6 +13,7 @@ namespace picture {
     X(heif_get_version_number)              \
     X(heif_context_alloc)                   \
     X(heif_context_free)                    \
+    X(heif_context_set_maximum_image_size_limit) \
     X(heif_context_read_from_memory_without_copy) \
     X(heif_context_get_primary_image_handle) \
     X(heif_image_handle_release)            \
@@ -21,9 +22,10 @@ namespace picture {
     X(heif_image_handle_has_alpha_channel)  \
     X(heif_decode_image)                    \
     X(heif_image_release)                   \
+    X(heif_image_get_width)                 \
+    X(heif_image_get_height)                \
     X(heif_image_get_plane_readonly)        \
-    X(heif_decoding_options_alloc)          \
-    X(heif_decoding_options_free)
+    X(heif_image_is_premultiplied_alpha)
 
 struct HeifLibrary {
 #define MOZHOU_HEIF_MEMBER(name) decltype(&::name) name = nullptr;

@@ -20,8 +20,8 @@ extern "C" [[gnu::weak]] std::size_t __sanitizer_get_allocated_size(const volati
 namespace samples {
 
 // The most heap memory that run() held at once, the libraries' too; -1 without AddressSanitizer.
-template <typename Run>
-long long PeakHeapGrowth(Run run) {
+// One function for every caller: AddressSanitizer keeps only a few hooks.
+inline long long PeakHeapGrowth(const std::function<void()>& run) {
     static long long held = 0, most = -1;
     static const bool hooked = __sanitizer_install_malloc_and_free_hooks &&
         __sanitizer_install_malloc_and_free_hooks(
