@@ -1,5 +1,6 @@
-// HEIC pictures (HEIF files of HEVC pictures), decoded by libheif with libde265 through the table
-// of heif_library.h: without the library there is no HEIC picture (nullopt).
+// HEIC pictures (HEIF files of HEVC pictures) and AVIF pictures (of AV1 pictures), decoded by
+// libheif with libde265 and dav1d through the table of heif_library.h: without the library there
+// is no such picture (nullopt).
 //
 // The file's primary image is decoded, grids (a picture stored as tiles) included, 8 or 10 bits a
 // sample, with or without alpha. libheif turns and mirrors it by the container's irot and imir
@@ -187,9 +188,9 @@ struct Primary {
     int height = 0;
 };
 
-std::optional<Primary> OpenPrimary(Bytes bytes) {
+std::optional<Primary> OpenPrimary(Bytes bytes, Kind kind) {
     const HeifLibrary* heif = LoadHeifLibrary();
-    if (heif == nullptr || RecognizeKind(bytes) != Kind::Heif || !DerivedSizesAcceptable(bytes)) {
+    if (heif == nullptr || RecognizeKind(bytes) != kind || !DerivedSizesAcceptable(bytes)) {
         return std::nullopt;
     }
     Primary primary{heif, Context(heif->heif_context_alloc(), {heif}), Handle(nullptr, {heif})};
@@ -239,8 +240,8 @@ void CopyRows(const std::uint8_t* from, std::size_t stride, bool premultiplied, 
     }
 }
 
-std::optional<Image> Decode(Bytes bytes) {
-    const std::optional<Primary> primary = OpenPrimary(bytes);
+std::optional<Image> Decode(Bytes bytes, Kind kind) {
+    const std::optional<Primary> primary = OpenPrimary(bytes, kind);
     if (!primary) return std::nullopt;
     const HeifLibrary& heif = *primary->heif;
     const bool alpha = heif.heif_image_handle_has_alpha_channel(primary->handle.get()) != 0;
@@ -269,24 +270,29 @@ std::optional<Image> Decode(Bytes bytes) {
     return image;
 }
 
+std::optional<Image> DecodeKind(Bytes bytes, Kind kind) {
+    try {  // libheif's own allocations may throw through its functions
+        return Decode(bytes, kind);
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+}
+
+std::optional<PictureInfo> ReadKindInfo(Bytes bytes, Kind kind) {
+    try {
+        const std::optional<Primary> primary = OpenPrimary(bytes, kind);
+        if (!primary) return std::nullopt;
+        return UprightInfo(kind, primary->width, primary->height, {});
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+}
+
 }  // namespace
 
-std::optional<Image> DecodeHeif(Bytes bytes) {
-    try {  // libheif's own allocations may throw through its functions
-        return Decode(bytes);
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    }
-}
-
-std::optional<PictureInfo> ReadHeifInfo(Bytes bytes) {
-    try {
-        const std::optional<Primary> primary = OpenPrimary(bytes);
-        if (!primary) return std::nullopt;
-        return UprightInfo(Kind::Heif, primary->width, primary->height, {});
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    }
-}
+std::optional<Image> DecodeHeif(Bytes bytes) { return DecodeKind(bytes, Kind::Heif); }
+std::optional<Image> DecodeAvif(Bytes bytes) { return DecodeKind(bytes, Kind::Avif); }
+std::optional<PictureInfo> ReadHeifInfo(Bytes bytes) { return ReadKindInfo(bytes, Kind::Heif); }
+std::optional<PictureInfo> ReadAvifInfo(Bytes bytes) { return ReadKindInfo(bytes, Kind::Avif); }
 
 }  // namespace picture
