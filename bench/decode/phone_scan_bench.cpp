@@ -1,7 +1,7 @@
 // Decoding speed of the decoders for pictures from phones and scanners, each beside the bare
 // library's own decode of the same bytes in the same run:
 //   HEIC  12 MP (4000 × 3000), libheif's heif_decode_image to interleaved RGB   at most 1.1× its time
-//   AVIF  12 MP, libavif's avifDecoderReadMemory and avifImageYUVToRGB to BGR  at most 1.1× its time
+//   AVIF  12 MP, the same through libheif (dav1d), which the program reads it with  at most 1.1× its time
 //   TIFF  an A4 page faxed at 300 dpi (2480 × 3508, CCITT G4), libtiff's
 //         TIFFReadEncodedStrip of its bits                                     at most 1.1× its time
 // The pictures are made here (libheif with x265, libavif with aom, libtiff) and written to the
@@ -44,7 +44,8 @@ void PaintPhoto(std::uint8_t* rgb, std::size_t stride, int channels) {
             noise ^= noise << 13;
             noise ^= noise >> 17;
             noise ^= noise << 5;
-            const int grain = static_cast<int>(noise & 7) - 4;
+            // Sensor grain strong enough that the files are of a phone photo's size (megabytes).
+            const int grain = static_cast<int>(noise & 31) - 16;
             const double fx = x / double{photoWidth}, fy = y / double{photoHeight};
             const bool stripe = (x / 120 + y / 120) % 7 == 0;
             int r = static_cast<int>(120 + 90 * std::sin(fx * 9 + fy * 3));
@@ -76,7 +77,8 @@ ByteVector EncodeHeic() {
             heif_error_Ok &&
         heif_image_add_plane(image, heif_channel_interleaved, photoWidth, photoHeight, 8).code == heif_error_Ok) {
         int stride = 0;
-        PaintPhoto(heif_image_get_plane(image, heif_channel_interleaved, &stride), stride, 3);
+        std::uint8_t* rows = heif_image_get_plane(image, heif_channel_interleaved, &stride);
+        PaintPhoto(rows, stride, 3);
         heif_encoder_set_lossy_quality(encoder, 80);
         heif_writer writer{1, WriteToVector};
         if (heif_context_encode_image(context, image, encoder, nullptr, nullptr).code != heif_error_Ok ||
@@ -148,6 +150,7 @@ ByteVector EncodeFax(const std::string& path) {
     return ByteVector(std::istreambuf_iterator<char>(in), {});
 }
 
+// libheif's own decode of a HEIC or AVIF file to interleaved RGB.
 std::size_t ReferenceHeic(const ByteVector& bytes) {
     heif_context* context = heif_context_alloc();
     heif_image_handle* handle = nullptr;
@@ -164,23 +167,6 @@ std::size_t ReferenceHeic(const ByteVector& bytes) {
     if (image) heif_image_release(image);
     if (handle) heif_image_handle_release(handle);
     heif_context_free(context);
-    return sample;
-}
-
-std::size_t ReferenceAvif(const ByteVector& bytes) {
-    avifDecoder* decoder = avifDecoderCreate();
-    avifImage* image = avifImageCreateEmpty();
-    std::size_t sample = 0;
-    if (avifDecoderReadMemory(decoder, image, bytes.data(), bytes.size()) == AVIF_RESULT_OK) {
-        avifRGBImage rgb;
-        avifRGBImageSetDefaults(&rgb, image);
-        rgb.format = AVIF_RGB_FORMAT_BGR;
-        avifRGBImageAllocatePixels(&rgb);
-        if (avifImageYUVToRGB(image, &rgb) == AVIF_RESULT_OK) sample = rgb.pixels[rgb.rowBytes * 1500];
-        avifRGBImageFreePixels(&rgb);
-    }
-    avifImageDestroy(image);
-    avifDecoderDestroy(decoder);
     return sample;
 }
 
@@ -248,9 +234,9 @@ int main(int argc, char** argv) {
     report("HEIC", heic, photo, "libheif heif_decode_image bare",
            bench::Race([&] { return Checked(picture::DecodeHeif(heic), photoWidth, photoHeight); },
                        [&] { return ReferenceHeic(heic); }, runs));
-    report("AVIF", avif, photo, "libavif decode and YUVToRGB bare",
+    report("AVIF", avif, photo, "libheif heif_decode_image bare",
            bench::Race([&] { return Checked(picture::DecodeAvif(avif), photoWidth, photoHeight); },
-                       [&] { return ReferenceAvif(avif); }, runs));
+                       [&] { return ReferenceHeic(avif); }, runs));
     report("fax", fax, page, "libtiff TIFFReadEncodedStrip bare",
            bench::Race([&] { return Checked(picture::DecodeTiff(fax), faxWidth, faxHeight); },
                        [&] { return ReferenceFax(faxPath); }, runs * 4));
