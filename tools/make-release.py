@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Packs the shipped program into the release archive build/release/墨舟<version>.zip: 墨舟.exe, the
-HEIC decoder's DLLs beside it and the third-party notices, at the top of the archive, which is how
+HEIC and AVIF decoder DLLs beside it and the third-party notices, at the top of the archive, which is how
 the updater unpacks it over the program's folder. The version is the one resources/version.h gives
 both executables.
 

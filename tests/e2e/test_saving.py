@@ -39,7 +39,8 @@ def test_a_full_program_folder_fails_saves_aloud_a_read_only_one_leaves_them_to_
         failure = wait_until(lambda: [b for b in app.message_boxes() if b.text.startswith("保存失败：") and b.text[5:]])
         failure[0].press(IDOK)  # it gave the system's reason
         assert separate.text == TEXT and contents(directory.file(BACKUP_FILE)) == gbk("旧的备份")
-        assert sorted(p.name for p in directory.path.iterdir()) == sorted([EXE_NAME, BACKUP_FILE])
+        libraries = [p.name for p in program_exe_path.parent.glob("*.dll")]  # copied with the program
+        assert sorted(p.name for p in directory.path.iterdir()) == sorted([EXE_NAME, BACKUP_FILE, *libraries])
         app.driver.call("send", app.main_window, 0x16, 1, 0)  # WM_ENDSESSION: the text goes to the user's folder
         assert contents(USER_FOLDER / BACKUP_FILE) == TEXT.encode("gbk")
         app.kill()
