@@ -96,7 +96,7 @@ bool TakePictureFiles(ui::Window& main, MainDocument& document,
         }
     }
     if (pictures.empty()) {
-        const bool allUndecoded = undecoded == skipped && leftOut == 0;
+        const bool allUndecoded = undecoded > 0 && undecoded == skipped && leftOut == 0;
         SetStatusMessage(main, ui::Widen(allUndecoded ? lastMissing : pictureUndecodableMessage));
         return false;
     }
